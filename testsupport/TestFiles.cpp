@@ -1,0 +1,80 @@
+#include "testsupport/TestFiles.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace testsupport {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+std::vector<Triangle> boxTriangles(float x0, float y0, float z0, float x1, float y1, float z1)
+{
+    const Vec3 p[8] = {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0},
+                       {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
+    // Counter-clockwise seen from outside.
+    const int q[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                         {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+    std::vector<Triangle> out;
+    for (const auto &f : q) {
+        out.push_back({p[f[0]], p[f[1]], p[f[2]]});
+        out.push_back({p[f[0]], p[f[2]], p[f[3]]});
+    }
+    return out;
+}
+
+QByteArray binaryStl(const std::vector<Triangle> &triangles)
+{
+    QByteArray out(84 + 50 * int(triangles.size()), '\0');
+    qToLittleEndian<quint32>(quint32(triangles.size()), out.data() + 80);
+    char *p = out.data() + 84;
+    for (const Triangle &t : triangles) {
+        p += 12;
+        for (const Vec3 &v : t)
+            for (float c : v) {
+                quint32 bits;
+                std::memcpy(&bits, &c, 4);
+                qToLittleEndian(bits, p);
+                p += 4;
+            }
+        p += 2;
+    }
+    return out;
+}
+
+QByteArray asciiStl(const std::vector<Triangle> &triangles, bool upperCase)
+{
+    QByteArray s = "solid test\n";
+    for (const Triangle &t : triangles) {
+        s += "  facet normal 0 0 0\n    outer loop\n";
+        for (const Vec3 &v : t)
+            s += "      vertex " + QByteArray::number(v[0], 'g', 9) + ' ' +
+                 QByteArray::number(v[1], 'g', 9) + ' ' + QByteArray::number(v[2], 'g', 9) + '\n';
+        s += "    endloop\n  endfacet\n";
+    }
+    s += "endsolid test\n";
+    return upperCase ? s.toUpper() : s;
+}
+
+QString binDir()
+{
+    return qEnvironmentVariable("RESINOR_TEST_BIN_DIR");
+}
+
+} // namespace testsupport
