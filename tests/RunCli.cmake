@@ -1,0 +1,19 @@
+# Runs one Resinor command line and checks its exit status and output.
+#   -DPROGRAM=<exe> -DARGS=<args separated by |> -DEXPECT_RC=<n>
+#   [-DEXPECT_OUT=<regex on stdout>] [-DEXPECT_ERR=<regex on stderr>] [-DWORKDIR=<dir>]
+string(REPLACE "|" ";" args "${ARGS}")
+if(NOT WORKDIR)
+    set(WORKDIR .)
+endif()
+execute_process(COMMAND ${PROGRAM} ${args} WORKING_DIRECTORY ${WORKDIR}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+message("exit status: ${rc}\nstdout:\n${out}\nstderr:\n${err}")
+if(NOT "${rc}" STREQUAL "${EXPECT_RC}")
+    message(FATAL_ERROR "expected exit status ${EXPECT_RC}, got ${rc}")
+endif()
+if(DEFINED EXPECT_OUT AND NOT out MATCHES "${EXPECT_OUT}")
+    message(FATAL_ERROR "stdout does not match: ${EXPECT_OUT}")
+endif()
+if(DEFINED EXPECT_ERR AND NOT err MATCHES "${EXPECT_ERR}")
+    message(FATAL_ERROR "stderr does not match: ${EXPECT_ERR}")
+endif()
