@@ -1,0 +1,169 @@
+#include "geometry/Mesh3D.h"
+
+#include "geometry/MeshGroupRecord.h"
+#include "geometry/SlcModel.h"
+
+Mesh3D::Mesh3D(const Mesh3D &other)
+    : Object3D(other)
+    , m_sharedOwner(other.m_sharedOwner)
+    , m_vertices(other.m_vertices)
+    , m_faces(other.m_faces)
+    , m_faceNormals(other.m_faceNormals)
+    , m_boxOutline(other.m_boxOutline)
+    , m_contourData(other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData)
+                                        : nullptr)
+    , m_centroid(other.m_centroid)
+    , m_box(other.m_box)
+    , m_colour(other.m_colour)
+    , m_auxiliary(other.m_auxiliary)
+{
+}
+
+Mesh3D &Mesh3D::operator=(const Mesh3D &other)
+{
+    if (this == &other)
+        return *this;
+    Object3D::operator=(other);
+    m_sharedOwner = other.m_sharedOwner;
+    m_vertices = other.m_vertices;
+    m_faces = other.m_faces;
+    m_faceNormals = other.m_faceNormals;
+    m_boxOutline = other.m_boxOutline;
+    m_contourData = other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData)
+                                        : nullptr;
+    m_centroid = other.m_centroid;
+    m_box = other.m_box;
+    m_colour = other.m_colour;
+    m_auxiliary = other.m_auxiliary;
+    return *this;
+}
+
+Mesh3D::~Mesh3D() = default;
+
+void Mesh3D::transform(const Matrix4f &matrix)
+{
+    transformGeometry(matrix);
+    notifyChanged();
+}
+
+void Mesh3D::transformGeometry(const Matrix4f &matrix)
+{
+    for (Point3f &p : m_vertices)
+        p = transformPoint(matrix, p);
+    for (Vec3f &n : m_faceNormals)
+        n = transformVector(matrix, n);
+    recomputeBounds();
+}
+
+std::shared_ptr<Mesh3D> Mesh3D::clone() const
+{
+    return std::make_shared<Mesh3D>(*this);
+}
+
+void Mesh3D::notifyChanged() const
+{
+    if (m_changed)
+        m_changed();
+}
+
+void Mesh3D::recomputeBounds()
+{
+    Box3f box;
+    for (const Point3f &p : m_vertices) {
+        if (p.x < box.min.x) box.min.x = p.x;
+        if (p.y < box.min.y) box.min.y = p.y;
+        if (p.z < box.min.z) box.min.z = p.z;
+        if (p.x > box.max.x) box.max.x = p.x;
+        if (p.y > box.max.y) box.max.y = p.y;
+        if (p.z > box.max.z) box.max.z = p.z;
+    }
+    m_box = box;
+    rebuildOutline();
+}
+
+void Mesh3D::rebuildOutline()
+{
+    m_boxOutline.clear();
+    if (m_box.isEmpty())
+        return;
+    const Vec3f &a = m_box.min;
+    const Vec3f &b = m_box.max;
+    const Point3f c[8] = {{a.x, a.y, a.z}, {b.x, a.y, a.z}, {b.x, b.y, a.z}, {a.x, b.y, a.z},
+                          {a.x, a.y, b.z}, {b.x, a.y, b.z}, {b.x, b.y, b.z}, {a.x, b.y, b.z}};
+    static const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                     {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+    m_boxOutline.reserve(24);
+    for (const auto &e : edges) {
+        m_boxOutline.push_back(c[e[0]]);
+        m_boxOutline.push_back(c[e[1]]);
+    }
+}
+
+void Mesh3D::computeFaceNormals()
+{
+    m_faceNormals.resize(m_faces.size());
+    const std::size_t vertexCount = m_vertices.size();
+    for (std::size_t i = 0; i < m_faces.size(); ++i) {
+        const Face &f = m_faces[i];
+        if (f.v[0] >= vertexCount || f.v[1] >= vertexCount || f.v[2] >= vertexCount) {
+            m_faceNormals[i] = {0.0f, 0.0f, 0.0f};
+            continue;
+        }
+        const Point3f &p0 = m_vertices[f.v[0]];
+        const Vec3f n = (m_vertices[f.v[1]] - p0).cross(m_vertices[f.v[2]] - p0);
+        const float len = n.length();
+        // A degenerate face gets a zero normal rather than NaNs that would poison later sums.
+        m_faceNormals[i] = len > 0.0f && std::isfinite(len) ? n * (1.0f / len)
+                                                             : Vec3f{0.0f, 0.0f, 0.0f};
+    }
+}
+
+void Mesh3D::computeCentroid()
+{
+    if (m_vertices.empty()) {
+        m_centroid = {0.0f, 0.0f, 0.0f};
+        return;
+    }
+    double sx = 0.0, sy = 0.0, sz = 0.0;
+    for (const Point3f &p : m_vertices) {
+        sx += p.x;
+        sy += p.y;
+        sz += p.z;
+    }
+    const double n = double(m_vertices.size());
+    m_centroid = {float(sx / n), float(sy / n), float(sz / n)};
+}
+
+double Mesh3D::volume() const
+{
+    double sum = 0.0;
+    const std::size_t vertexCount = m_vertices.size();
+    for (const Face &f : m_faces) {
+        if (f.v[0] >= vertexCount || f.v[1] >= vertexCount || f.v[2] >= vertexCount)
+            continue;
+        const Point3f &a = m_vertices[f.v[0]];
+        const Point3f &b = m_vertices[f.v[1]];
+        const Point3f &c = m_vertices[f.v[2]];
+        const double cx = double(b.y) * c.z - double(b.z) * c.y;
+        const double cy = double(b.z) * c.x - double(b.x) * c.z;
+        const double cz = double(b.x) * c.y - double(b.y) * c.x;
+        sum += a.x * cx + a.y * cy + a.z * cz;
+    }
+    return sum / 6.0;
+}
+
+Vec3f Mesh3D::extent() const
+{
+    if (m_box.isEmpty())
+        return {0.0f, 0.0f, 0.0f};
+    return m_box.extent();
+}
+
+bool Mesh3D::hasValidFaces() const
+{
+    const std::size_t n = m_vertices.size();
+    for (const Face &f : m_faces)
+        if (f.v[0] >= n || f.v[1] >= n || f.v[2] >= n)
+            return false;
+    return true;
+}

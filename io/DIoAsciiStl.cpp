@@ -1,0 +1,239 @@
+#include "io/DIoAsciiStl.h"
+
+#include "geometry/Model.h"
+#include "io/DIoError.h"
+
+#include <charconv>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// Case-insensitive search of a lower-case keyword in [b, e); returns the end of the match.
+const char *findNoCase(const char *b, const char *e, const char *keyword)
+{
+    const std::size_t n = std::strlen(keyword);
+    for (const char *p = b; p + n <= e; ++p) {
+        std::size_t k = 0;
+        while (k < n && lower(p[k]) == keyword[k])
+            ++k;
+        if (k == n)
+            return p + n;
+    }
+    return nullptr;
+}
+
+bool startsWithNoCase(const char *b, const char *e, const char *keyword)
+{
+    const std::size_t n = std::strlen(keyword);
+    if (std::size_t(e - b) < n)
+        return false;
+    for (std::size_t k = 0; k < n; ++k)
+        if (lower(b[k]) != keyword[k])
+            return false;
+    return true;
+}
+
+// Walks the lines of a buffer with leading and trailing blanks removed, skipping empty lines.
+class LineReader
+{
+public:
+    explicit LineReader(const QByteArray &bytes)
+        : m_pos(bytes.constData())
+        , m_end(bytes.constData() + bytes.size())
+        , m_begin(bytes.constData())
+    {
+    }
+
+    // The next non-empty line, or false at the end of the data.
+    bool next(const char *&b, const char *&e)
+    {
+        while (m_pos < m_end) {
+            const char *lineEnd = static_cast<const char *>(
+                std::memchr(m_pos, '\n', std::size_t(m_end - m_pos)));
+            if (!lineEnd)
+                lineEnd = m_end;
+            b = m_pos;
+            e = lineEnd;
+            m_pos = lineEnd < m_end ? lineEnd + 1 : m_end;
+            ++m_lineNumber;
+            while (b < e && isBlank(*b))
+                ++b;
+            while (e > b && isBlank(e[-1]))
+                --e;
+            if (b < e)
+                return true;
+        }
+        return false;
+    }
+
+    qint64 position() const { return m_pos - m_begin; }
+    int lineNumber() const { return m_lineNumber; }
+
+private:
+    const char *m_pos;
+    const char *m_end;
+    const char *m_begin;
+    int m_lineNumber = 0;
+};
+
+std::optional<float> parseFloat(const char *&p, const char *e)
+{
+    while (p < e && isBlank(*p))
+        ++p;
+    if (p < e && *p == '+')
+        ++p;
+    float value = 0.0f;
+    const auto result = std::from_chars(p, e, value);
+    if (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)
+        return std::nullopt;
+    p = result.ptr;
+    return value;
+}
+
+} // namespace
+
+bool DIoAsciiStl::looksAscii(const QByteArray &bytes)
+{
+    const char *b = bytes.constData();
+    const char *e = b + bytes.size();
+    if (!startsWithNoCase(b, e, "solid"))
+        return false;
+    // Look for a line starting with "endsolid" near the end of the file; trailing blank lines
+    // and a long solid name still fit in this window.
+    const qint64 window = qMin<qint64>(bytes.size(), 1024);
+    const char *p = e - window;
+    while (p < e) {
+        const char *lineEnd = static_cast<const char *>(std::memchr(p, '\n', std::size_t(e - p)));
+        if (!lineEnd)
+            lineEnd = e;
+        const char *s = p;
+        while (s < lineEnd && isBlank(*s))
+            ++s;
+        if (startsWithNoCase(s, lineEnd, "endsolid"))
+            return true;
+        p = lineEnd + 1;
+    }
+    return false;
+}
+
+std::shared_ptr<Mesh3D> DIoAsciiStl::read()
+{
+    setLevel2(60, 0);
+    const QByteArray bytes = loadInput();
+    const bool ascii = looksAscii(bytes);
+    auto model = std::make_shared<Model>();
+
+    auto tryParse = [&](bool asAscii) {
+        model->vertices().clear();
+        model->faces().clear();
+        return asAscii ? parseAscii(bytes, *model) : parseBinary(bytes, *model);
+    };
+
+    bool completed = false;
+    try {
+        completed = tryParse(ascii);
+    } catch (const DIoError &first) {
+        if (isCancelled()) {
+            reportCancelled();
+            return nullptr;
+        }
+        // The other encoding is tried only where it is plausible: binary always, ASCII when the
+        // file starts with "solid" (a text file without its closing line).
+        const bool otherPlausible = ascii || startsWithNoCase(bytes.constData(),
+                                                              bytes.constData() + bytes.size(),
+                                                              "solid");
+        if (!otherPlausible)
+            throw;
+        try {
+            completed = tryParse(!ascii);
+        } catch (const DIoError &) {
+            throw first;
+        }
+    }
+    if (!completed) {
+        reportCancelled();
+        return nullptr;
+    }
+    return finish(std::move(model));
+}
+
+bool DIoAsciiStl::parseAscii(const QByteArray &bytes, Model &model) const
+{
+    LineReader lines(bytes);
+    const qint64 size = qMax<qint64>(bytes.size(), 1);
+    auto &vertices = model.vertices();
+    auto &faces = model.faces();
+    const char *b = nullptr;
+    const char *e = nullptr;
+
+    auto fail = [&](const char *expected) {
+        throw DIoError(QStringLiteral("Malformed ASCII STL: expected \"%1\" at line %2")
+                           .arg(QLatin1String(expected))
+                           .arg(lines.lineNumber()));
+    };
+    auto expectLine = [&](const char *keyword) -> const char * {
+        if (!lines.next(b, e))
+            throw DIoError(QStringLiteral("Truncated ASCII STL: the file ends inside a facet "
+                                          "(line %1)")
+                               .arg(lines.lineNumber()));
+        const char *after = findNoCase(b, e, keyword);
+        if (!after)
+            fail(keyword);
+        return after;
+    };
+
+    if (!lines.next(b, e)) // the "solid" line
+        throw DIoError(QStringLiteral("The STL file %1 is empty").arg(displayName()));
+
+    int lastPercent = 0;
+    for (;;) {
+        if (isCancelled())
+            return false;
+        if (!lines.next(b, e))
+            break; // a missing "endsolid" is tolerated
+        if (findNoCase(b, e, "endsolid"))
+            break;
+        if (!findNoCase(b, e, "facet normal"))
+            fail("facet normal");
+        expectLine("outer loop");
+        for (int k = 0; k < 3; ++k) {
+            const char *p = expectLine("vertex");
+            Point3f v;
+            for (int c = 0; c < 3; ++c) {
+                const auto value = parseFloat(p, e);
+                if (!value)
+                    throw DIoError(QStringLiteral("Malformed ASCII STL: a vertex needs three "
+                                                  "numbers (line %1)")
+                                       .arg(lines.lineNumber()));
+                v[c] = *value;
+            }
+            vertices.push_back(v);
+        }
+        expectLine("endloop");
+        expectLine("endfacet");
+        if (vertices.size() > std::size_t(0xFFFFFFF0u))
+            throw DIoError(QStringLiteral("The STL file %1 holds too many triangles")
+                               .arg(displayName()));
+        const auto base = std::uint32_t(vertices.size() - 3);
+        faces.push_back(Face{{base, base + 1, base + 2}});
+        const int percent = int(lines.position() * 100 / size);
+        if (percent > lastPercent) {
+            lastPercent = percent;
+            report(percent, 100);
+        }
+    }
+    if (faces.empty())
+        throw DIoError(QStringLiteral("The STL file %1 holds no triangles").arg(displayName()));
+    return true;
+}

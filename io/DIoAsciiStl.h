@@ -1,0 +1,21 @@
+#pragma once
+
+#include "io/DIoStl.h"
+
+// STL reader for both encodings (the one the import manager uses for ".stl").
+//
+// A file is taken as ASCII when it starts with "solid" and one of its last lines starts with
+// "endsolid" (any case, leading blanks allowed); otherwise as binary. When the chosen encoding
+// fails to parse, the other one is tried before the read fails.
+class DIoAsciiStl : public DIoStl
+{
+public:
+    std::shared_ptr<Mesh3D> read() override;
+
+    // The detection rule above, on the whole file contents.
+    static bool looksAscii(const QByteArray &bytes);
+
+private:
+    // Throws DIoError with the line number on malformed input; false when cancelled.
+    bool parseAscii(const QByteArray &bytes, Model &model) const;
+};

@@ -1,0 +1,25 @@
+#include "io/DVxpjUnserializeHelperV4.h"
+
+#include "geometry/Model.h"
+
+#include <vector>
+
+void DVxpjUnserializeHelperV4::readManualSupportBlock(Model &model)
+{
+    const std::int32_t count = readCount("manual support", Vxpj::RodBytes);
+    std::vector<Vxpj::Rod> rods;
+    rods.reserve(std::size_t(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        Vxpj::Rod rod;
+        rod.top = readPoint("a manual support");
+        rod.topRadius = readFloat("a manual support");
+        rod.bottom = readPoint("a manual support");
+        rod.bottomRadius = readFloat("a manual support");
+        rod.rodTopRadius = readFloat("a manual support");
+        rod.rodBottomRadius = readFloat("a manual support");
+        rod.flag = readBool("a manual support");
+        rods.push_back(rod);
+    }
+    if (!rods.empty() && rodCodec().isValid())
+        rodCodec().fromRods(rods, model.manualSupports());
+}
