@@ -1,7 +1,16 @@
-#include <QCoreApplication>
+#include "app/CDlpApplicationContext.h"
+#include "app/CrashHandler.h"
+#include "app/HeadlessCli.h"
+
+#include <cstring>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    return 0;
+    if (argc > 1 && std::strcmp(argv[1], "--crash-report") == 0)
+        return CrashHandler::runReport(argc, argv);
+    if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0)
+        return runHeadless(argc, argv);
+
+    CDlpApplicationContext app(argc, argv);
+    return app.exec();
 }

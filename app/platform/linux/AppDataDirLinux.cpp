@@ -1,0 +1,8 @@
+#include "app/AppDataDir.h"
+
+#include <QStandardPaths>
+
+QString appDataDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}

@@ -1,0 +1,8 @@
+#include "app/AppDataDir.h"
+
+#include <QDir>
+
+QString appDataDir()
+{
+    return QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
+}
