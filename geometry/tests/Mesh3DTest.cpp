@@ -1,0 +1,119 @@
+#include "geometry/Mesh3D.h"
+#include "geometry/Model.h"
+
+#include "MeshTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <algorithm>
+
+TEST(Object3DTest, NameCarriesCopyNumber)
+{
+    Object3D object;
+    object.setBaseName(QStringLiteral("Deer"));
+    EXPECT_EQ(object.name(), QStringLiteral("Deer"));
+    object.copyNumber() = 3;
+    EXPECT_EQ(object.name(), QStringLiteral("Deer(3)"));
+    object.setBaseName(QStringLiteral("Bracket"));
+    object.copyNumber() = 2;
+    EXPECT_EQ(object.name(), QStringLiteral("Bracket(2)"));
+}
+
+TEST(Object3DTest, CopyKeepsOwnConstructionValues)
+{
+    Object3D a;
+    a.setBaseName(QStringLiteral("Part"));
+    a.setKindTag(ObjectKind::ManualSupportPoint);
+    a.setScale({2, 2, 2});
+    Object3D b(a);
+    EXPECT_EQ(b.baseName(), QStringLiteral("Part"));
+    EXPECT_EQ(b.kindTag(), 0xF001);
+    EXPECT_EQ(b.scale(), (Vec3f{2, 2, 2}));
+    EXPECT_EQ(b.constructionValues(), (std::array<std::int32_t, 7>{0, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST(Mesh3DTest, Defaults)
+{
+    Mesh3D mesh;
+    EXPECT_EQ(mesh.kindTag(), -1);
+    EXPECT_EQ(mesh.scale(), (Vec3f{1, 1, 1}));
+    EXPECT_EQ(mesh.colour(), (Vec3f{0.3f, 0.3f, 0.3f}));
+    EXPECT_FALSE(mesh.isIndexed());
+}
+
+TEST(Mesh3DTest, EmptyMeshKeepsExtremeBox)
+{
+    Mesh3D mesh;
+    mesh.recomputeBounds();
+    EXPECT_EQ(mesh.boundingBox().min, (Vec3f{3.4028235e38f, 3.4028235e38f, 3.4028235e38f}));
+    EXPECT_EQ(mesh.boundingBox().max, (Vec3f{-3.4028235e38f, -3.4028235e38f, -3.4028235e38f}));
+    EXPECT_TRUE(mesh.boxOutline().empty());
+    EXPECT_EQ(mesh.extent(), (Vec3f{0, 0, 0}));
+    mesh.computeCentroid();
+    EXPECT_EQ(mesh.centroid(), (Vec3f{0, 0, 0}));
+}
+
+TEST(Mesh3DTest, UnitCubeVolumeAndCounts)
+{
+    Mesh3D cube;
+    fillSoup(cube, testsupport::boxTriangles(0, 0, 0, 1, 1, 1));
+    EXPECT_NEAR(cube.volume(), 1.0, 1e-9);
+    EXPECT_EQ(QString::number(cube.volumeMl(), 'f', 2), QStringLiteral("0.00"));
+    EXPECT_EQ(cube.triangleCount(), 12u);
+    EXPECT_EQ(cube.pointCount(), 36u);
+    EXPECT_EQ(cube.extent(), (Vec3f{1, 1, 1}));
+
+    for (Face &f : cube.faces())
+        std::swap(f.v[1], f.v[2]);
+    EXPECT_NEAR(cube.volume(), -1.0, 1e-9);
+}
+
+TEST(Mesh3DTest, FaceNormalsPointOutward)
+{
+    Mesh3D cube;
+    fillSoup(cube, testsupport::boxTriangles(0, 0, 0, 1, 1, 1));
+    ASSERT_EQ(cube.faceNormals().size(), 12u);
+    EXPECT_EQ(cube.faceNormals()[0], (Vec3f{0, 0, -1}));
+    EXPECT_EQ(cube.faceNormals()[2], (Vec3f{0, 0, 1}));
+}
+
+TEST(Mesh3DTest, DegenerateFaceGetsZeroNormal)
+{
+    Mesh3D mesh;
+    mesh.vertices() = {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}};
+    mesh.faces() = {Face{{0, 1, 2}}};
+    mesh.computeFaceNormals();
+    EXPECT_EQ(mesh.faceNormals()[0], (Vec3f{0, 0, 0}));
+}
+
+TEST(Mesh3DTest, TranslationMovesBoxNotNormalsOrCentroid)
+{
+    Mesh3D box;
+    fillSoup(box, testsupport::boxTriangles(0, 0, 0, 2, 2, 10));
+    const auto normals = box.faceNormals();
+    const Point3f centroid = box.centroid();
+    int calls = 0;
+    box.setChangedCallback([&calls] { ++calls; });
+
+    box.transform(translationMatrix(0, 0, -5));
+
+    EXPECT_EQ(box.boundingBox().min, (Vec3f{0, 0, -5}));
+    EXPECT_EQ(box.boundingBox().max, (Vec3f{2, 2, 5}));
+    EXPECT_EQ(box.faceNormals(), normals);
+    EXPECT_EQ(box.centroid(), centroid);
+    EXPECT_EQ(calls, 1);
+    ASSERT_EQ(box.boxOutline().size(), 24u);
+    for (const Point3f &p : box.boxOutline())
+        EXPECT_TRUE(p.z == -5.0f || p.z == 5.0f);
+}
+
+TEST(Mesh3DTest, ScaleTransformsNormalsWithoutRenormalising)
+{
+    Mesh3D box;
+    fillSoup(box, testsupport::boxTriangles(0, 0, 0, 1, 1, 1));
+    box.transform(scaleMatrix(1, 1, 3));
+    EXPECT_EQ(box.faceNormals()[2], (Vec3f{0, 0, 3}));
+    EXPECT_NEAR(box.volume(), 3.0, 1e-6);
+}
