@@ -14,7 +14,8 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 CDlpApplicationContext::MainWindowFactory &mainWindowFactory()
 {
@@ -30,8 +31,7 @@ CDlpApplicationContext::VersionCheck &versionCheck()
 
 } // namespace
 
-CDlpApplicationContext::CDlpApplicationContext(int &argc, char **argv)
-    : QApplication(argc, argv)
+CDlpApplicationContext::CDlpApplicationContext(int &argc, char **argv) : QApplication(argc, argv)
 {
     CrashHandler::install();
 

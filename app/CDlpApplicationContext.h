@@ -17,14 +17,13 @@ class CDlpApplicationContext : public QApplication
 {
     Q_OBJECT
 
-public:
+  public:
     using MainWindowFactory = std::function<QWidget *()>;
     using VersionCheck = std::function<void(QWidget *mainWindow)>;
 
-    struct LanguageChoice
-    {
+    struct LanguageChoice {
         QString code;
-        QStringList logLines;  // debug messages to log, in order
+        QStringList logLines; // debug messages to log, in order
     };
 
     CDlpApplicationContext(int &argc, char **argv);
@@ -53,7 +52,7 @@ public:
     // The style sheet text of the resource `path`, cut at its first NUL; empty if missing.
     static QString readStyleSheet(const QString &path);
 
-private:
+  private:
     QTranslator m_translator;
     FileLogger *m_logger = nullptr;
     QWidget *m_mainWindow = nullptr;

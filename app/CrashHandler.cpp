@@ -5,8 +5,8 @@
 
 QString CrashHandler::dumpFileName(const QDateTime &start)
 {
-    return start.toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss-")) + QStringLiteral("dump")
-           + QStringLiteral(".dmp");
+    return start.toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss-")) + QStringLiteral("dump") +
+           QStringLiteral(".dmp");
 }
 
 QString CrashHandler::messageTitle()
@@ -16,9 +16,9 @@ QString CrashHandler::messageTitle()
 
 QString CrashHandler::messageText(const QString &code, const QString &address)
 {
-    return QString::fromUtf8("<FONT size=4><div><b>对于发生的错误，致歉</b><br/></div>")
-           + QString::fromUtf8("<div>错误代码:%1</div><div>错误地址:%2</div></FONT>")
-                 .arg(code, address);
+    return QString::fromUtf8("<FONT size=4><div><b>对于发生的错误，致歉</b><br/></div>") +
+           QString::fromUtf8("<div>错误代码:%1</div><div>错误地址:%2</div></FONT>")
+               .arg(code, address);
 }
 
 int CrashHandler::runReport(int argc, char **argv)

@@ -8,9 +8,8 @@
 // the local time, in the current directory at the time of the crash.
 class CrashHandler
 {
-public:
-    struct Options
-    {
+  public:
+    struct Options {
         // Start the program again with "--crash-report CODE ADDR" so the user sees a message
         // box. Tests switch this off.
         bool showReport = true;

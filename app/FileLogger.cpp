@@ -8,7 +8,8 @@
 #include <QSettings>
 #include <QTimerEvent>
 
-namespace {
+namespace
+{
 
 QString backupName(const QString &fileName, int index)
 {
@@ -50,8 +51,8 @@ void FileLogger::refreshSettings()
         return;
     m_settings->sync();
 
-    QString name = m_settings->value(QStringLiteral("fileName"),
-                                     QStringLiteral("log/logger.log")).toString();
+    QString name =
+        m_settings->value(QStringLiteral("fileName"), QStringLiteral("log/logger.log")).toString();
     if (!name.isEmpty() && QDir::isRelativePath(name))
         name = QDir(QCoreApplication::applicationDirPath()).filePath(name);
     name = QDir::cleanPath(name);
@@ -60,12 +61,14 @@ void FileLogger::refreshSettings()
 
     m_maxSize = m_settings->value(QStringLiteral("maxSize"), 5242880).toLongLong();
     m_maxBackups = m_settings->value(QStringLiteral("maxBackups"), 2).toInt();
-    m_msgFormat = m_settings->value(QStringLiteral("msgFormat"),
-                                    QStringLiteral("{timestamp} {file} {line} {type} {msg}"))
+    m_msgFormat = m_settings
+                      ->value(QStringLiteral("msgFormat"),
+                              QStringLiteral("{timestamp} {file} {line} {type} {msg}"))
                       .toString();
-    m_timestampFormat = m_settings->value(QStringLiteral("timestampFormat"),
-                                          QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"))
-                            .toString();
+    m_timestampFormat =
+        m_settings
+            ->value(QStringLiteral("timestampFormat"), QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"))
+            .toString();
     m_minLevel = levelFromName(
         m_settings->value(QStringLiteral("minLevel"), QStringLiteral("DEBUG")).toString());
     m_bufferSize = m_settings->value(QStringLiteral("bufferSize"), 0).toInt();

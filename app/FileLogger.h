@@ -15,7 +15,7 @@ class FileLogger : public Logger
 {
     Q_OBJECT
 
-public:
+  public:
     // Reads the configuration, opens the file, starts the refresh timer when `refreshInterval`
     // is above 0 and a 1000 ms flush timer.
     FileLogger(QSettings *settings, int refreshInterval = 10000, QObject *parent = nullptr);
@@ -33,11 +33,11 @@ public:
     qint64 maxSize() const { return m_maxSize; }
     int maxBackups() const { return m_maxBackups; }
 
-protected:
+  protected:
     void write(const LogMessage &message) override;
     void timerEvent(QTimerEvent *event) override;
 
-private:
+  private:
     void openFile();
     void closeFile();
     void rotate();

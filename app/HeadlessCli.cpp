@@ -4,7 +4,8 @@
 #include <QString>
 #include <QTextStream>
 
-namespace {
+namespace
+{
 
 void printUsage(QTextStream &out)
 {

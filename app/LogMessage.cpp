@@ -7,8 +7,8 @@ LogMessage::LogMessage(QtMsgType type, const QString &message,
                        const QString &function, int line)
     : m_type(type), m_message(message), m_logVars(logVars), m_file(file), m_function(function),
       m_line(line), m_timestamp(QDateTime::currentDateTime()),
-      m_threadId(static_cast<quint32>(reinterpret_cast<quintptr>(QThread::currentThreadId())
-                                      & 0xffffffffu))
+      m_threadId(static_cast<quint32>(reinterpret_cast<quintptr>(QThread::currentThreadId()) &
+                                      0xffffffffu))
 {
 }
 

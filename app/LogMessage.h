@@ -9,7 +9,7 @@
 // that logged it. Records wait in a thread's backlog until a message important enough arrives.
 class LogMessage
 {
-public:
+  public:
     LogMessage() = default;
     LogMessage(QtMsgType type, const QString &message, const QHash<QString, QString> &logVars,
                const QString &file, const QString &function, int line);
@@ -26,7 +26,7 @@ public:
     // The text for {type}: "DEBUG", "WARN ", "ERROR", "FATAL", or the level number otherwise.
     static QString typeName(QtMsgType type);
 
-private:
+  private:
     QtMsgType m_type = QtDebugMsg;
     QString m_message;
     QHash<QString, QString> m_logVars;

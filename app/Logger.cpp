@@ -2,13 +2,14 @@
 
 #include <QAtomicInteger>
 #include <QMutex>
-#include <QThreadStorage>
 #include <QRecursiveMutex>
+#include <QThreadStorage>
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 Logger *s_installed = nullptr;
 // Held while the installed logger handles a message; a message raised meanwhile on the same
@@ -60,8 +61,8 @@ void messageHandler(QtMsgType type, const QMessageLogContext &context, const QSt
 } // namespace
 
 Logger::Logger(QObject *parent)
-    : Logger(QStringLiteral("{timestamp} {type} {msg}"),
-             QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"), 0, 0, parent)
+    : Logger(QStringLiteral("{timestamp} {type} {msg}"), QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"),
+             0, 0, parent)
 {
 }
 
@@ -137,9 +138,9 @@ void Logger::log(QtMsgType type, const QString &message, const QString &file,
 {
     QMutexLocker lock(&mutex());
     const bool important = LogMessage::levelOf(type) >= m_minLevel;
-    const QHash<QString, QString> vars =
-        threadVariables().hasLocalData() ? threadVariables().localData()
-                                         : QHash<QString, QString>();
+    const QHash<QString, QString> vars = threadVariables().hasLocalData()
+                                             ? threadVariables().localData()
+                                             : QHash<QString, QString>();
     if (m_bufferSize <= 0) {
         if (important)
             write(LogMessage(type, message, vars, file, function, line));

@@ -15,7 +15,7 @@ class Logger : public QObject
 {
     Q_OBJECT
 
-public:
+  public:
     explicit Logger(QObject *parent = nullptr);
     // `minLevel`: 0 DEBUG, 1 INFO, 2 WARN, 3 ERROR, 4 FATAL. `bufferSize`: records kept per
     // thread as context for the next important message; 0 or less disables the backlog.
@@ -49,7 +49,7 @@ public:
     // The one process-wide lock around logging, configuration refresh and rotation.
     static QRecursiveMutex &mutex();
 
-protected:
+  protected:
     virtual void write(const LogMessage &message);
 
     QString m_msgFormat;
@@ -57,7 +57,7 @@ protected:
     int m_minLevel = 0;
     int m_bufferSize = 0;
 
-private:
+  private:
     QList<LogMessage> &backlog();
 
     // Backlogs live in process-wide thread storage keyed by this serial number, so a logger

@@ -8,14 +8,14 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const char *const kNoItem = "there is no language config item at software config file!";
 
-struct LanguageRow
-{
+struct LanguageRow {
     const char *name;
-    const char *stored;  // "softLang" before the start, "" when missing
+    const char *stored; // "softLang" before the start, "" when missing
     const char *locale;
     const char *code;
     QStringList logLines;
@@ -48,19 +48,24 @@ TEST_P(LanguageChoice, ChoosesAndRemembersTheLanguage)
 INSTANTIATE_TEST_SUITE_P(
     Rows, LanguageChoice,
     testing::Values(
-        LanguageRow{"germanFirstRun", "", "de_DE", "zh",
+        LanguageRow{"germanFirstRun",
+                    "",
+                    "de_DE",
+                    "zh",
                     {kNoItem, "get language configt item from system native failed! values: "
                               "de_DE"}},
         LanguageRow{"britishFirstRun", "", "en_GB", "en", {kNoItem}},
         LanguageRow{"chineseFirstRun", "", "zh_TW", "zh", {kNoItem}},
-        LanguageRow{"posixLocale", "", "C", "zh",
+        LanguageRow{"posixLocale",
+                    "",
+                    "C",
+                    "zh",
                     {kNoItem, "get language configt item from system native failed! values: C"}},
         LanguageRow{"storedEnglish", "en", "de_DE", "en", {}},
         LanguageRow{"storedUnknownKept", "fr", "en_US", "fr", {}}),
     [](const testing::TestParamInfo<LanguageRow> &info) { return std::string(info.param.name); });
 
-struct TranslationRow
-{
+struct TranslationRow {
     const char *name;
     const char *code;
     bool loads;
@@ -103,13 +108,15 @@ TEST(StyleSheet, IsCutAtTheFirstNul)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("QWidget { color: red; }\0garbage", 32));
     file.close();
-    EXPECT_EQ(CDlpApplicationContext::readStyleSheet(path), QStringLiteral("QWidget { color: red; }"));
+    EXPECT_EQ(CDlpApplicationContext::readStyleSheet(path),
+              QStringLiteral("QWidget { color: red; }"));
 }
 
 TEST(StyleSheet, MissingResourceGivesAnEmptySheet)
 {
     EXPECT_TRUE(CDlpApplicationContext::readStyleSheet(QStringLiteral(":/css/none.css")).isEmpty());
-    EXPECT_FALSE(CDlpApplicationContext::readStyleSheet(QStringLiteral(":/css/title.css")).isEmpty());
+    EXPECT_FALSE(
+        CDlpApplicationContext::readStyleSheet(QStringLiteral(":/css/title.css")).isEmpty());
 }
 
 TEST(LogConfPath, LiesBesideTheUserSettings)
@@ -128,5 +135,6 @@ TEST(LogConfPath, LiesBesideTheUserSettings)
     QCoreApplication::setApplicationName(app);
 
     EXPECT_TRUE(settingsFile.endsWith(QStringLiteral("/Orvane/Resinor.ini")));
-    EXPECT_EQ(path, QFileInfo(settingsFile).absolutePath() + QStringLiteral("/Resinor/logConf.ini"));
+    EXPECT_EQ(path,
+              QFileInfo(settingsFile).absolutePath() + QStringLiteral("/Resinor/logConf.ini"));
 }

@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 enum class Crash { NullWrite, Abort, DivideByZero, StackOverflow };
 
@@ -51,12 +52,11 @@ void crashIn(const QString &dir, Crash crash)
     _exit(5);
 }
 
-struct CrashRow
-{
+struct CrashRow {
     const char *name;
     Crash crash;
     int signo;
-    const char *addressLine;  // expected "address: ..." line, or null when any address will do
+    const char *addressLine; // expected "address: ..." line, or null when any address will do
 };
 
 class CrashHandlerDeathTest : public testing::TestWithParam<CrashRow>
@@ -84,8 +84,8 @@ TEST_P(CrashHandlerDeathTest, WritesTheReportAndDiesByTheSignal)
     EXPECT_TRUE(report.startsWith(QStringLiteral("Resinor crash report\n")));
     EXPECT_TRUE(report.contains(QStringLiteral("\nsignal: %1\n").arg(row.signo)));
     if (row.addressLine) {
-        EXPECT_TRUE(report.contains(QLatin1Char('\n') + QString::fromLatin1(row.addressLine)
-                                    + QLatin1Char('\n')))
+        EXPECT_TRUE(report.contains(QLatin1Char('\n') + QString::fromLatin1(row.addressLine) +
+                                    QLatin1Char('\n')))
             << report.left(400).toStdString();
     }
     EXPECT_TRUE(QRegularExpression(QStringLiteral("\nbacktrace:\n(  [0-9a-f]+\n)+maps:\n"))

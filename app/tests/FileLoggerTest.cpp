@@ -13,7 +13,8 @@
 
 #include <map>
 
-namespace {
+namespace
+{
 
 QString readText(const QString &path)
 {
@@ -33,7 +34,7 @@ void writeText(const QString &path, const QByteArray &data)
 // Collects the Qt warnings raised while it exists (no logger installed meanwhile).
 class WarningCapture
 {
-public:
+  public:
     WarningCapture()
     {
         s_lines.clear();
@@ -43,14 +44,14 @@ public:
     ~WarningCapture() { qInstallMessageHandler(m_previous); }
     QStringList lines() const { return s_lines; }
 
-private:
+  private:
     static inline QStringList s_lines;
     QtMessageHandler m_previous;
 };
 
 class FileLoggerTest : public testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
@@ -90,8 +91,8 @@ TEST_F(FileLoggerTest, DefaultPatternWarningLine)
     FileLogger logger(m_settings.get(), 0);
     logger.log(QtWarningMsg, QStringLiteral("disk low"));
     logger.flushAndRotate();
-    const QRegularExpression line(QStringLiteral(
-        "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}  0 WARN  disk low\n$"));
+    const QRegularExpression line(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}  0 WARN  disk low\n$"));
     EXPECT_TRUE(line.match(readText(m_logPath)).hasMatch()) << readText(m_logPath).toStdString();
 }
 
@@ -171,7 +172,7 @@ TEST_F(FileLoggerTest, EmptyFileNameWarnsAndFallsBackToStderr)
     FileLogger logger(m_settings.get(), 0);
     EXPECT_FALSE(logger.isFileOpen());
     EXPECT_TRUE(warnings.lines().contains(QStringLiteral("Name of logFile is empty")));
-    logger.log(QtDebugMsg, QStringLiteral("to stderr"));  // must not crash
+    logger.log(QtDebugMsg, QStringLiteral("to stderr")); // must not crash
 }
 
 TEST_F(FileLoggerTest, UnopenableFileWarns)
@@ -203,11 +204,10 @@ TEST_F(FileLoggerTest, WriteErrorClosesTheFileAndWarns)
     ASSERT_EQ(ours.size(), 1) << warnings.lines().join('|').toStdString();
     EXPECT_TRUE(ours.first().startsWith(QStringLiteral("Cannot write to log file /dev/full: ")))
         << ours.first().toStdString();
-    logger.log(QtCriticalMsg, QStringLiteral("to stderr now"));  // no file: must not crash
+    logger.log(QtCriticalMsg, QStringLiteral("to stderr now")); // no file: must not crash
 }
 
-struct RotationRow
-{
+struct RotationRow {
     const char *name;
     int maxBackups;
     int existingBackups;
@@ -252,12 +252,11 @@ TEST_P(FileLoggerRotation, RotatesWhenTheFileHasReachedMaxSize)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, FileLoggerRotation,
-    testing::Values(
-        RotationRow{"firstRotation", 2, 0, {"short\nmore\n", ""}},
-        RotationRow{"twoBackupsKept", 2, 2, {"short\nmore\n", "old1", ""}},
-        RotationRow{"oneBackupKept", 1, 1, {"short\nmore\n", ""}},
-        RotationRow{"unlimitedBackups", 0, 2, {"short\nmore\n", "old1", "old2", ""}},
-        RotationRow{"tooManyBackupsTrimmed", 2, 4, {"short\nmore\n", "old1", "", ""}}),
+    testing::Values(RotationRow{"firstRotation", 2, 0, {"short\nmore\n", ""}},
+                    RotationRow{"twoBackupsKept", 2, 2, {"short\nmore\n", "old1", ""}},
+                    RotationRow{"oneBackupKept", 1, 1, {"short\nmore\n", ""}},
+                    RotationRow{"unlimitedBackups", 0, 2, {"short\nmore\n", "old1", "old2", ""}},
+                    RotationRow{"tooManyBackupsTrimmed", 2, 4, {"short\nmore\n", "old1", "", ""}}),
     [](const testing::TestParamInfo<RotationRow> &info) { return std::string(info.param.name); });
 
 TEST_F(FileLoggerTest, NoRotationWhenMaxSizeIsZero)

@@ -7,19 +7,20 @@
 
 #include <csignal>
 
-namespace {
+namespace
+{
 
 // Keeps the formatted lines instead of writing them to stderr.
 class CaptureLogger : public Logger
 {
-public:
+  public:
     using Logger::Logger;
     QStringList lines;
     // Called from write() once, to check that a message raised inside the logger does not
     // re-enter it.
     bool logFromWrite = false;
 
-protected:
+  protected:
     void write(const LogMessage &message) override
     {
         lines << message.toString(m_msgFormat, m_timestampFormat);
@@ -95,8 +96,7 @@ TEST(LoggerBuffering, BacklogsAreKeptPerThread)
     EXPECT_EQ(messagesOnly(logger.lines), (QStringList{"worker", "worker warning"}));
 }
 
-struct FormatRow
-{
+struct FormatRow {
     const char *name;
     const char *format;
     QtMsgType type;
@@ -147,8 +147,8 @@ TEST(LoggerFormat, TimestampAndThread)
         QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\|(\\d+)\n$"));
     const QRegularExpressionMatch match = re.match(logger.lines.first());
     ASSERT_TRUE(match.hasMatch()) << logger.lines.first().toStdString();
-    const auto expected = static_cast<quint32>(
-        reinterpret_cast<quintptr>(QThread::currentThreadId()) & 0xffffffffu);
+    const auto expected =
+        static_cast<quint32>(reinterpret_cast<quintptr>(QThread::currentThreadId()) & 0xffffffffu);
     EXPECT_EQ(match.captured(1).toUInt(), expected);
 }
 

@@ -16,7 +16,8 @@
 // Everything the signal handler needs is prepared at install time: inside the handler only
 // async-signal-safe calls are made (open, write, read, close, fork, execve, sigaction, raise).
 
-namespace {
+namespace
+{
 
 constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 constexpr size_t kAltStackSize = 256 * 1024;
@@ -49,8 +50,8 @@ size_t toDecimal(long value, char *out)
     char digits[24];
     size_t n = 0;
     const bool negative = value < 0;
-    unsigned long v = negative ? 0ul - static_cast<unsigned long>(value)
-                               : static_cast<unsigned long>(value);
+    unsigned long v =
+        negative ? 0ul - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
     do {
         digits[n++] = static_cast<char>('0' + v % 10);
         v /= 10;
@@ -154,7 +155,7 @@ void startReportProcess(int signo, uintptr_t address)
     char flag[] = "--crash-report";
     char *const argv[] = {s_exePath, flag, code, addr, nullptr};
 #if defined(__GLIBC__) && __GLIBC_PREREQ(2, 34)
-    const pid_t pid = _Fork();  // no atfork handlers: they may take locks the crash holds
+    const pid_t pid = _Fork(); // no atfork handlers: they may take locks the crash holds
 #else
     const pid_t pid = fork();
 #endif

@@ -3,10 +3,11 @@
 #include <QByteArray>
 #include <QMessageBox>
 
-#include <windows.h>
 #include <dbghelp.h>
+#include <windows.h>
 
-namespace {
+namespace
+{
 
 wchar_t s_dumpName[256];
 
@@ -42,7 +43,7 @@ LONG WINAPI unhandledExceptionFilter(EXCEPTION_POINTERS *exception)
 
 bool CrashHandler::install(const Options &options)
 {
-    (void)options;  // the box is shown by the crashing process itself
+    (void)options; // the box is shown by the crashing process itself
     const QString name = dumpFileName(QDateTime::currentDateTime());
     if (name.size() >= static_cast<int>(sizeof s_dumpName / sizeof s_dumpName[0]))
         return false;
