@@ -1,0 +1,41 @@
+#pragma once
+
+#include "supports/DsPoint.h"
+
+#include <memory>
+
+// A hand-placed support rod between two end balls: two rings of 12 points perpendicular to the
+// rod's axis (top radius around the top ball's centre, bottom radius around the bottom ball's),
+// 24 side triangles, open ends.
+class DsCylider : public Mesh3D
+{
+public:
+    static constexpr int kSegments = 12;
+
+    DsCylider(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom, float topRadius,
+              float bottomRadius);
+    std::shared_ptr<Mesh3D> clone() const override;
+
+    const std::shared_ptr<DsPoint> &top() const { return m_top; }
+    const std::shared_ptr<DsPoint> &bottom() const { return m_bottom; }
+    void setEnds(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom);
+    float topRadius() const { return m_topRadius; }
+    float bottomRadius() const { return m_bottomRadius; }
+    void setRadii(float topRadius, float bottomRadius);
+    bool flag() const { return m_flag; }
+    void setFlag(bool flag) { m_flag = flag; }
+
+    // Rebuilds the rings from the balls' current centres.
+    void rebuild();
+
+    // Point k of n on the circle of radius r around c perpendicular to axis a. The reference
+    // direction is a x X, or a x Y when a is parallel to X; a zero axis counts as vertical.
+    static Point3f perpendicularRingPoint(const Point3f &c, const Vec3f &a, float r, int k, int n);
+
+private:
+    std::shared_ptr<DsPoint> m_top;
+    std::shared_ptr<DsPoint> m_bottom;
+    float m_topRadius;
+    float m_bottomRadius;
+    bool m_flag = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "geometry/Mesh3D.h"
+
+#include <memory>
+#include <vector>
+
+// End ball of a hand-placed support rod: a sphere of 12 rings x 12 points around its centre.
+class DsPoint : public Mesh3D
+{
+public:
+    static constexpr float kDefaultRadius = 0.2f;
+
+    explicit DsPoint(const Point3f &centre = Point3f{}, float radius = kDefaultRadius);
+    std::shared_ptr<Mesh3D> clone() const override;
+    // Moves the centre with the ball.
+    void transform(const Matrix4f &matrix) override;
+
+    const Point3f &centre() const { return m_centre; }
+    void setCentre(const Point3f &centre);
+    float radius() const { return m_radius; }
+    void setRadius(float radius);
+
+    // Rods attached to this ball, kept for the editor (weak: the rods own their balls).
+    std::vector<std::weak_ptr<Mesh3D>> &links() { return m_links; }
+
+private:
+    void rebuild();
+
+    Point3f m_centre;
+    float m_radius;
+    std::vector<std::weak_ptr<Mesh3D>> m_links;
+};

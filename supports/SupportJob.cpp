@@ -1,0 +1,58 @@
+#include "supports/SupportJob.h"
+
+#include "supports/OverhangFinder.h"
+#include "supports/SupportGenerator.h"
+
+#include "geometry/Model.h"
+
+void liftModelToHeight(Model &model, float height)
+{
+    model.recomputeBounds();
+    const Box3f &box = model.boundingBox();
+    if (box.isEmpty())
+        return;
+    const float dz = height - box.min.z;
+    if (dz != 0.0f)
+        model.transform(translationMatrix(0.0f, 0.0f, dz));
+}
+
+SupportJobResult generateSupportsForModel(Model &model, const SupportParameters &params,
+                                          IProgressable *progress, QueryMode mode)
+{
+    SupportJobResult result;
+    model.recomputeBounds();
+    if (!OverhangFinder::checkParameters(params, &result.error)
+        || !SupportGenerator::checkParameters(params, model.boundingBox(), &result.error))
+        return result;
+
+    model.supportParameters() = params;
+    if (!params.hasSupports)
+        liftModelToHeight(model, params.supportHeight);
+    if (model.faceNormals().size() != model.faces().size())
+        model.computeFaceNormals();
+
+    OverhangFinder finder(model, mode);
+    finder.setParent(progress);
+    const bool found = finder.find(params);
+    finder.setParent(nullptr);
+    if (!found) {
+        result.error = finder.errorString();
+        return result;
+    }
+    model.overhangs() = finder.result();
+    model.setOverhangsFlag(true);
+    result.overhangs = static_cast<int>(model.overhangs().size());
+
+    SupportGenerator generator(model, mode);
+    generator.setParent(progress);
+    const bool generated = generator.generate(model.overhangs(), params);
+    generator.setParent(nullptr);
+    if (!generated) {
+        result.error = generator.errorString();
+        return result;
+    }
+    model.setSupport(generator.result());
+    result.supportParts = static_cast<int>(generator.result()->parts.size());
+    result.ok = true;
+    return result;
+}
