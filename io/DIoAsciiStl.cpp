@@ -103,6 +103,17 @@ std::optional<float> parseFloat(const char *&p, const char *e)
 
 } // namespace
 
+bool DIoAsciiStl::looksText(const QByteArray &bytes)
+{
+    const int n = qMin(bytes.size(), 512);
+    for (int i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(bytes.at(i));
+        if (c < 9 || (c > 13 && c < 32))
+            return false;
+    }
+    return true;
+}
+
 bool DIoAsciiStl::looksAscii(const QByteArray &bytes)
 {
     const char *b = bytes.constData();
@@ -157,7 +168,10 @@ std::shared_ptr<Mesh3D> DIoAsciiStl::read()
             throw;
         try {
             completed = tryParse(!ascii);
-        } catch (const DIoError &) {
+        } catch (const DIoError &second) {
+            // Say what is wrong in terms of the encoding the file really seems to use.
+            if (!ascii && looksText(bytes))
+                throw second;
             throw first;
         }
     }

@@ -15,6 +15,9 @@ public:
     // The detection rule above, on the whole file contents.
     static bool looksAscii(const QByteArray &bytes);
 
+    // True when the first bytes hold no control characters other than blanks and line ends.
+    static bool looksText(const QByteArray &bytes);
+
 private:
     // Throws DIoError with the line number on malformed input; false when cancelled.
     bool parseAscii(const QByteArray &bytes, Model &model) const;
