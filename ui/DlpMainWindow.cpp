@@ -1,0 +1,513 @@
+#include "ui/DlpMainWindow.h"
+
+#include "ui/DlpMenuBar.h"
+#include "ui/DlpPanelPlaceholder.h"
+#include "ui/DlpStatusBarWidget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTranslator>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace
+{
+
+const char *const kPanelTitles[DlpModelOperateWidget::ButtonCount] = {
+    nullptr,
+    QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "scalePanel"),
+    QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "rotatePanel"),
+    QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "layoutPanel"),
+    QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "manualSupportPanel"),
+    QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "supportPanel"),
+    nullptr,
+};
+
+bool isPanelButton(DlpModelOperateWidget::Button which)
+{
+    return kPanelTitles[which] != nullptr;
+}
+
+void retranslateWidget(QWidget *widget)
+{
+    if (auto *placeholder = qobject_cast<DlpPanelPlaceholder *>(widget)) {
+        placeholder->retranslate();
+    }
+}
+
+} // namespace
+
+DlpMainWindow::DlpMainWindow(DlpOrvaneApp *app, QWidget *parent) : QMainWindow(parent), m_app(app)
+{
+    setObjectName(QStringLiteral("DlpMainWindow"));
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAcceptDrops(true);
+    resize(939, 577);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("mainTabs"));
+    m_tabs->setDocumentMode(true);
+    m_editPage = new QWidget;
+    m_editPage->setObjectName(QStringLiteral("engineEdit"));
+    m_devicePage = new QWidget;
+    m_devicePage->setObjectName(QStringLiteral("currentDevice"));
+    auto *editLayout = new QVBoxLayout(m_editPage);
+    editLayout->setContentsMargins(0, 0, 0, 0);
+    editLayout->setSpacing(0);
+    auto *deviceLayout = new QVBoxLayout(m_devicePage);
+    m_devicePlaceholder = new QLabel(m_devicePage);
+    m_devicePlaceholder->setAlignment(Qt::AlignCenter);
+    m_devicePlaceholder->setStyleSheet(QStringLiteral("color:#6b7280;font-size:16px;"));
+    deviceLayout->addWidget(m_devicePlaceholder);
+    m_tabs->addTab(m_editPage, QString());
+    m_tabs->addTab(m_devicePage, QString());
+    m_tabs->setCurrentIndex(0);
+    setCentralWidget(m_tabs);
+    m_editPage->installEventFilter(this);
+
+    m_toolStrip = new DlpModelOperateWidget(m_editPage);
+    m_toolStrip->move(ToolStripPos);
+    for (int i = 0; i < DlpModelOperateWidget::ButtonCount; ++i) {
+        const auto which = Button(i);
+        if (isPanelButton(which)) {
+            setPanel(which, new DlpPanelPlaceholder(kPanelTitles[i]));
+        }
+    }
+    m_status = new DlpStatusBarWidget(m_editPage);
+
+    connect(m_toolStrip, &DlpModelOperateWidget::sShowLoad, this, &DlpMainWindow::onImportModel);
+    connect(m_toolStrip, &DlpModelOperateWidget::sShowScaleUI, this,
+            &DlpMainWindow::addScaleWidget);
+    connect(m_toolStrip, &DlpModelOperateWidget::sShowRorateUI, this,
+            &DlpMainWindow::addRorateWidget);
+    connect(m_toolStrip, &DlpModelOperateWidget::sShowLayoutUI, this,
+            &DlpMainWindow::addMoveWidget);
+    connect(m_toolStrip, &DlpModelOperateWidget::sShowJewelrySupportUI, this,
+            &DlpMainWindow::addJewelrySupportWidget);
+    connect(m_toolStrip, &DlpModelOperateWidget::sShowSupportUI, this,
+            &DlpMainWindow::addSupportWidget);
+    connect(m_toolStrip, &DlpModelOperateWidget::sShowManage, this,
+            &DlpMainWindow::onAddDeviceScene);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &DlpMainWindow::onTabCurrentChange);
+    retranslate();
+}
+
+void DlpMainWindow::setView(QWidget *view)
+{
+    if (m_view) {
+        m_editPage->layout()->removeWidget(m_view);
+    }
+    m_view = view;
+    m_editPage->layout()->addWidget(view);
+    m_toolStrip->raise();
+    for (const QPointer<QWidget> &panel : m_panels) {
+        if (panel) {
+            panel->raise();
+        }
+    }
+    m_status->raise();
+}
+
+QWidget *DlpMainWindow::panel(Button which) const
+{
+    return m_panels.at(which).data();
+}
+
+void DlpMainWindow::setPanel(Button which, QWidget *panel)
+{
+    if (!isPanelButton(which)) {
+        return;
+    }
+    if (QWidget *old = m_panels[which].data(); old && old != panel) {
+        old->deleteLater();
+    }
+    panel->setParent(m_editPage);
+    panel->hide();
+    m_panels[which] = panel;
+    m_toolStrip->setButtonActive(which, false);
+}
+
+void DlpMainWindow::setDlpMenuBar(DlpMenuBar *menuBar)
+{
+    m_menuBar = menuBar;
+    setMenuBar(menuBar);
+    auto on = [menuBar](const char *key) { return menuBar->action(QLatin1String(key)); };
+    connect(on("importStl"), &QAction::triggered, this, &DlpMainWindow::onImportModel);
+    connect(on("exportStl"), &QAction::triggered, this, &DlpMainWindow::onExportModel);
+    connect(on("importVxpj"), &QAction::triggered, this, &DlpMainWindow::onImportScene);
+    connect(on("exportVxpj"), &QAction::triggered, this, &DlpMainWindow::onExportScene);
+    connect(on("exportVxpr"), &QAction::triggered, this, [this] { exportPrintData(); });
+    connect(on("up"), &QAction::triggered, this, &DlpMainWindow::onAddDeviceScene);
+    connect(on("deviceManage"), &QAction::triggered, this, &DlpMainWindow::onDevicesShow);
+    connect(on("createBasicModel"), &QAction::triggered, this, &DlpMainWindow::onCreateBasicModel);
+    connect(on("Languages"), &QAction::triggered, this, &DlpMainWindow::onLanguageChooser);
+    connect(on("login"), &QAction::triggered, this, &DlpMainWindow::onLogin);
+    connect(on("choise"), &QAction::triggered, this, &DlpMainWindow::onOptions);
+    connect(on("model_infos"), &QAction::triggered, this, &DlpMainWindow::onMenuModelInfos);
+    connect(on("aboutSoft"), &QAction::triggered, this, &DlpMainWindow::onAboutSoftware);
+}
+
+void DlpMainWindow::retranslate()
+{
+    m_tabs->setTabText(0, tr("engineEdit"));
+    m_tabs->setTabText(1, tr("currentDevice"));
+    m_devicePlaceholder->setText(tr("noDeviceView"));
+    if (m_menuBar) {
+        m_menuBar->retranslate();
+    }
+    m_toolStrip->retranslate();
+    m_status->retranslate();
+    for (const QPointer<QWidget> &panel : m_panels) {
+        retranslateWidget(panel.data());
+    }
+    retranslateWidget(m_modelInfos.data());
+    retranslateWidget(m_supportPara.data());
+}
+
+// ---- floating panels -------------------------------------------------------------------------
+
+void DlpMainWindow::hideAllPanels()
+{
+    for (const QPointer<QWidget> &panel : m_panels) {
+        if (panel) {
+            panel->hide();
+        }
+    }
+    m_toolStrip->clearActive();
+    requestRepaint();
+}
+
+void DlpMainWindow::togglePanel(Button which)
+{
+    QWidget *chosen = panel(which);
+    if (!chosen) {
+        return;
+    }
+    const bool wasVisible = chosen->isVisible();
+    hideAllPanels();
+    placePanels();
+    if (!wasVisible) {
+        chosen->raise();
+        chosen->show();
+    }
+    m_toolStrip->setButtonActive(which, !wasVisible);
+}
+
+void DlpMainWindow::placePanels()
+{
+    const QRect strip = m_toolStrip->geometry();
+    for (int i = 0; i < DlpModelOperateWidget::ButtonCount; ++i) {
+        QWidget *p = m_panels[i].data();
+        if (!p) {
+            continue;
+        }
+        const int x = strip.right() + 1 + PanelGap;
+        int y = strip.top() + i * m_toolStrip->buttonHeight();
+        if (i == DlpModelOperateWidget::Support || i == DlpModelOperateWidget::JewelrySupport) {
+            // Long panels are pulled up so that they end at the bottom of the page.
+            const int overflow = y + p->height() - m_editPage->height();
+            if (overflow > 0) {
+                y = qMax(0, y - overflow);
+            }
+        }
+        p->move(x, y);
+    }
+}
+
+void DlpMainWindow::addScaleWidget()
+{
+    togglePanel(DlpModelOperateWidget::Scale);
+}
+
+void DlpMainWindow::addRorateWidget()
+{
+    togglePanel(DlpModelOperateWidget::Rorate);
+    requestRepaint();
+}
+
+void DlpMainWindow::addMoveWidget()
+{
+    togglePanel(DlpModelOperateWidget::Layout);
+}
+
+void DlpMainWindow::addJewelrySupportWidget()
+{
+    togglePanel(DlpModelOperateWidget::JewelrySupport);
+}
+
+void DlpMainWindow::addSupportWidget()
+{
+    togglePanel(DlpModelOperateWidget::Support);
+}
+
+void DlpMainWindow::onEditingSupport()
+{
+    hideAllPanels();
+    emit sShowManuSupportUI();
+}
+
+void DlpMainWindow::onShowSupportParaWidget(const QString &file)
+{
+    if (!m_supportPara) {
+        m_supportPara = new DlpPanelPlaceholder(
+            QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "supportParaPanel"), m_editPage);
+    }
+    m_supportParaFile = file;
+    m_supportPara->move(m_toolStrip->geometry().right() + 1 + PanelGap, ToolStripPos.y());
+    m_supportPara->raise();
+    m_supportPara->show();
+}
+
+void DlpMainWindow::onMenuModelInfos()
+{
+    if (!m_modelInfos) {
+        m_modelInfos = new DlpPanelPlaceholder(
+            QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "modelInfosPanel"), m_editPage);
+        m_modelInfos->move(m_toolStrip->geometry().right() + 1 + PanelGap, 120);
+    }
+    m_modelInfos->raise();
+    m_modelInfos->show();
+}
+
+// ---- tabs and layout -------------------------------------------------------------------------
+
+void DlpMainWindow::showDeviceScene()
+{
+    if (m_tabs->currentIndex() != 1) {
+        m_tabs->setCurrentIndex(1);
+    }
+    m_devicePlaceholder->resize(m_devicePage->size());
+    m_devicePlaceholder->show();
+}
+
+void DlpMainWindow::onTabCurrentChange(int index)
+{
+    if (index == 1) {
+        showDeviceScene();
+    }
+    m_status->setVisible(index == 0 && m_status->isOverBound());
+}
+
+void DlpMainWindow::onAddDeviceScene()
+{
+    showDeviceScene();
+}
+
+void DlpMainWindow::onDeviceSceneShow()
+{
+    showDeviceScene();
+}
+
+void DlpMainWindow::onDevicesShow()
+{
+    showNotAvailable(tr("deviceManageTitle"));
+}
+
+void DlpMainWindow::placeFloatingWidgets()
+{
+    m_tabs->setStyleSheet(
+        QStringLiteral("QTabBar::tab{width:%1px;height:30px;}").arg(qMax(1, m_tabs->width() / 2)));
+    if (m_status->isVisible()) {
+        m_status->place();
+    }
+    placePanels();
+}
+
+void DlpMainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    placeFloatingWidgets();
+}
+
+bool DlpMainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_editPage && event->type() == QEvent::Resize) {
+        placeFloatingWidgets();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- files -----------------------------------------------------------------------------------
+
+void DlpMainWindow::onImportModel()
+{
+    importPartsDialog();
+}
+
+void DlpMainWindow::onImportScene(bool)
+{
+    importProjectDialog();
+}
+
+void DlpMainWindow::onExportModel(bool)
+{
+    if (!sceneHasModels()) {
+        QMessageBox::warning(this, tr("Tip"), tr("noModelInScene!"), QMessageBox::Ok);
+        return;
+    }
+    QSettings settings;
+    QString file = QFileDialog::getSaveFileName(this, tr("3D Model Files..."),
+                                                settings.value("path/lastExportPath").toString(),
+                                                tr("Model Files (*.stl)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(file).suffix().isEmpty()) {
+        file += QStringLiteral(".stl");
+    }
+    settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
+    exportModelTo(file);
+}
+
+void DlpMainWindow::onExportScene(bool)
+{
+    runSceneExport();
+}
+
+bool DlpMainWindow::runSceneExport()
+{
+    if (!sceneHasModels()) {
+        QMessageBox::warning(this, tr("Tip"), tr("noModelInScene!"), QMessageBox::Ok);
+        return false;
+    }
+    if (!canExportScene()) {
+        showNotAvailable(tr("exportVxpjTitle"));
+        return false;
+    }
+    QSettings settings;
+    QString file = QFileDialog::getSaveFileName(this, tr("3D Engining Bag..."),
+                                                settings.value("path/lastExportPath").toString(),
+                                                tr("Orvane Dlp Engining Bag (*.vxpj)"));
+    if (file.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(file).suffix().isEmpty()) {
+        file += QStringLiteral(".vxpj");
+    }
+    settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
+    return exportSceneTo(file);
+}
+
+void DlpMainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasFormat(QStringLiteral("text/uri-list"))) {
+        event->acceptProposedAction();
+    }
+}
+
+void DlpMainWindow::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!data->hasFormat(QStringLiteral("text/uri-list"))) {
+        return;
+    }
+    QStringList paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) {
+            paths << url.toLocalFile();
+        }
+    }
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        openFiles(paths);
+    }
+}
+
+void DlpMainWindow::openFiles(const QStringList &paths)
+{
+    dropFiles(paths);
+}
+
+void DlpMainWindow::onCancelProcess()
+{
+    cancelProcess();
+}
+
+// ---- language and small windows ---------------------------------------------------------------
+
+void DlpMainWindow::onLanguageChooser()
+{
+    QSettings settings;
+    QString current = settings.value("softLang").toString();
+    if (current.isEmpty()) {
+        current = QLocale::system().name();
+    }
+    const QStringList codes{QStringLiteral("en"), QStringLiteral("zh")};
+    const QStringList names{QStringLiteral("English"), QStringLiteral("中文")};
+    const int currentIndex = current.startsWith(QLatin1String("zh")) ? 1 : 0;
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(this, tr("Languages"), tr("chooseLanguage"), names,
+                                                 currentIndex, false, &ok);
+    const int index = names.indexOf(chosen);
+    if (!ok || index < 0 || index == currentIndex) {
+        return;
+    }
+    static QTranslator *translator = nullptr;
+    auto *next = new QTranslator(qApp);
+    if (!next->load(QStringLiteral(":/language/lang_%1.qm").arg(codes[index]))) {
+        delete next;
+        return;
+    }
+    if (translator) {
+        QApplication::removeTranslator(translator);
+        delete translator;
+    }
+    translator = next;
+    QApplication::installTranslator(translator);
+    settings.setValue("softLang", codes[index]);
+    emit schangeLanguage();
+}
+
+void DlpMainWindow::onCreateBasicModel()
+{
+    showNotAvailable(tr("createBasicModelTitle"));
+}
+
+void DlpMainWindow::onOptions()
+{
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("choise"));
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(tr("noOptions"), &dialog));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+void DlpMainWindow::onLogin()
+{
+    QMessageBox::information(this, tr("Login"), tr("noLogin"), QMessageBox::Ok);
+}
+
+void DlpMainWindow::onUpgradeSoftware()
+{
+    showNotAvailable(tr("upgradeTitle"));
+}
+
+void DlpMainWindow::onAboutSoftware()
+{
+    QMessageBox::about(
+        this, tr("aboutSoft"),
+        tr("aboutText")
+            .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+}
+
+void DlpMainWindow::showNotAvailable(const QString &what)
+{
+    QMessageBox::information(this, tr("Tip"), tr("notAvailableYet").arg(what), QMessageBox::Ok);
+}

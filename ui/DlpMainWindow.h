@@ -1,0 +1,139 @@
+#pragma once
+
+#include "ui/DlpModelOperateWidget.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+
+class DlpMenuBar;
+class DlpOrvaneApp;
+class DlpPanelPlaceholder;
+class DlpStatusBarWidget;
+class QKeyEvent;
+class QLabel;
+class QMouseEvent;
+class QTabWidget;
+class QWheelEvent;
+
+// The inner main window: the program editor tab (3D view, tool strip, floating panels, status
+// label) and the current-device tab. Actions reach the central application object; until one is
+// attached (tests) they act on the window alone.
+class DlpMainWindow : public QMainWindow
+{
+    Q_OBJECT
+  public:
+    using Button = DlpModelOperateWidget::Button;
+
+    // Distance between the tool strip's right edge and a floating panel.
+    static constexpr int PanelGap = 11;
+    static constexpr QPoint ToolStripPos{1, 70};
+
+    explicit DlpMainWindow(DlpOrvaneApp *app, QWidget *parent = nullptr);
+
+    DlpOrvaneApp *app() const { return m_app; }
+    QTabWidget *tabs() const { return m_tabs; }
+    QWidget *editPage() const { return m_editPage; }
+    QWidget *devicePage() const { return m_devicePage; }
+    DlpModelOperateWidget *toolStrip() const { return m_toolStrip; }
+    DlpStatusBarWidget *statusLabel() const { return m_status; }
+    DlpMenuBar *dlpMenuBar() const { return m_menuBar; }
+
+    // The 3D view: laid out with no margins in the edit page, under the tool strip.
+    void setView(QWidget *view);
+    QWidget *view() const { return m_view; }
+
+    // The floating panel opened by a tool-strip button (Scale, Rorate, Layout, JewelrySupport,
+    // Support). A real panel may replace the stand-in; it becomes a child of the edit page.
+    QWidget *panel(Button which) const;
+    void setPanel(Button which, QWidget *panel);
+
+    // Creates the menu bar and connects its entries.
+    void setDlpMenuBar(DlpMenuBar *menuBar);
+
+    // Re-reads every text shown by this window from the installed translation.
+    void retranslate();
+
+    // Hands files to the application's drop handling (parts and projects by suffix).
+    void openFiles(const QStringList &paths);
+
+    // The project export with its file dialog; true when a file was written.
+    bool runSceneExport();
+    bool sceneHasModels() const;
+
+  signals:
+    void sliceRenderWhitQT();
+    void sShowManuSupportUI();
+    void schangeLanguage();
+
+  public slots:
+    void onImportModel();
+    void onImportScene(bool checked = false);
+    void onExportModel(bool checked = false);
+    void addRorateWidget();
+    void addScaleWidget();
+    void addMoveWidget();
+    void addSupportWidget();
+    void addJewelrySupportWidget();
+    void onAddDeviceScene();
+    void onTabCurrentChange(int index);
+    void onCreateBasicModel();
+    void onLanguageChooser();
+    void onEditingSupport();
+    void onShowSupportParaWidget(const QString &file);
+    void onCancelProcess();
+    void onExportScene(bool checked = false);
+    void onMouseEvent(QMouseEvent *event);
+    void onResizeEvent(int width, int height);
+    void onWheelEvent(QWheelEvent *event);
+    void onKeyPressEvent(QKeyEvent *event);
+    void onOptions();
+    void onDevicesShow();
+    void onDeviceSceneShow();
+    void onLogin();
+    void onUpgradeSoftware();
+    void onAboutSoftware();
+    void onMenuModelInfos();
+
+  protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void togglePanel(Button which);
+    void hideAllPanels();
+    void placePanels();
+    void placeFloatingWidgets();
+    void showDeviceScene();
+    void showNotAvailable(const QString &what);
+
+    // Calls into the central application object; they do nothing when none is attached.
+    void importParts(const QStringList &files);
+    void importPartsDialog();
+    void importProjectDialog();
+    void exportModelTo(const QString &file);
+    bool exportSceneTo(const QString &file);
+    bool canExportScene() const;
+    void exportPrintData();
+    void cancelProcess();
+    void dropFiles(const QStringList &paths);
+    void requestRepaint();
+
+    DlpOrvaneApp *m_app = nullptr;
+    DlpMenuBar *m_menuBar = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QWidget *m_editPage = nullptr;
+    QWidget *m_devicePage = nullptr;
+    QLabel *m_devicePlaceholder = nullptr;
+    QWidget *m_view = nullptr;
+    DlpModelOperateWidget *m_toolStrip = nullptr;
+    DlpStatusBarWidget *m_status = nullptr;
+    std::array<QPointer<QWidget>, DlpModelOperateWidget::ButtonCount> m_panels{};
+    QPointer<DlpPanelPlaceholder> m_modelInfos;
+    QPointer<DlpPanelPlaceholder> m_supportPara;
+    QString m_supportParaFile;
+};

@@ -1,0 +1,366 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CBaseWindow</name>
+    <message>
+        <source>MainWindowMenu</source>
+        <translation>菜单</translation>
+    </message>
+    <message>
+        <source>MainWindowMin</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>MainWindowMax</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>MainWindowNomal</source>
+        <translation>还原</translation>
+    </message>
+    <message>
+        <source>MainWindowClose</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>CDlpMainWindow</name>
+    <message>
+        <source>OrvaneCorp</source>
+        <translation>Resinor - DLP 打印准备</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>saveModel?</source>
+        <translation>是否保存模型？</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>DlpMenuBar</name>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>importStl</source>
+        <translation>导入 STL</translation>
+    </message>
+    <message>
+        <source>exportStl</source>
+        <translation>导出 STL</translation>
+    </message>
+    <message>
+        <source>importVxpj</source>
+        <translation>导入工程 Vxpj</translation>
+    </message>
+    <message>
+        <source>exportVxpj</source>
+        <translation>导出工程 Vxpj</translation>
+    </message>
+    <message>
+        <source>exportVxpr</source>
+        <translation>导出打印包 Vxpr</translation>
+    </message>
+    <message>
+        <source>tool</source>
+        <translation>工具</translation>
+    </message>
+    <message>
+        <source>up</source>
+        <translation>上传\打印</translation>
+    </message>
+    <message>
+        <source>deviceManage</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>createBasicModel</source>
+        <translation>创建基础模型</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>login</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>choise</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>window</source>
+        <translation>窗口</translation>
+    </message>
+    <message>
+        <source>model_infos</source>
+        <translation>模型信息列表</translation>
+    </message>
+    <message>
+        <source>help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>aboutSoft</source>
+        <translation>关于软件</translation>
+    </message>
+</context>
+<context>
+    <name>DlpModelOperateWidget</name>
+    <message>
+        <source>loadModel</source>
+        <translation>加载模型</translation>
+    </message>
+    <message>
+        <source>scaleModel</source>
+        <translation>缩放模型</translation>
+    </message>
+    <message>
+        <source>rorateModel</source>
+        <translation>旋转模型</translation>
+    </message>
+    <message>
+        <source>layoutModel</source>
+        <translation>模型布局</translation>
+    </message>
+    <message>
+        <source>jewelrySupport</source>
+        <translation>手动支撑</translation>
+    </message>
+    <message>
+        <source>originSupport</source>
+        <translation>支撑</translation>
+    </message>
+    <message>
+        <source>deviceManage</source>
+        <translation>设备</translation>
+    </message>
+</context>
+<context>
+    <name>DlpStatusBarWidget</name>
+    <message>
+        <source>overPrint</source>
+        <translation>超出打印范围</translation>
+    </message>
+</context>
+<context>
+    <name>DlpProccessBar</name>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>ModalLoding</source>
+        <translation>正在加载模型</translation>
+    </message>
+    <message>
+        <source>Save Points Datas</source>
+        <translation>正在保存点数据</translation>
+    </message>
+    <message>
+        <source>Save Topo Info</source>
+        <translation>正在保存拓扑信息</translation>
+    </message>
+    <message>
+        <source>Success Saved</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Load Points Datas</source>
+        <translation>正在加载点数据</translation>
+    </message>
+    <message>
+        <source>Load Topo Datas</source>
+        <translation>正在加载拓扑数据</translation>
+    </message>
+    <message>
+        <source>Success Loaded</source>
+        <translation>加载成功</translation>
+    </message>
+    <message>
+        <source>Slicing</source>
+        <translation>正在切片</translation>
+    </message>
+    <message>
+        <source>Preparing</source>
+        <translation>正在准备</translation>
+    </message>
+    <message>
+        <source>Net transfor file</source>
+        <translation>正在传输文件</translation>
+    </message>
+    <message>
+        <source>SupportCalucate</source>
+        <translation>正在计算支撑</translation>
+    </message>
+    <message>
+        <source>ctlSupportGenaration</source>
+        <translation>正在生成支撑</translation>
+    </message>
+    <message>
+        <source>ctlSupportBaseGenaration</source>
+        <translation>正在生成支撑底座</translation>
+    </message>
+</context>
+<context>
+    <name>DlpPanelPlaceholder</name>
+    <message>
+        <source>scalePanel</source>
+        <translation>缩放</translation>
+    </message>
+    <message>
+        <source>rotatePanel</source>
+        <translation>旋转</translation>
+    </message>
+    <message>
+        <source>layoutPanel</source>
+        <translation>布局</translation>
+    </message>
+    <message>
+        <source>manualSupportPanel</source>
+        <translation>手动支撑</translation>
+    </message>
+    <message>
+        <source>supportPanel</source>
+        <translation>支撑</translation>
+    </message>
+    <message>
+        <source>supportParaPanel</source>
+        <translation>支撑参数</translation>
+    </message>
+    <message>
+        <source>modelInfosPanel</source>
+        <translation>模型信息列表</translation>
+    </message>
+    <message>
+        <source>panelComingSoon</source>
+        <translation>此面板将在后续版本中提供。</translation>
+    </message>
+</context>
+<context>
+    <name>DlpMainWindow</name>
+    <message>
+        <source>engineEdit</source>
+        <translation>程序编辑</translation>
+    </message>
+    <message>
+        <source>currentDevice</source>
+        <translation>当前设备</translation>
+    </message>
+    <message>
+        <source>noDeviceView</source>
+        <translation>未连接打印机</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>noModelInScene!</source>
+        <translation>场景中没有模型文件</translation>
+    </message>
+    <message>
+        <source>3D Model Files...</source>
+        <translation>保存三维模型文件</translation>
+    </message>
+    <message>
+        <source>Model Files (*.stl)</source>
+        <translation>模型文件 (*.stl)</translation>
+    </message>
+    <message>
+        <source>3D Engining Bag...</source>
+        <translation>保存工程文件</translation>
+    </message>
+    <message>
+        <source>Orvane Dlp Engining Bag (*.vxpj)</source>
+        <translation>工程文件(*.vxpj)</translation>
+    </message>
+    <message>
+        <source>saveSucess</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>saveFailed</source>
+        <translation>保存失败</translation>
+    </message>
+    <message>
+        <source>notAvailableYet</source>
+        <translation>当前版本暂不支持%1。</translation>
+    </message>
+    <message>
+        <source>deviceManageTitle</source>
+        <translation>设备管理</translation>
+    </message>
+    <message>
+        <source>createBasicModelTitle</source>
+        <translation>创建基础模型</translation>
+    </message>
+    <message>
+        <source>exportVxpjTitle</source>
+        <translation>保存工程</translation>
+    </message>
+    <message>
+        <source>exportVxprTitle</source>
+        <translation>导出打印包</translation>
+    </message>
+    <message>
+        <source>upgradeTitle</source>
+        <translation>软件升级</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>chooseLanguage</source>
+        <translation>界面语言：</translation>
+    </message>
+    <message>
+        <source>choise</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>noOptions</source>
+        <translation>暂无可设置的选项。</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>noLogin</source>
+        <translation>使用打印机无需登录。</translation>
+    </message>
+    <message>
+        <source>aboutSoft</source>
+        <translation>关于软件</translation>
+    </message>
+    <message>
+        <source>aboutText</source>
+        <translation>%1 %2
+为 DLP 光固化打印机准备打印任务。</translation>
+    </message>
+    <message>
+        <source>loadFailed</source>
+        <translation>以下文件无法加载：
+%1</translation>
+    </message>
+</context>
+</TS>
