@@ -416,8 +416,11 @@ std::vector<Beam> ForkBuilder::buildBracing(const std::vector<std::shared_ptr<Na
         const Nail *q = columns[c.j].get();
         if (q->top.z < p->top.z)
             std::swap(p, q);
+        // Bracing beams climb 1 mm per 1.2 mm of run: two 20 mm columns 15.9 mm apart still
+        // take a beam below their tops.
+        const float climb = c.distance / kRise;
         float d = p->bottomZ + p->height() / 3.0f;
-        float e = d + kRise * c.distance;
+        float e = d + climb;
         bool any = false;
         while (q->bottomZ < e && e < q->top.z) {
             Beam beam;
@@ -429,7 +432,7 @@ std::vector<Beam> ForkBuilder::buildBracing(const std::vector<std::shared_ptr<Na
                 any = true;
             }
             d += kBraceStep;
-            e = d + kRise * c.distance;
+            e = d + climb;
             if (d > q->top.z)
                 break;
             std::swap(p, q);
