@@ -164,7 +164,7 @@ DlpSliceManager::~DlpSliceManager()
 void DlpSliceManager::SetDefaultSliceConfig()
 {
     for (const auto &entry : kDefaultSettings)
-        m_settings.setSetting(entry[0], entry[1]);
+        m_settings.registerSetting(entry[0], entry[1]);
 }
 
 void DlpSliceManager::SetSliceConfig(const QString &key, const QString &value)

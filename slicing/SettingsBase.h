@@ -19,6 +19,11 @@ public:
     const SettingsBaseVirtual *parent() const { return m_parent; }
 
     void setSetting(const std::string &key, const std::string &value) override;
+    // Stores a known key with its default value, without the unregistered-key warning.
+    void registerSetting(const std::string &key, const std::string &value)
+    {
+        m_settings[key] = value;
+    }
     std::string getSettingString(const std::string &key) const override;
     bool hasSetting(const std::string &key) const override;
 
