@@ -1,36 +1,193 @@
 #include "app/HeadlessCli.h"
 
+#include "geometry/Model.h"
+#include "geometry/PlatformSize.h"
+#include "io/PartImport.h"
+
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QString>
 #include <QTextStream>
+
+#include <cmath>
 
 namespace
 {
 
-void printUsage(QTextStream &out)
+const char *const kUsage =
+    "Usage: Resinor [FILE]\n"
+    "       Resinor VERB [OPTIONS] FILE...\n"
+    "\n"
+    "Without a verb the main window opens; FILE may be a part (.stl, .obj) or a project\n"
+    "(.vxpj, .orvane) to open.\n"
+    "\n"
+    "Verbs (they run without a window):\n"
+    "  --help                 show this text\n"
+    "  --info FILE...         import the files as the program does and print one JSON line\n"
+    "                         per model: name, counts, placed bounds, size, volume, in_bounds\n"
+    "\n"
+    "Options:\n"
+    "  --platform X,Y,Z       build platform in millimetres (default 96,54,160)\n";
+
+// Minimal JSON text building; the field order of a line is the order of the calls.
+class JsonLine
 {
-    out << "Usage: Resinor [FILE]\n"
-           "       Resinor --VERB [ARGS...]\n"
-           "\n"
-           "FILE may be a part (.stl, .obj) or a project (.vxpj, .orvane) to open.\n"
-           "\n"
-           "Verbs (run without a window):\n"
-           "  --help    show this text\n";
+public:
+    JsonLine &add(const char *key, const QString &value)
+    {
+        return raw(key, quoted(value));
+    }
+    JsonLine &add(const char *key, qulonglong value)
+    {
+        return raw(key, QString::number(value));
+    }
+    JsonLine &add(const char *key, double value) { return raw(key, number(value)); }
+    JsonLine &add(const char *key, bool value)
+    {
+        return raw(key, value ? QStringLiteral("true") : QStringLiteral("false"));
+    }
+    JsonLine &add(const char *key, const float (&v)[3])
+    {
+        return raw(key, QLatin1Char('[') + number(v[0]) + QStringLiteral(", ") + number(v[1]) +
+                            QStringLiteral(", ") + number(v[2]) + QLatin1Char(']'));
+    }
+    QString text() const { return QLatin1Char('{') + m_text + QLatin1Char('}'); }
+
+    static QString quoted(const QString &s)
+    {
+        QString out = QStringLiteral("\"");
+        for (const QChar c : s) {
+            switch (c.unicode()) {
+            case '"': out += QStringLiteral("\\\""); break;
+            case '\\': out += QStringLiteral("\\\\"); break;
+            case '\n': out += QStringLiteral("\\n"); break;
+            case '\r': out += QStringLiteral("\\r"); break;
+            case '\t': out += QStringLiteral("\\t"); break;
+            default:
+                if (c.unicode() < 0x20)
+                    out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                else
+                    out += c;
+            }
+        }
+        return out + QLatin1Char('"');
+    }
+
+private:
+    // Shortest text that reads back as the same float; non-finite values become null.
+    static QString number(double v)
+    {
+        if (!std::isfinite(v))
+            return QStringLiteral("null");
+        if (v == 0.0)
+            return QStringLiteral("0");
+        return QString::number(v, 'g', 7);
+    }
+    JsonLine &raw(const char *key, const QString &value)
+    {
+        if (!m_text.isEmpty())
+            m_text += QStringLiteral(", ");
+        m_text += quoted(QString::fromLatin1(key)) + QStringLiteral(": ") + value;
+        return *this;
+    }
+
+    QString m_text;
+};
+
+struct CliArgs
+{
+    QString verb;
+    QStringList files;
+    PlatformSize platform;
+};
+
+// Parses "VERB [OPTIONS] FILE...". Returns false with a message on a usage error.
+bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
+{
+    out->verb = args.value(0);
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("--platform")) {
+            if (i + 1 >= args.size() || !parsePlatformSize(args[i + 1], &out->platform)) {
+                *error = QStringLiteral("--platform needs X,Y,Z in millimetres, e.g. 96,54,160");
+                return false;
+            }
+            ++i;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            *error = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else {
+            out->files << a;
+        }
+    }
+    return true;
+}
+
+int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
+{
+    if (args.files.isEmpty()) {
+        err << "Resinor: --info needs at least one file\n";
+        return 2;
+    }
+    const ImportResult result = importPartsHeadless(args.files, args.platform);
+    // Models come back in file order, without the files that failed.
+    std::size_t modelIndex = 0;
+    auto model = result.models.begin();
+    QStringList failed;
+    for (const ImportFailure &f : result.failures)
+        failed << f.path;
+    for (const QString &file : args.files) {
+        if (failed.contains(file))
+            continue;
+        if (model == result.models.end())
+            break;
+        const Box3f &box = (*model)->boundingBox();
+        const float mn[3] = {box.min.x, box.min.y, box.min.z};
+        const float mx[3] = {box.max.x, box.max.y, box.max.z};
+        const float size[3] = {mx[0] - mn[0], mx[1] - mn[1], mx[2] - mn[2]};
+        JsonLine line;
+        line.add("file", file)
+            .add("name", (*model)->name())
+            .add("triangles", qulonglong((*model)->triangleCount()))
+            .add("vertices", qulonglong((*model)->pointCount()))
+            .add("min", mn)
+            .add("max", mx)
+            .add("size", size)
+            .add("volume_ml", (*model)->volumeMl())
+            .add("in_bounds", bool(result.inBounds[modelIndex]));
+        out << line.text() << '\n';
+        ++modelIndex;
+        ++model;
+    }
+    for (const ImportFailure &f : result.failures)
+        err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
+    return result.failures.isEmpty() ? 0 : 1;
 }
 
 } // namespace
 
-int runHeadless(int argc, char **argv)
+int runHeadless(int argc, char **argv, const HeadlessServices &services)
 {
+    Q_UNUSED(services);
     QCoreApplication app(argc, argv);
-    const QString verb = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (verb == QLatin1String("--help")) {
-        printUsage(out);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+
+    CliArgs cli;
+    QString error;
+    if (args.value(0) == QLatin1String("--help")) {
+        out << kUsage;
         return 0;
     }
-    err << "Resinor: unknown option " << verb << "\n";
-    printUsage(err);
+    if (!parseArgs(args, &cli, &error)) {
+        err << "Resinor: " << error << '\n';
+        return 2;
+    }
+    if (cli.verb == QLatin1String("--info"))
+        return runInfo(cli, out, err);
+
+    err << "Resinor: unknown verb " << cli.verb << "\n\n" << kUsage;
     return 2;
 }
