@@ -34,8 +34,7 @@ void MeshQuery::build()
         for (int k = 0; k < 3; ++k)
             SupportMath::growBox(box, m_vertices[m_faces[f][k]]);
         m_faceBoxes[f] = box;
-        SupportMath::growBox(m_bounds, box.min);
-        SupportMath::growBox(m_bounds, box.max);
+        SupportMath::growBox(m_bounds, box);
         if (m_mode == QueryMode::Indexed)
             centres[f] = box.center();
     }
@@ -54,7 +53,8 @@ void MeshQuery::build()
 std::uint32_t MeshQuery::buildNode(std::uint32_t first, std::uint32_t count,
                                    std::vector<Vec3f> &centres)
 {
-    // Iterative to keep the stack bounded on degenerate inputs.
+    // Iterative to keep the stack bounded on degenerate inputs. Splits at the median of the
+    // widest axis of the face centres; boxes are filled bottom-up afterwards.
     struct Task
     {
         std::uint32_t node, first, count;
@@ -64,15 +64,9 @@ std::uint32_t MeshQuery::buildNode(std::uint32_t first, std::uint32_t count,
     while (!tasks.empty()) {
         const Task task = tasks.back();
         tasks.pop_back();
-        Box3f box;
         Box3f centreBox;
-        for (std::uint32_t i = task.first; i < task.first + task.count; ++i) {
-            const Box3f &fb = m_faceBoxes[m_order[i]];
-            SupportMath::growBox(box, fb.min);
-            SupportMath::growBox(box, fb.max);
+        for (std::uint32_t i = task.first; i < task.first + task.count; ++i)
             SupportMath::growBox(centreBox, centres[m_order[i]]);
-        }
-        m_nodes[task.node].box = box;
         const Vec3f ext = centreBox.extent();
         if (task.count <= kLeafSize || (ext.x <= 0.0f && ext.y <= 0.0f && ext.z <= 0.0f)) {
             m_nodes[task.node].first = task.first;
@@ -94,6 +88,19 @@ std::uint32_t MeshQuery::buildNode(std::uint32_t first, std::uint32_t count,
         m_nodes[task.node].count = 0;
         tasks.push_back({left, task.first, half});
         tasks.push_back({left + 1, task.first + half, task.count - half});
+    }
+    // Children always come after their parent, so a backward sweep sees them first.
+    for (std::size_t k = m_nodes.size(); k-- > 0;) {
+        Node &node = m_nodes[k];
+        Box3f box;
+        if (node.count > 0) {
+            for (std::uint32_t i = node.first; i < node.first + node.count; ++i)
+                SupportMath::growBox(box, m_faceBoxes[m_order[i]]);
+        } else {
+            SupportMath::growBox(box, m_nodes[node.first].box);
+            SupportMath::growBox(box, m_nodes[node.first + 1].box);
+        }
+        node.box = box;
     }
     return 0;
 }

@@ -120,7 +120,10 @@ bool OverhangFinder::find(SupportParameters params)
         }
         normals = &computedNormals;
     }
-    const MeshQuery query(vertices, faces, m_mode);
+    std::unique_ptr<MeshQuery> ownQuery;
+    if (!m_sharedQuery)
+        ownQuery = std::make_unique<MeshQuery>(vertices, faces, m_mode);
+    const MeshQuery &query = m_sharedQuery ? *m_sharedQuery : *ownQuery;
     const SupportModelView view{query, *normals};
     m_view = &view;
 

@@ -34,6 +34,10 @@ public:
     // errorString()) or the run was cancelled; the result then holds what was found so far.
     bool find(SupportParameters params);
 
+    // Uses `query` (built over this finder's mesh, kept alive by the caller) instead of building
+    // one per run; null returns to building one.
+    void setSharedQuery(const MeshQuery *query) { m_sharedQuery = query; }
+
     const OverhangList &result() const { return m_result; }
     QString errorString() const { return m_error; }
 
@@ -65,6 +69,7 @@ private:
     float m_cellSize = 1.0f;
     std::unordered_map<CellKey, std::vector<std::uint32_t>, CellHash> m_cells;
     const SupportModelView *m_view = nullptr;
+    const MeshQuery *m_sharedQuery = nullptr;
 };
 
 // Places an overhang by hand at a picked surface point with the picked face's normal: routes its

@@ -168,7 +168,10 @@ bool SupportGenerator::generate(const OverhangList &overhangs, SupportParameters
         if (o)
             o->rebuildSphere();
 
-    const MeshQuery query(m_model.vertices(), m_model.faces(), m_mode);
+    std::unique_ptr<MeshQuery> ownQuery;
+    if (!m_sharedQuery)
+        ownQuery = std::make_unique<MeshQuery>(m_model.vertices(), m_model.faces(), m_mode);
+    const MeshQuery &query = m_sharedQuery ? *m_sharedQuery : *ownQuery;
     const SupportModelView view{query, m_model.faceNormals()};
     auto cancelled = [this]() {
         if (!isCancelled())

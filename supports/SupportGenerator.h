@@ -72,6 +72,10 @@ public:
     // cancelled; errorString() then says why and result() is null.
     bool generate(const OverhangList &overhangs, SupportParameters params);
 
+    // Uses `query` (built over the model's current geometry, kept alive by the caller) instead of
+    // building one per run; null returns to building one.
+    void setSharedQuery(const MeshQuery *query) { m_sharedQuery = query; }
+
     const std::shared_ptr<Support> &result() const { return m_result; }
     QString errorString() const { return m_error; }
 
@@ -91,4 +95,5 @@ private:
     PlatformSize m_platform;
     std::shared_ptr<Support> m_result;
     QString m_error;
+    const MeshQuery *m_sharedQuery = nullptr;
 };

@@ -31,7 +31,10 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
     if (model.faceNormals().size() != model.faces().size())
         model.computeFaceNormals();
 
+    // One query structure serves detection and generation: the mesh does not change in between.
+    const MeshQuery query(model.vertices(), model.faces(), mode);
     OverhangFinder finder(model, mode);
+    finder.setSharedQuery(&query);
     finder.setParent(progress);
     const bool found = finder.find(params);
     finder.setParent(nullptr);
@@ -44,6 +47,7 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
     result.overhangs = static_cast<int>(model.overhangs().size());
 
     SupportGenerator generator(model, mode);
+    generator.setSharedQuery(&query);
     generator.setParent(progress);
     const bool generated = generator.generate(model.overhangs(), params);
     generator.setParent(nullptr);

@@ -64,12 +64,18 @@ inline bool boxesOverlap(const Box3f &a, const Box3f &b)
 
 inline void growBox(Box3f &box, const Vec3f &p)
 {
-    box.min.x = std::fmin(box.min.x, p.x);
-    box.min.y = std::fmin(box.min.y, p.y);
-    box.min.z = std::fmin(box.min.z, p.z);
-    box.max.x = std::fmax(box.max.x, p.x);
-    box.max.y = std::fmax(box.max.y, p.y);
-    box.max.z = std::fmax(box.max.z, p.z);
+    box.min.x = p.x < box.min.x ? p.x : box.min.x;
+    box.min.y = p.y < box.min.y ? p.y : box.min.y;
+    box.min.z = p.z < box.min.z ? p.z : box.min.z;
+    box.max.x = p.x > box.max.x ? p.x : box.max.x;
+    box.max.y = p.y > box.max.y ? p.y : box.max.y;
+    box.max.z = p.z > box.max.z ? p.z : box.max.z;
+}
+
+inline void growBox(Box3f &box, const Box3f &other)
+{
+    growBox(box, other.min);
+    growBox(box, other.max);
 }
 
 inline Box3f segmentBox(const Vec3f &a, const Vec3f &b, float pad)
