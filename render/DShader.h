@@ -1,0 +1,8 @@
+#pragma once
+
+// Root of the shader program family.
+class DShader
+{
+public:
+    virtual ~DShader() = default;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "geometry/Vec3.h"
+
+#include <array>
+
+// Small matrix helpers for the 3D view. All matrices are column-major (element 4 * column + row).
+namespace Orvane3Ds {
+
+// Rotation by `radians` about `axis` (normalised here), right-hand sense.
+Matrix4f rotationMatrix(const Vec3f &axis, float radians);
+
+// Orthographic projection onto [l, r] x [b, t] with near and far distances n and f.
+Matrix4f orthoMatrix(float l, float r, float b, float t, float n, float f);
+
+// Viewing matrix of an eye looking at `centre` with the given up vector.
+Matrix4f lookAtMatrix(const Vec3f &eye, const Vec3f &centre, const Vec3f &up);
+
+// General inverse; returns false (and leaves `out` unchanged) for a singular matrix.
+bool invertMatrix(const Matrix4f &m, Matrix4f &out);
+
+// M * (p, 1) with the perspective division; w == 0 yields the undivided point.
+Vec3f projectPoint(const Matrix4f &m, const Vec3f &p);
+
+// The 3x3 rotation part applied to a vector (same as transformVector, named for readability).
+inline Vec3f rotateVector(const Matrix4f &m, const Vec3f &v) { return transformVector(m, v); }
+
+} // namespace Orvane3Ds

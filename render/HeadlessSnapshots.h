@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class Model;
+
+namespace Orvane3Ds {
+
+// Renders the front, top and left preview pictures of the models into `dir`: front.dat,
+// top.dat and left.dat (raw 256 x 256 RGB) plus front.png, top.png and left.png.
+//
+// Needs GL, hence a display: it uses the running QGuiApplication, or, when there is no
+// application object at all, creates one for the call (only when DISPLAY is set). Returns false
+// with a reason in *error when no display or GL context is available or a file cannot be
+// written. The models are placed in a scene of their own for the duration.
+bool writeSnapshots(const QList<std::shared_ptr<Model>> &models, const QString &dir,
+                    QString *error);
+
+} // namespace Orvane3Ds

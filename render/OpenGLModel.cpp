@@ -1,0 +1,112 @@
+#include "render/OpenGLModel.h"
+
+#include "render/CContext.h"
+#include "render/COpenGL.h"
+
+#include "geometry/Mesh3D.h"
+#include "geometry/SlcModel.h"
+
+using namespace Orvane3Ds;
+
+OpenGLModel::OpenGLModel(std::shared_ptr<Mesh3D> mesh, std::uint64_t id)
+    : OpenGLObject(std::move(mesh), id)
+{
+}
+
+bool OpenGLModel::isContour() const
+{
+    return m_mesh && m_mesh->sourceKind() == SourceKind::SlcContours;
+}
+
+void OpenGLModel::initGL(const std::shared_ptr<COpenGL> &gl)
+{
+    if (isContour() && m_spareBuffer == 0)
+        gl->genBuffers(1, &m_spareBuffer);
+    OpenGLObject::initGL(gl);
+}
+
+void OpenGLModel::releaseGL()
+{
+    m_contourIndexCount = 0;
+    OpenGLObject::releaseGL();
+}
+
+void OpenGLModel::refresh()
+{
+    if (isContour())
+        uploadContours();
+    else
+        uploadTriangles();
+}
+
+void OpenGLModel::uploadContours()
+{
+    if (!m_gl || m_vertexBuffer == 0 || m_spareBuffer == 0)
+        return;
+    ++m_uploadCount;
+    const auto &vertices = m_mesh->vertices();
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    m_gl->bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * 12),
+                     vertices.data(), GL_STATIC_DRAW);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+    m_uploadedBytes = vertices.size() * 12;
+
+    // Every polyline of every layer as line segments, so one call draws the whole model.
+    std::vector<std::uint32_t> indices;
+    if (const auto &slc = m_mesh->contourData()) {
+        for (const auto &layer : slc->layers)
+            for (const auto &contour : layer)
+                for (std::size_t i = 1; i < contour.size(); ++i) {
+                    if (contour[i - 1] >= vertices.size() || contour[i] >= vertices.size())
+                        continue;
+                    indices.push_back(contour[i - 1]);
+                    indices.push_back(contour[i]);
+                }
+    }
+    m_gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_spareBuffer);
+    m_gl->bufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * 4),
+                     indices.data(), GL_STATIC_DRAW);
+    m_gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    m_contourIndexCount = static_cast<GLsizei>(indices.size());
+}
+
+void OpenGLModel::draw(CContext &context)
+{
+    if (!m_gl)
+        return;
+    refreshIfStale();
+    if (isContour())
+        drawContours(context);
+    else if (m_mesh && m_mesh->sourceKind() == SourceKind::Mesh)
+        drawLitTriangles(context, 0, m_triangleVertexCount);
+}
+
+void OpenGLModel::drawFaces(CContext &context, const std::vector<int> &faces)
+{
+    if (!m_gl || isContour())
+        return;
+    refreshIfStale();
+    const GLsizei faceCount = m_triangleVertexCount / 3;
+    for (int f : faces)
+        if (f >= 0 && f < faceCount)
+            drawLitTriangles(context, f * 3, 3);
+}
+
+void OpenGLModel::drawContours(CContext &ctx)
+{
+    COrvaneProgramNormal &p = ctx.normalProgram;
+    if (!p.isLinked() || p.position < 0 || m_contourIndexCount == 0)
+        return;
+    const Matrix4f mvp = multiply(ctx.projection, multiply(ctx.view, m_modelMatrix));
+    m_gl->uniformMatrix4fv(p.mvp, 1, GL_FALSE, mvp.data());
+    m_gl->uniform4f(p.color, ctx.color.x, ctx.color.y, ctx.color.z, 1.0f);
+    const auto position = static_cast<GLuint>(p.position);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    m_gl->enableVertexAttribArray(position);
+    m_gl->vertexAttribPointer(position, 3, GL_FLOAT, GL_FALSE, 12, nullptr);
+    m_gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_spareBuffer);
+    m_gl->drawElements(GL_LINES, m_contourIndexCount, GL_UNSIGNED_INT, nullptr);
+    m_gl->disableVertexAttribArray(position);
+    m_gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+}

@@ -1,0 +1,208 @@
+#include "render/OpenGLObject.h"
+
+#include "render/CContext.h"
+#include "render/COpenGL.h"
+#include "render/GlMath.h"
+#include "render/QtGlBridge.h"
+
+#include "geometry/Mesh3D.h"
+
+
+#include <cstring>
+
+using namespace Orvane3Ds;
+
+OpenGLObject::OpenGLObject(std::shared_ptr<Mesh3D> mesh, std::uint64_t id)
+    : m_mesh(std::move(mesh))
+    , m_id(id)
+{
+}
+
+OpenGLObject::~OpenGLObject()
+{
+    unhookMesh();
+    // Buffers are left to the context when it is not current; deleting them here would need it.
+    if (m_gl && m_vertexBuffer != 0 && hasCurrentGlContext())
+        releaseGL();
+}
+
+void OpenGLObject::hookMesh()
+{
+    if (!m_mesh)
+        return;
+    // The hook holds only a weak link: a mesh outliving this drawable must not call into it.
+    m_self = std::make_shared<OpenGLObject *>(this);
+    std::weak_ptr<OpenGLObject *> weak = m_self;
+    m_mesh->setChangedCallback([weak]() {
+        if (auto self = weak.lock()) {
+            (*self)->m_modelMatrix = identityMatrix();
+            (*self)->m_stale = true;
+        }
+    });
+}
+
+void OpenGLObject::unhookMesh()
+{
+    if (m_self && m_mesh)
+        m_mesh->setChangedCallback({});
+    m_self.reset();
+}
+
+void OpenGLObject::initGL(const std::shared_ptr<COpenGL> &gl)
+{
+    m_gl = gl;
+    if (m_vertexBuffer == 0)
+        m_gl->genBuffers(1, &m_vertexBuffer);
+    hookMesh();
+    refresh();
+}
+
+void OpenGLObject::reinitGL(const std::shared_ptr<COpenGL> &gl)
+{
+    releaseGL();
+    initGL(gl);
+}
+
+void OpenGLObject::releaseGL()
+{
+    unhookMesh();
+    if (!m_gl)
+        return;
+    const GLuint buffers[3] = {m_vertexBuffer, m_indexBuffer, m_spareBuffer};
+    for (GLuint b : buffers)
+        if (b != 0)
+            m_gl->deleteBuffers(1, &b);
+    m_vertexBuffer = m_indexBuffer = m_spareBuffer = 0;
+    m_triangleVertexCount = 0;
+    m_uploadedBytes = 0;
+}
+
+void OpenGLObject::draw(CContext &) {}
+
+void OpenGLObject::translateXY(float x, float y)
+{
+    m_modelMatrix = multiply(m_modelMatrix, translationMatrix(x, y, 0.0f));
+}
+
+void OpenGLObject::translate(float x, float y, float z)
+{
+    m_modelMatrix = multiply(m_modelMatrix, translationMatrix(x, y, z));
+}
+
+void OpenGLObject::rotateX(float degrees)
+{
+    m_modelMatrix = multiply(m_modelMatrix, rotationMatrix({1, 0, 0}, degrees * 0.017453292f));
+}
+
+void OpenGLObject::rotateY(float degrees)
+{
+    m_modelMatrix = multiply(m_modelMatrix, rotationMatrix({0, 1, 0}, degrees * 0.017453292f));
+}
+
+void OpenGLObject::rotateZ(float degrees)
+{
+    m_modelMatrix = multiply(m_modelMatrix, rotationMatrix({0, 0, 1}, degrees * 0.017453292f));
+}
+
+void OpenGLObject::scale(float x, float y, float z)
+{
+    for (int row = 0; row < 4; ++row) {
+        m_modelMatrix[row] *= x;
+        m_modelMatrix[4 + row] *= y;
+        m_modelMatrix[8 + row] *= z;
+    }
+}
+
+void OpenGLObject::applyToMesh()
+{
+    if (m_mesh)
+        m_mesh->transform(m_modelMatrix);
+}
+
+void OpenGLObject::refresh()
+{
+    uploadTriangles();
+}
+
+void OpenGLObject::refreshIfStale()
+{
+    if (m_stale.exchange(false))
+        refresh();
+}
+
+void OpenGLObject::uploadTriangles()
+{
+    m_stale = false;
+    if (!m_gl || m_vertexBuffer == 0)
+        return;
+    ++m_uploadCount;
+    const std::size_t faceCount = m_mesh ? m_mesh->faces().size() : 0;
+    const std::size_t bytes = faceCount * 72;
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    m_gl->bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, GL_STATIC_DRAW);
+    m_uploadedBytes = bytes;
+    m_triangleVertexCount = 0;
+    if (faceCount == 0) {
+        m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+        return;
+    }
+    auto *out = static_cast<float *>(m_gl->mapBuffer(GL_ARRAY_BUFFER, GL_WRITE_ONLY));
+    if (!out) {
+        m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+        m_uploadedBytes = 0;
+        return;
+    }
+    const auto &vertices = m_mesh->vertices();
+    const auto &faces = m_mesh->faces();
+    const auto &normals = m_mesh->faceNormals();
+    const bool haveNormals = normals.size() == faces.size();
+    const std::size_t vertexCount = vertices.size();
+    for (std::size_t f = 0; f < faceCount; ++f) {
+        const Face &face = faces[f];
+        Vec3f p[3];
+        for (int k = 0; k < 3; ++k)
+            p[k] = face[k] < vertexCount ? vertices[face[k]] : Vec3f{};
+        Vec3f n = haveNormals ? normals[f] : (p[1] - p[0]).cross(p[2] - p[0]).normalized();
+        for (int k = 0; k < 3; ++k) {
+            *out++ = p[k].x;
+            *out++ = p[k].y;
+            *out++ = p[k].z;
+            *out++ = n.x;
+            *out++ = n.y;
+            *out++ = n.z;
+        }
+    }
+    m_gl->unmapBuffer(GL_ARRAY_BUFFER);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+    m_triangleVertexCount = static_cast<GLsizei>(faceCount * 3);
+}
+
+void OpenGLObject::drawLitTriangles(CContext &ctx, GLint first, GLsizei count)
+{
+    COrvaneProgramModel &p = ctx.modelProgram;
+    if (!p.isLinked() || count <= 0 || m_vertexBuffer == 0 || p.position < 0)
+        return;
+    const Matrix4f mvp = multiply(ctx.projection, multiply(ctx.view, m_modelMatrix));
+    const Matrix4f id = identityMatrix();
+    m_gl->uniformMatrix4fv(p.mmvp, 1, GL_FALSE, mvp.data());
+    m_gl->uniformMatrix4fv(p.mnormal, 1, GL_FALSE, id.data());
+    m_gl->uniformMatrix4fv(p.mmodel, 1, GL_FALSE, m_modelMatrix.data());
+    m_gl->uniform4f(p.color, ctx.color.x, ctx.color.y, ctx.color.z, 1.0f);
+    m_gl->uniform4f(p.fcolor, ctx.frontColor.x, ctx.frontColor.y, ctx.frontColor.z, 1.0f);
+    m_gl->uniform4f(p.bcolor, ctx.backColor.x, ctx.backColor.y, ctx.backColor.z, 1.0f);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    const auto position = static_cast<GLuint>(p.position);
+    m_gl->enableVertexAttribArray(position);
+    m_gl->vertexAttribPointer(position, 3, GL_FLOAT, GL_FALSE, 24, nullptr);
+    const bool haveNormal = p.normal >= 0;
+    if (haveNormal) {
+        m_gl->enableVertexAttribArray(static_cast<GLuint>(p.normal));
+        m_gl->vertexAttribPointer(static_cast<GLuint>(p.normal), 3, GL_FLOAT, GL_FALSE, 24,
+                                  reinterpret_cast<const void *>(12));
+    }
+    m_gl->drawArrays(GL_TRIANGLES, first, count);
+    m_gl->disableVertexAttribArray(position);
+    if (haveNormal)
+        m_gl->disableVertexAttribArray(static_cast<GLuint>(p.normal));
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+}

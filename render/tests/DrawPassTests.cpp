@@ -1,0 +1,152 @@
+#include "GlTestSupport.h"
+
+#include "render/CContext.h"
+#include "render/COrvaneFrame.h"
+#include "render/OpenGLModel.h"
+
+#include <gtest/gtest.h>
+
+using namespace Orvane3Ds;
+
+namespace {
+
+// Front face of a lit model facing the head-light: 30 % light (about 1.06) + 70 % tint.
+int litChannel(float tint)
+{
+    return qBound(0, static_cast<int>((0.3f * 1.06f + 0.7f * tint) * 255.0f + 0.5f), 255);
+}
+
+::testing::AssertionResult near(const QColor &c, int r, int g, int b, int tolerance = 20)
+{
+    if (std::abs(c.red() - r) <= tolerance && std::abs(c.green() - g) <= tolerance
+        && std::abs(c.blue() - b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << c.red() << ", " << c.green() << ", "
+                                         << c.blue() << ") is not near (" << r << ", " << g
+                                         << ", " << b << ")";
+}
+
+class DrawPass : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        rendertest::useTestColours();
+        ASSERT_TRUE(gl.isReady());
+        // A block in front of the camera, its +Y face toward the eye at (0, 600, 120).
+        box = rendertest::boxModel(-20, -10, 40, 20, 10, 80);
+        gl.scene().addModels({box});
+    }
+
+    rendertest::GlScene gl{320, 240};
+    std::shared_ptr<Model> box;
+    const Vec3f frontFace{0.0f, 10.0f, 60.0f};
+};
+
+} // namespace
+
+TEST_F(DrawPass, platformGridIsDrawnInItsColour)
+{
+    gl.render();
+    EXPECT_GT(gl.countPixels(QColor(237, 237, 237)), 50);
+}
+
+TEST_F(DrawPass, aSelectedModelIsDrawnInTheSelectionColour)
+{
+    gl.render();
+    const QPoint p = gl.project(frontFace);
+    EXPECT_TRUE(near(gl.pixel(p.x(), p.y()), litChannel(0), litChannel(0), litChannel(1)));
+}
+
+TEST_F(DrawPass, anUnselectedModelIsDrawnInTheModelColour)
+{
+    gl.scene().clearSelection();
+    gl.render();
+    const QPoint p = gl.project(frontFace);
+    EXPECT_TRUE(near(gl.pixel(p.x(), p.y()), litChannel(0), litChannel(1), litChannel(0)));
+}
+
+TEST_F(DrawPass, theClipPlaneHidesWhatLiesAboveIt)
+{
+    gl.scene().clearSelection();
+    gl.context().clipZ = 60.0f;
+    gl.context().upCut = true;
+    gl.render();
+    const QPoint above = gl.project({0.0f, 10.0f, 75.0f});
+    const QPoint below = gl.project({0.0f, 10.0f, 45.0f});
+    // Above the cut the inside of the block shows: back faces, tinted toward red.
+    const QColor hidden = gl.pixel(above.x(), above.y());
+    EXPECT_LT(hidden.green(), 200) << hidden.name().toStdString();
+    EXPECT_TRUE(near(gl.pixel(below.x(), below.y()), litChannel(0), litChannel(1), litChannel(0)));
+}
+
+TEST_F(DrawPass, aClipPlaneBelowTheModelHidesItWhole)
+{
+    gl.scene().clearSelection();
+    gl.render();
+    const QPoint p = gl.project(frontFace);
+    const QColor shown = gl.pixel(p.x(), p.y());
+    gl.context().clipZ = 10.0f;
+    gl.render();
+    const QColor hidden = gl.pixel(p.x(), p.y());
+    EXPECT_NE(shown, hidden);
+    const auto clear = gl.frame().clearColor();
+    EXPECT_TRUE(near(hidden, int(clear[0] * 255 + 0.5f), int(clear[1] * 255 + 0.5f),
+                     int(clear[2] * 255 + 0.5f), 2));
+}
+
+TEST_F(DrawPass, cuttingFromBelowKeepsTheTop)
+{
+    gl.scene().clearSelection();
+    gl.context().upCut = false;
+    gl.context().clipZ = 0.0f;
+    gl.render();
+    const QPoint p = gl.project(frontFace);
+    EXPECT_TRUE(near(gl.pixel(p.x(), p.y()), litChannel(0), litChannel(1), litChannel(0)));
+}
+
+TEST_F(DrawPass, geometryIsUploadedOncePerChange)
+{
+    auto drawable = gl.frame().drawableOf(box);
+    ASSERT_TRUE(drawable);
+    EXPECT_EQ(drawable->uploadCount(), 1);
+    EXPECT_EQ(drawable->uploadedBytes(), box->faces().size() * 72);
+    gl.render();
+    gl.render();
+    EXPECT_EQ(drawable->uploadCount(), 1);
+
+    box->transform(translationMatrix(0.0f, 0.0f, -30.0f));
+    EXPECT_TRUE(drawable->isStale());
+    gl.render();
+    gl.render();
+    EXPECT_EQ(drawable->uploadCount(), 2);
+    // The moved block is drawn where it now is.
+    gl.scene().clearSelection();
+    gl.render();
+    const QPoint p = gl.project({0.0f, 10.0f, 30.0f});
+    EXPECT_TRUE(near(gl.pixel(p.x(), p.y()), litChannel(0), litChannel(1), litChannel(0)));
+}
+
+TEST_F(DrawPass, removedModelsAreNoLongerDrawn)
+{
+    gl.scene().removeModel(box);
+    EXPECT_FALSE(gl.frame().drawableOf(box));
+    gl.render();
+    const QPoint p = gl.project(frontFace);
+    EXPECT_LT(gl.pixel(p.x(), p.y()).green(), 150);
+}
+
+TEST_F(DrawPass, supportEditingModeDrawsOnlyTheEditedModel)
+{
+    auto other = rendertest::boxModel(-45, -10, 10, -30, 10, 30);
+    gl.scene().addModels({other});
+    gl.scene().clearSelection();
+    gl.frame().setEditMode(true);
+    gl.frame().setEditedModel(other);
+    gl.render();
+    const QPoint edited = gl.project({-37.5f, 10.0f, 20.0f});
+    const QPoint hidden = gl.project(frontFace);
+    EXPECT_TRUE(near(gl.pixel(edited.x(), edited.y()), litChannel(0), litChannel(1),
+                     litChannel(0), 30));
+    EXPECT_LT(gl.pixel(hidden.x(), hidden.y()).green(), 150);
+}
