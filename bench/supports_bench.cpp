@@ -58,12 +58,56 @@ MeshData bumpyTorus(int faceTarget)
     return m;
 }
 
-const MeshData &meshFor(int faces)
+// A wavy plate over most of the platform (80 x 44 mm, 3 mm thick): its whole underside needs
+// support, so it yields many more points and columns than the torus.
+MeshData wavyPlate(int faceTarget)
 {
-    static std::map<int, MeshData> cache;
-    auto it = cache.find(faces);
+    const float w = 80.0f, d = 44.0f;
+    const int nx = std::max(4, static_cast<int>(std::sqrt(faceTarget / 4.0 * w / d)));
+    const int ny = std::max(4, faceTarget / (4 * nx));
+    MeshData m;
+    auto u = [](std::size_t v) { return static_cast<std::uint32_t>(v); };
+    for (int side = 0; side < 2; ++side)
+        for (int i = 0; i <= nx; ++i)
+            for (int j = 0; j <= ny; ++j) {
+                const float x = -w / 2 + w * static_cast<float>(i) / static_cast<float>(nx);
+                const float y = -d / 2 + d * static_cast<float>(j) / static_cast<float>(ny);
+                const float wave = 1.5f * std::sin(x / 3.0f) * std::sin(y / 4.0f);
+                m.vertices.push_back({x, y, 10.0f + wave + (side ? 3.0f : 0.0f)});
+            }
+    const std::size_t layer = static_cast<std::size_t>(nx + 1) * (ny + 1);
+    auto at = [&](int side, int i, int j) { return u(side * layer + i * (ny + 1) + j); };
+    for (int i = 0; i < nx; ++i)
+        for (int j = 0; j < ny; ++j) {
+            // underside faces down, top faces up
+            m.faces.push_back(Face{{at(0, i, j), at(0, i, j + 1), at(0, i + 1, j + 1)}});
+            m.faces.push_back(Face{{at(0, i, j), at(0, i + 1, j + 1), at(0, i + 1, j)}});
+            m.faces.push_back(Face{{at(1, i, j), at(1, i + 1, j + 1), at(1, i, j + 1)}});
+            m.faces.push_back(Face{{at(1, i, j), at(1, i + 1, j), at(1, i + 1, j + 1)}});
+        }
+    auto wall = [&](std::uint32_t a, std::uint32_t b) {
+        const std::uint32_t a2 = a + u(layer), b2 = b + u(layer);
+        m.faces.push_back(Face{{a, b, b2}});
+        m.faces.push_back(Face{{a, b2, a2}});
+    };
+    for (int i = 0; i < nx; ++i) {
+        wall(at(0, i, 0), at(0, i + 1, 0));
+        wall(at(0, i + 1, ny), at(0, i, ny));
+    }
+    for (int j = 0; j < ny; ++j) {
+        wall(at(0, 0, j + 1), at(0, 0, j));
+        wall(at(0, nx, j), at(0, nx, j + 1));
+    }
+    return m;
+}
+
+const MeshData &meshFor(int faces, bool plate)
+{
+    static std::map<std::pair<int, bool>, MeshData> cache;
+    const auto key = std::make_pair(faces, plate);
+    auto it = cache.find(key);
     if (it == cache.end())
-        it = cache.emplace(faces, bumpyTorus(faces)).first;
+        it = cache.emplace(key, plate ? wavyPlate(faces) : bumpyTorus(faces)).first;
     return it->second;
 }
 
@@ -85,9 +129,9 @@ double peakMegabytes()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void run(benchmark::State &state, QueryMode mode)
+void run(benchmark::State &state, QueryMode mode, bool plate)
 {
-    const MeshData &mesh = meshFor(static_cast<int>(state.range(0)));
+    const MeshData &mesh = meshFor(static_cast<int>(state.range(0)), plate);
     const SupportParameters params = mediumProfile();
     SupportJobResult result;
     for (auto _ : state) {
@@ -110,19 +154,31 @@ void run(benchmark::State &state, QueryMode mode)
 
 void Indexed(benchmark::State &state)
 {
-    run(state, QueryMode::Indexed);
+    run(state, QueryMode::Indexed, false);
 }
 
 void Reference(benchmark::State &state)
 {
-    run(state, QueryMode::Reference);
+    run(state, QueryMode::Reference, false);
+}
+
+void IndexedPlate(benchmark::State &state)
+{
+    run(state, QueryMode::Indexed, true);
+}
+
+void ReferencePlate(benchmark::State &state)
+{
+    run(state, QueryMode::Reference, true);
 }
 
 } // namespace
 
-BENCHMARK(Indexed)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)
-    ->Iterations(1)->UseRealTime();
-BENCHMARK(Reference)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)
-    ->Iterations(1)->UseRealTime();
+#define SUPPORT_SIZES                                                                              \
+    Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime()
+BENCHMARK(Indexed)->SUPPORT_SIZES;
+BENCHMARK(Reference)->SUPPORT_SIZES;
+BENCHMARK(IndexedPlate)->SUPPORT_SIZES;
+BENCHMARK(ReferencePlate)->SUPPORT_SIZES;
 
 BENCHMARK_MAIN();
