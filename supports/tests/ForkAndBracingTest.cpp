@@ -1,5 +1,6 @@
 #include "supports/ForkBuilder.h"
 #include "supports/MeshQuery.h"
+#include "supports/SupportGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,41 @@ TEST(Bracing, ZigZagsUpTallColumns)
     EXPECT_NEAR(beams[0].from.z, 20.0f + 10.0f / 1.2f, 1e-4);
     EXPECT_FLOAT_EQ(beams[1].to.z, 39.2f);
     EXPECT_NE(beams[0].from.x, beams[1].from.x);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ForkPartners, ColumnOnTheModelForksOntoVirtualColumns)
+{
+    for (QueryMode mode : {QueryMode::Reference, QueryMode::Indexed}) {
+        const std::vector<Vec3f> vertices;
+        const std::vector<Face> faces;
+        const MeshQuery query(vertices, faces, mode);
+        NailGrid grid;
+        grid.x0 = -20.0f;
+        grid.y0 = -2.0f;
+        grid.cell = 10.0f;
+        grid.columns = 5; // x = -20, -10, 0, 10, 20
+        grid.rows = 1;
+        grid.heights.assign(5, 60.0f);
+        ForkBuilder forks(params(), query, &grid, 0.0f);
+        auto centre = std::make_shared<Nail>(Point3f{0, -2, 50}, 0.4f, 30.0f);
+        centre->feet.emplace_back();
+        std::vector<std::shared_ptr<Nail>> nails{centre};
+        std::vector<bool> isCentre;
+        ASSERT_TRUE(forks.buildForks(nails, isCentre, [](int, int) { return true; }));
+        ASSERT_TRUE(isCentre[0]);
+        EXPECT_TRUE(centre->feet.empty());
+        ASSERT_EQ(nails.size(), 3u); // two grid columns joined the structure
+        // The nearest pair wins: x = -10 and x = 10, beams meeting the centre at its top.
+        EXPECT_FLOAT_EQ(std::fabs(nails[1]->axisX), 10.0f);
+        EXPECT_FLOAT_EQ(std::fabs(nails[2]->axisX), 10.0f);
+        EXPECT_FLOAT_EQ(centre->bottomZ, 50.0f);
+        EXPECT_FLOAT_EQ(nails[1]->top.z, 38.0f); // cut at its beam, 1.2 * 10 below
+        EXPECT_FLOAT_EQ(nails[1]->bottomZ, 0.0f);
+    }
 }
 
 } // namespace

@@ -32,7 +32,7 @@ SupportParameters mediumParams(bool lift)
 
 struct Shape
 {
-    int tips = 0, links = 0, beams = 0;
+    int tips = 0, links = 0, beams = 0, columns = 0;
 };
 
 Shape describe(const Support &support)
@@ -44,9 +44,13 @@ Shape describe(const Support &support)
         else if (std::dynamic_pointer_cast<Tip>(part))
             ++s.tips;
         else if (auto c = std::dynamic_pointer_cast<Cylinder>(part))
-            if (c->firstCentre().x != c->secondCentre().x
-                && c->firstRadius() == c->secondRadius())
-                ++s.beams;
+            if (c->firstRadius() == c->secondRadius()) {
+                if (c->firstCentre().x != c->secondCentre().x
+                    || c->firstCentre().y != c->secondCentre().y)
+                    ++s.beams;
+                else
+                    ++s.columns;
+            }
     }
     return s;
 }
@@ -85,9 +89,10 @@ TEST_P(IndexedIdentity, IndexedRunMatchesTheReferenceExactly)
         ASSERT_EQ(pa[i]->faces(), pb[i]->faces()) << i;
     }
     const Shape s = describe(*reference->support());
-    std::printf("[ shape    ] %s: %d faces, %d overhangs, %zu parts, %d tips, %d links, %d beams\n",
+    std::printf("[ shape    ] %s: %d faces, %d overhangs, %zu parts, %d tips, %d links, "
+                "%d columns, %d beams\n",
                 row.name, static_cast<int>(mesh.faces.size()), a.overhangs, pa.size(), s.tips,
-                s.links, s.beams);
+                s.links, s.columns, s.beams);
 }
 
 fixtures::MeshData archesAndHoles()
