@@ -1,0 +1,151 @@
+// Frame time of the 3D view with Mesa's software renderer: an empty scene, 100,000 and
+// 2,000,000 triangles. Run under X (xvfb-run -a) with LIBGL_ALWAYS_SOFTWARE=1.
+#include "render/COrvaneFrame.h"
+#include "render/CRenderEngine.h"
+#include "render/QtGlBridge.h"
+
+#include "geometry/DScene.h"
+#include "geometry/Model.h"
+
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// A sphere-like closed mesh of about `triangles` faces (latitude-longitude grid), radius 20,
+// standing on the platform.
+std::shared_ptr<Model> sphere(int triangles)
+{
+    const int rings = std::max(2, static_cast<int>(std::sqrt(triangles / 2.0)));
+    const int sectors = std::max(3, triangles / (2 * rings));
+    auto model = std::make_shared<Model>();
+    auto &v = model->vertices();
+    for (int r = 0; r <= rings; ++r) {
+        const float phi = 3.14159265f * r / rings;
+        for (int s = 0; s < sectors; ++s) {
+            const float theta = 6.2831853f * s / sectors;
+            v.push_back({20.0f * std::sin(phi) * std::cos(theta),
+                         20.0f * std::sin(phi) * std::sin(theta), 20.0f + 20.0f * std::cos(phi)});
+        }
+    }
+    auto &f = model->faces();
+    for (int r = 0; r < rings; ++r)
+        for (int s = 0; s < sectors; ++s) {
+            const std::uint32_t a = r * sectors + s;
+            const std::uint32_t b = r * sectors + (s + 1) % sectors;
+            const std::uint32_t c = a + sectors;
+            const std::uint32_t d = b + sectors;
+            Face f1, f2;
+            f1[0] = a, f1[1] = c, f1[2] = b;
+            f2[0] = b, f2[1] = c, f2[2] = d;
+            f.push_back(f1);
+            f.push_back(f2);
+        }
+    model->setIndexed(true);
+    model->computeFaceNormals();
+    model->recomputeBounds();
+    return model;
+}
+
+struct GlView
+{
+    QOffscreenSurface surface;
+    QOpenGLContext context;
+    DScene scene;
+    std::unique_ptr<Orvane3Ds::CRenderEngine> engine;
+    std::unique_ptr<Orvane3Ds::OffscreenTarget> target;
+
+    bool open(int width, int height)
+    {
+        surface.create();
+        if (!context.create() || !context.makeCurrent(&surface))
+            return false;
+        engine = std::make_unique<Orvane3Ds::CRenderEngine>(&scene);
+        engine->setQuiet(true);
+        if (!engine->initialiseGL())
+            return false;
+        target = std::make_unique<Orvane3Ds::OffscreenTarget>(width, height);
+        target->bind();
+        engine->frame()->resize(width, height);
+        return true;
+    }
+    ~GlView()
+    {
+        if (engine && context.makeCurrent(&surface)) {
+            for (const auto &m : scene.models())
+                scene.removeModel(m);
+            target.reset();
+            engine.reset();
+        }
+    }
+};
+
+void frameTime(benchmark::State &state)
+{
+    GlView view;
+    if (!view.open(1280, 720)) {
+        state.SkipWithError("no GL context (run under xvfb-run)");
+        return;
+    }
+    const int triangles = static_cast<int>(state.range(0));
+    if (triangles > 0)
+        view.scene.addModels({sphere(triangles)});
+    QOpenGLFunctions *gl = view.context.functions();
+    view.engine->paintGL(); // first frame: buffers and shader state settle
+    gl->glFinish();
+    for (auto _ : state) {
+        view.engine->paintGL();
+        gl->glFinish();
+    }
+    std::size_t faces = 0;
+    for (const auto &m : view.scene.models())
+        faces += m->faces().size();
+    state.counters["triangles"] = static_cast<double>(faces);
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                               benchmark::Counter::kIsRate);
+}
+
+// Frame time right after the model moved: one re-upload of the whole buffer, then drawing.
+void frameTimeAfterMove(benchmark::State &state)
+{
+    GlView view;
+    if (!view.open(1280, 720)) {
+        state.SkipWithError("no GL context (run under xvfb-run)");
+        return;
+    }
+    auto model = sphere(static_cast<int>(state.range(0)));
+    view.scene.addModels({model});
+    QOpenGLFunctions *gl = view.context.functions();
+    view.engine->paintGL();
+    gl->glFinish();
+    float dx = 0.01f;
+    for (auto _ : state) {
+        model->transform(translationMatrix(dx, 0.0f, 0.0f));
+        dx = -dx;
+        view.engine->paintGL();
+        gl->glFinish();
+    }
+}
+
+} // namespace
+
+BENCHMARK(frameTime)->Arg(0)->Arg(100000)->Arg(2000000)->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(frameTimeAfterMove)->Arg(100000)->Arg(2000000)->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
