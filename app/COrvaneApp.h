@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/CApp.h"
+#include "app/CObjectInfo.h"
+#include "app/COrvaneAppConfig.h"
+#include "app/EAppEvent.h"
+#include "geometry/DModelOperator.h"
+#include "geometry/DScene.h"
+#include "geometry/IProgressable.h"
+
+#include <functional>
+
+namespace Orvane3Ds {
+
+class COrvaneFrame;
+
+// Engine core: the scene and its 3D frame, the event subscribers, the progress callback and the
+// root cancel flag. Lives on the user-interface thread.
+class COrvaneApp : public CApp, public CObjectInfo, public COrvaneAppConfig
+{
+public:
+    using ProgressCallback = IProgressable::Callback;
+
+    COrvaneApp();
+    ~COrvaneApp() override;
+
+    // The GL side of the engine is supplied by the render library; until it is installed these
+    // log that they are not available and do nothing.
+    bool initializeGL() override;
+    void paint() override;
+    void handleEvent(const void *record) override;
+    void forwardToFrame(int first, int second) override;
+
+    // Empty here; the shared application implements them.
+    void copyModels(int, int) override {}
+    void layoutModels(int) override {}
+    void selectAllModels() override {}
+    void invertSelection() override {}
+
+    // Sets the root cancel flag that long operations poll.
+    void setCancel(bool cancel) override;
+    bool isCancelled() const { return m_rootProgress.isCancelled(); }
+    void setFurtherFlag(bool flag) override { m_furtherFlag = flag; }
+
+    DScene &scene() { return m_scene; }
+    const DScene &scene() const { return m_scene; }
+    COrvaneFrame *frame() const { return m_frame; }
+
+    AppEventSubscribers &events() { return m_events; }
+    void subscribe(const QString &name, AppEventSubscribers::Handler handler)
+    {
+        m_events.subscribe(name, std::move(handler));
+    }
+    void emitEvent(EAppEvent event, const QString &text = QString()) const
+    {
+        m_events.emitEvent(event, text);
+    }
+
+    // Percent, stage text and flag of every long operation (called on the worker's thread).
+    void setProgressCallback(ProgressCallback callback);
+    const ProgressCallback &progressCallback() const { return m_progressCallback; }
+    IProgressable &rootProgress() { return m_rootProgress; }
+
+    bool isLoading() const { return m_loading; }
+    void setLoading(bool loading) { m_loading = loading; }
+
+    // Runs the platform-bounds test (event 6 "wfMainWarmingBreakUp" when a model is out of
+    // bounds, else event 5) and recomputes the scene statistics (event 1). Call after every
+    // change of the scene.
+    const SceneStatistics &refreshSceneState();
+    const SceneStatistics &statistics() const { return m_statistics; }
+    bool isSceneOutOfBounds() const { return m_outOfBounds; }
+
+    // Asks for a repaint; the shared application turns it into its updatePaint() signal.
+    virtual void requestRepaint();
+    void setRepaintCallback(std::function<void()> repaint) { m_repaint = std::move(repaint); }
+
+protected:
+    DScene m_scene;
+    COrvaneFrame *m_frame = nullptr;
+    AppEventSubscribers m_events;
+    ProgressCallback m_progressCallback;
+    IProgressable m_rootProgress;
+    SceneStatistics m_statistics;
+    std::function<void()> m_repaint;
+    bool m_outOfBounds = false;
+    bool m_loading = false;
+    bool m_furtherFlag = false;
+};
+
+} // namespace Orvane3Ds

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/COrvaneApp.h"
+#include "app/CSupplizeConfig.h"
+#include "io/IImportHost.h"
+#include "io/PartImport.h"
+
+#include <QObject>
+
+#include <functional>
+#include <list>
+#include <memory>
+
+class DModelIoManager;
+class Model;
+
+// The shared application object: the import manager, the model operations of the panels and
+// the GL-ready callback. Lives on the user-interface thread.
+class DSharedApp : public QObject,
+                   public Orvane3Ds::COrvaneApp,
+                   public Orvane3Ds::CSupplizeConfig,
+                   public IImportHost
+{
+    Q_OBJECT
+public:
+    explicit DSharedApp(QObject *parent = nullptr);
+    ~DSharedApp() override;
+
+    // The import manager, created on first use. Every call points it at this application, gives
+    // it the progress callback and the platform size, and clears its cancel flag.
+    virtual std::shared_ptr<DModelIoManager> getImportManager();
+    // Checks the GL version of the context against the minimum.
+    virtual bool glVersionCheck();
+    virtual QString languageCodeText() const = 0;
+    virtual QString applicationName() const = 0;
+    virtual QString softwareVersionText() const = 0;
+    virtual QString updateQueryAddressText() const = 0;
+    // Creates the frame, drawables and interactors once GL is ready.
+    virtual void createEngineParts();
+
+    // count deep copies of every selected model (numbered after the highest copy number of
+    // their name), laid out among themselves with `interval`, placed beside the scene's
+    // models and added to the scene (they become the selection).
+    void copyModels(int count, int interval) override;
+    void layoutModels(int interval) override;
+    void selectAllModels() override;
+    void invertSelection() override;
+
+    void setGlReadyCallback(std::function<void(bool)> callback) { m_glReady = std::move(callback); }
+
+    // The platform of the configuration and of every operation (--platform X,Y,Z).
+    void setPlatform(const PlatformSize &platform);
+
+    // IImportHost
+    void beginLoad() override;
+    ModelList sceneModels() const override;
+    void addModelsToScene(const ModelList &models) override;
+    void endLoad() override;
+    PlatformSize platformSize() const override { return COrvaneAppConfig::platformSize(); }
+
+    void requestRepaint() override;
+    // Tells the window that the scene changed: event 0, bounds test and statistics, repaint.
+    void sceneChanged();
+
+signals:
+    void updatePaint();
+    // Models handed to the renderer.
+    void addModel2GLEngine(std::list<std::shared_ptr<Model>> models);
+    // Files of a load that could not be read, or were not opened, and why.
+    void importFailed(const ImportFailures &failures);
+    void loadFinished();
+
+protected:
+    virtual std::shared_ptr<DModelIoManager> createImportManager();
+
+    std::shared_ptr<DModelIoManager> m_importManager;
+    std::function<void(bool)> m_glReady;
+};

@@ -1,0 +1,247 @@
+#include "app/DlpOrvaneApp.h"
+#include "app/EAppEvent.h"
+#include "geometry/Model.h"
+#include "io/DIoVXPJ.h"
+#include "io/DModelIoManager.h"
+#include "testsupport/TestFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+using namespace Orvane3Ds;
+
+std::shared_ptr<Model> cube(float x0, float y0, float z0, float side)
+{
+    auto model = std::make_shared<Model>();
+    for (const auto &tri : testsupport::boxTriangles(x0, y0, z0, x0 + side, y0 + side, z0 + side)) {
+        const auto base = static_cast<std::uint32_t>(model->vertices().size());
+        for (const auto &p : tri)
+            model->vertices().push_back(Vec3f{p[0], p[1], p[2]});
+        model->faces().push_back(Face{{base, base + 1, base + 2}});
+    }
+    model->recomputeBounds();
+    model->computeFaceNormals();
+    model->setBaseName(QStringLiteral("a"));
+    return model;
+}
+
+class AppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        QCoreApplication::setOrganizationName(QStringLiteral("OrvaneTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("ResinorTest"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_root.filePath("settings"));
+        QDir().mkpath(install("config"));
+        QDir().mkpath(install("Orvane Cfgs"));
+        testsupport::writeFile(install("config/v0.dsc"), "shipped description");
+        testsupport::writeFile(install("Orvane Cfgs/light.ini"), "[support]\nshipped=1\n");
+        testsupport::writeFile(install("Orvane Cfgs/heavy.ini"), "[support]\nshipped=1\n");
+    }
+
+    QString install(const QString &rel) const { return m_root.filePath("install/" + rel); }
+    QString appData() const { return m_root.filePath("appdata"); }
+    std::unique_ptr<DlpOrvaneApp> makeApp()
+    {
+        auto app = std::make_unique<DlpOrvaneApp>(nullptr, appData(), m_root.filePath("install"));
+        app->setWarningHandler([this](const QString &title, const QString &text) {
+            warnings << title + "/" + text;
+        });
+        return app;
+    }
+    bool waitLoaded(DlpOrvaneApp &app)
+    {
+        for (int i = 0; i < 500 && app.isLoadRunning(); ++i)
+            QSignalSpy(&app, &DSharedApp::loadFinished).wait(10);
+        return !app.isLoadRunning();
+    }
+
+    QTemporaryDir m_root;
+    QStringList warnings;
+};
+
+TEST_F(AppTest, FirstStartPreparesFoldersAndSettings)
+{
+    auto app = makeApp();
+    const QString user = appData() + "/Orvane/Resinor";
+    EXPECT_EQ(app->userDir(), user);
+    EXPECT_TRUE(QFileInfo(user + "/Orvane Cfgs/light.ini").isFile());
+    EXPECT_TRUE(QFileInfo(user + "/Temp").isDir());
+    EXPECT_EQ(testsupport::readFile(user + "/v0.dsc"), QByteArray("shipped description"));
+    EXPECT_EQ(app->controlDatabase(), appData() + "/Mirrowen/control.db");
+    EXPECT_TRUE(app->runDir().startsWith(user + "/Temp/"));
+
+    QSettings settings;
+    EXPECT_EQ(settings.value("ui/accuracys").toString(), QStringLiteral("0.025:0.035:0.05:0.1"));
+    EXPECT_EQ(settings.value("map/ScreenShotFront").toString(), appData() + "/front.dat");
+    EXPECT_EQ(settings.value("map/ScreenShotTop").toString(), appData() + "/top.dat");
+    EXPECT_EQ(settings.value("map/ScreenShotLeft").toString(), appData() + "/left.dat");
+}
+
+TEST_F(AppTest, EditedUserProfileIsKeptAndDescriptionReplaced)
+{
+    const QString user = appData() + "/Orvane/Resinor";
+    QDir().mkpath(user + "/Orvane Cfgs");
+    testsupport::writeFile(user + "/Orvane Cfgs/light.ini", "edited");
+    testsupport::writeFile(user + "/v0.dsc", "old");
+    auto app = makeApp();
+    EXPECT_EQ(testsupport::readFile(user + "/Orvane Cfgs/light.ini"), QByteArray("edited"));
+    EXPECT_TRUE(QFileInfo(user + "/Orvane Cfgs/heavy.ini").isFile());
+    EXPECT_EQ(testsupport::readFile(user + "/v0.dsc"), QByteArray("shipped description"));
+}
+
+TEST_F(AppTest, MissingShippedDescriptionFailsThePathSetUpOnly)
+{
+    QFile::remove(install("config/v0.dsc"));
+    auto app = makeApp();
+    EXPECT_FALSE(app->setApplicationPath(appData()));
+    EXPECT_EQ(app->userDir(), appData() + "/Orvane/Resinor");
+}
+
+TEST(COrvaneAppConfig, RunDirectoryNameHasNoPadding)
+{
+    EXPECT_EQ(COrvaneAppConfig::runDirName(QDateTime(QDate(2019, 3, 4), QTime(5, 6, 7))),
+              QStringLiteral("201934567"));
+}
+
+TEST(AppEventSubscribers, CalledInRegistrationOrderByName)
+{
+    AppEventSubscribers events;
+    QStringList calls;
+    events.subscribe("window", [&](EAppEvent e, const QString &t) { calls << QString("w%1%2").arg(e).arg(t); });
+    events.subscribe("panel", [&](EAppEvent e, const QString &) { calls << QString("p%1").arg(e); });
+    events.subscribe("window", [&](EAppEvent e, const QString &) { calls << QString("W%1").arg(e); });
+    events.emitEvent(OutsidePlatform, "x");
+    EXPECT_EQ(calls, (QStringList{"W6", "p6"}));
+    EXPECT_TRUE(events.unsubscribe("window"));
+    EXPECT_FALSE(events.unsubscribe("window"));
+    EXPECT_EQ(events.names(), QStringList{"panel"});
+}
+
+TEST_F(AppTest, SceneChangesReportBoundsAndStatistics)
+{
+    auto app = makeApp();
+    QStringList events;
+    app->subscribe("test", [&](EAppEvent e, const QString &t) { events << QString("%1:%2").arg(e).arg(t); });
+    app->addModelsToScene({cube(-5, -5, 0, 10)});
+    EXPECT_EQ(events, (QStringList{"0:", "5:", "1:"}));
+    EXPECT_EQ(app->statistics().layerCount, 100);
+
+    events.clear();
+    app->addModelsToScene({cube(40, 0, 0, 10)});
+    EXPECT_EQ(events, (QStringList{"0:", "6:wfMainWarmingBreakUp", "1:"}));
+}
+
+TEST_F(AppTest, PrintAndExportAreRefusedWithTheirMessages)
+{
+    auto app = makeApp();
+    app->onProcessPrintWithThread(true);
+    app->onExportPrintData(true);
+    EXPECT_EQ(warnings, (QStringList{"Tip/NoModel", "Tip/noModelInScene!"}));
+
+    app->addModelsToScene({cube(0, 0, 0, 5)});
+    std::atomic<bool> release{false};
+    app->setPrintJob([&release] {
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    warnings.clear();
+    app->onProcessPrintWithThread(true);
+    EXPECT_TRUE(app->isPrintRunning());
+    app->onProcessPrintWithThread(true);
+    EXPECT_EQ(warnings, QStringList{"Tip/isRuning"});
+    release = true;
+}
+
+TEST_F(AppTest, CopiesAreNumberedLaidOutAndPlacedLeftOfTheScene)
+{
+    auto app = makeApp();
+    auto original = cube(0, 0, 0, 10);
+    app->addModelsToScene({original});
+    app->scene().clearSelection();
+    app->scene().select(original);
+    app->copyModels(3, 5);
+
+    const ModelList models = app->scene().models();
+    ASSERT_EQ(models.size(), 4u);
+    QStringList names;
+    std::vector<Box3f> boxes;
+    for (const auto &m : models) {
+        names << m->name();
+        if (m != original)
+            boxes.push_back(m->boundingBox());
+    }
+    EXPECT_EQ(names, (QStringList{"a", "a(1)", "a(2)", "a(3)"}));
+    EXPECT_EQ(app->scene().selection().size(), 3u);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_LE(boxes[i].max.x, original->boundingBox().min.x + 1e-4f);
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            const float gapX = std::max(boxes[j].min.x - boxes[i].max.x, boxes[i].min.x - boxes[j].max.x);
+            const float gapY = std::max(boxes[j].min.y - boxes[i].max.y, boxes[i].min.y - boxes[j].max.y);
+            EXPECT_GE(std::max(gapX, gapY), 5.0f - 1e-4f);
+        }
+    }
+}
+
+TEST_F(AppTest, DroppedPartsAndProjectAreBothOpened)
+{
+    const QString stl = m_root.filePath("part.stl");
+    testsupport::writeFile(stl, testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, 10, 10, 10)));
+    const QString project = m_root.filePath("scene.vxpj");
+    auto saved = cube(-30, 0, 0, 4);
+    saved->setIndexed(true);
+    Vxpj::saveProject(project, {saved});
+
+    auto app = makeApp();
+    QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+    EXPECT_TRUE(app->openDroppedFiles({stl, project, m_root.filePath("other.vxpj")}));
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).value<ImportFailures>().front().path, m_root.filePath("other.vxpj"));
+
+    for (int i = 0; i < 500 && app->scene().models().size() < 2; ++i)
+        QSignalSpy(app.get(), &DSharedApp::loadFinished).wait(10);
+    ASSERT_TRUE(waitLoaded(*app));
+    ASSERT_EQ(app->scene().models().size(), 2u);
+    EXPECT_EQ(app->scene().models().front()->name(), QStringLiteral("part.stl"));
+    EXPECT_FALSE(app->isLoading());
+    EXPECT_EQ(QSettings().value("path/lastImportPath").toString(), m_root.path());
+}
+
+TEST_F(AppTest, BrokenFileIsNamedAndGoodOnesArrive)
+{
+    const QString good = m_root.filePath("good.stl");
+    testsupport::writeFile(good, testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, 10, 10, 10)));
+    const QString broken = m_root.filePath("broken.obj");
+    testsupport::writeFile(broken, "v 0 0 0\nv 1 0 0\nf 1 2\n");
+    auto app = makeApp();
+    QStringList events;
+    app->subscribe("test", [&](EAppEvent e, const QString &t) { events << QString("%1:%2").arg(e).arg(t); });
+    QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+    QSignalSpy done(app.get(), &DSharedApp::loadFinished);
+    ASSERT_TRUE(app->getImportManager()->importParts({good, broken}));
+    EXPECT_TRUE(app->isLoading());
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_FALSE(app->isLoading());
+    EXPECT_EQ(app->scene().models().size(), 1u);
+    ASSERT_EQ(failed.count(), 1);
+    const ImportFailures failures = failed.at(0).at(0).value<ImportFailures>();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].text().startsWith("broken.obj: ")) << failures[0].text().toStdString();
+    EXPECT_EQ(events.value(0), QStringLiteral("2:0,0,true"));
+    EXPECT_TRUE(events.contains("0:"));
+}
+
+} // namespace
