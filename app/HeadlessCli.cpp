@@ -1,15 +1,29 @@
 #include "app/HeadlessCli.h"
 
+#include "geometry/DScene.h"
+#include "geometry/IProgressable.h"
 #include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
 #include "io/PartImport.h"
+#include "slicing/DlpSliceManager.h"
+#include "slicing/VxprInfo.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QString>
 #include <QTextStream>
 
 #include <cmath>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -24,10 +38,15 @@ const char *const kUsage =
     "Verbs (they run without a window):\n"
     "  --help                 show this text\n"
     "  --info FILE...         import the files as the program does and print one JSON line\n"
-    "                         per model: name, counts, placed bounds, size, volume, in_bounds\n"
+    "                         per model: name, counts, placed bounds, size, volume, in_bounds;\n"
+    "                         for a .vxpr work package, its header as one JSON line\n"
+    "  --export-vxpr OUT FILE...\n"
+    "                         import the files, slice the scene and write the work package OUT\n"
     "\n"
     "Options:\n"
-    "  --platform X,Y,Z       build platform in millimetres (default 96,54,160)\n";
+    "  --platform X,Y,Z       build platform in millimetres (default 96,54,160)\n"
+    "  --layer-thickness MM   layer thickness of --export-vxpr (default 0.05)\n"
+    "  --verbose              also print the diagnostic messages\n";
 
 // Minimal JSON text building; the field order of a line is the order of the calls.
 class JsonLine
@@ -97,15 +116,31 @@ private:
 struct CliArgs
 {
     QString verb;
+    QString output;
     QStringList files;
     PlatformSize platform;
+    QString layerThickness = QStringLiteral("0.05");
 };
+
+bool isPackage(const QString &path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("vxpr"), Qt::CaseInsensitive) == 0;
+}
 
 // Parses "VERB [OPTIONS] FILE...". Returns false with a message on a usage error.
 bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
 {
     out->verb = args.value(0);
-    for (int i = 1; i < args.size(); ++i) {
+    int first = 1;
+    if (out->verb == QLatin1String("--export-vxpr")) {
+        if (args.size() < 2 || args[1].startsWith(QLatin1String("--"))) {
+            *error = QStringLiteral("--export-vxpr needs the output file first");
+            return false;
+        }
+        out->output = args[1];
+        first = 2;
+    }
+    for (int i = first; i < args.size(); ++i) {
         const QString &a = args[i];
         if (a == QLatin1String("--platform")) {
             if (i + 1 >= args.size() || !parsePlatformSize(args[i + 1], &out->platform)) {
@@ -113,6 +148,15 @@ bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
                 return false;
             }
             ++i;
+        } else if (a == QLatin1String("--layer-thickness")) {
+            bool ok = false;
+            const double mm = args.value(i + 1).toDouble(&ok);
+            if (!ok || !(mm > 0.0) || mm > 10.0) {
+                *error = QStringLiteral("--layer-thickness needs a thickness in millimetres, "
+                                        "e.g. 0.05");
+                return false;
+            }
+            out->layerThickness = args[++i];
         } else if (a.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown option %1").arg(a);
             return false;
@@ -129,14 +173,42 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
         err << "Resinor: --info needs at least one file\n";
         return 2;
     }
-    const ImportResult result = importPartsHeadless(args.files, args.platform);
+    QStringList parts;
+    bool packagesOk = true;
+    for (const QString &file : args.files) {
+        if (!isPackage(file)) {
+            parts << file;
+            continue;
+        }
+        OrvaneDlp::VxprInfo info;
+        QString error;
+        if (OrvaneDlp::readVxprInfo(file, &info, &error)) {
+            JsonLine line;
+            line.add("file", file)
+                .add("title", info.title)
+                .add("version", qulonglong(info.version))
+                .add("first_slice", double(info.firstSliceHeight))
+                .add("last_slice", double(info.lastSliceHeight))
+                .add("layer_thickness", double(info.layerThickness))
+                .add("layers", qulonglong(info.layerCount))
+                .add("volume_ml", double(info.volumeMl))
+                .add("layer_records", qulonglong(info.layerRecords));
+            out << line.text() << '\n';
+        } else {
+            err << "Resinor: cannot read " << file << ": " << error << '\n';
+            packagesOk = false;
+        }
+    }
+    if (parts.isEmpty())
+        return packagesOk ? 0 : 1;
+    const ImportResult result = importPartsHeadless(parts, args.platform);
     // Models come back in file order, without the files that failed.
     std::size_t modelIndex = 0;
     auto model = result.models.begin();
     QStringList failed;
     for (const ImportFailure &f : result.failures)
         failed << f.path;
-    for (const QString &file : args.files) {
+    for (const QString &file : parts) {
         if (failed.contains(file))
             continue;
         if (model == result.models.end())
@@ -161,19 +233,80 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
     }
     for (const ImportFailure &f : result.failures)
         err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
-    return result.failures.isEmpty() ? 0 : 1;
+    return result.failures.isEmpty() && packagesOk ? 0 : 1;
+}
+
+// A progress bar on stderr, drawn only when stderr is a terminal.
+class TerminalProgress : public IProgressable
+{
+public:
+    TerminalProgress()
+    {
+        if (isatty(fileno(stderr)))
+            setCallback([](int percent, const QString &stage, bool) {
+                const int width = 40;
+                const int filled = qBound(0, percent, 100) * width / 100;
+                std::fprintf(stderr, "\r%-10s [%s%s] %3d%%", qPrintable(stage),
+                             QByteArray(filled, '#').constData(),
+                             QByteArray(width - filled, ' ').constData(), percent);
+                if (percent >= 100)
+                    std::fputc('\n', stderr);
+                std::fflush(stderr);
+            });
+    }
+};
+
+int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextStream &err)
+{
+    if (args.files.isEmpty()) {
+        err << "Resinor: --export-vxpr needs at least one input file\n";
+        return 2;
+    }
+    const ImportResult imported = importPartsHeadless(args.files, args.platform);
+    for (const ImportFailure &f : imported.failures)
+        err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
+    if (!imported.failures.isEmpty())
+        return 1;
+
+    DScene scene;
+    scene.addModels(imported.models);
+    OrvaneDlp::SliceJob job;
+    for (const auto &mesh : scene.printMeshes())
+        job.meshes.push_back(mesh);
+    job.layerThickness = args.layerThickness;
+
+    QString error;
+    if (!services.renderPreviews) {
+        err << "Resinor: note: preview pictures are left empty (this build has no renderer)\n";
+    } else if (!services.renderPreviews(imported.models, &job.previewFront, &job.previewTop,
+                                        &job.previewLeft, &error)) {
+        err << "Resinor: note: preview pictures are left empty: " << error << '\n';
+        job.previewFront.clear();
+        job.previewTop.clear();
+        job.previewLeft.clear();
+    }
+    err.flush();
+
+    TerminalProgress progress;
+    if (!OrvaneDlp::exportVxpr(args.output, job, &progress, &error)) {
+        err << "Resinor: cannot write " << args.output << ": " << error << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
 
 int runHeadless(int argc, char **argv, const HeadlessServices &services)
 {
-    Q_UNUSED(services);
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    // The libraries' diagnostic chatter would bury the verbs' output; --verbose keeps it.
+    if (args.removeAll(QStringLiteral("--verbose")) == 0)
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
 
     CliArgs cli;
     QString error;
@@ -187,6 +320,8 @@ int runHeadless(int argc, char **argv, const HeadlessServices &services)
     }
     if (cli.verb == QLatin1String("--info"))
         return runInfo(cli, out, err);
+    if (cli.verb == QLatin1String("--export-vxpr"))
+        return runExportVxpr(cli, services, err);
 
     err << "Resinor: unknown verb " << cli.verb << "\n\n" << kUsage;
     return 2;

@@ -15,6 +15,11 @@ struct HeadlessServices
     // top.dat, left.dat and a PNG of each). Returns false with a reason in *error when no GL
     // display is available or a file cannot be written.
     std::function<bool(const ModelList &models, const QString &dir, QString *error)> writeSnapshots;
+    // Renders the three preview pictures of the models as raw 256 x 256 RGB bytes (rows top
+    // first), as the work package stores them. False with a reason when no GL is available.
+    std::function<bool(const ModelList &models, QByteArray *front, QByteArray *top,
+                       QByteArray *left, QString *error)>
+        renderPreviews;
 };
 
 // Runs a command-line verb ("--help", "--info", ...) without any window: argv[1] is the verb.
