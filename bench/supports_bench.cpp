@@ -19,10 +19,10 @@
 #include <cmath>
 #include <map>
 
-namespace {
-
-struct MeshData
+namespace
 {
+
+struct MeshData {
     std::vector<Vec3f> vertices;
     std::vector<Face> faces;
 };
@@ -114,8 +114,9 @@ const MeshData &meshFor(int faces, bool plate)
 SupportParameters mediumProfile()
 {
     SupportParameters p;
-    const QString path = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(
-        QStringLiteral("../supports/profiles/medium.ini"));
+    const QString path = QFileInfo(QStringLiteral(__FILE__))
+                             .dir()
+                             .filePath(QStringLiteral("../supports/profiles/medium.ini"));
     QString error;
     if (!loadSupportProfile(path, &p, &error))
         qFatal("%s", qPrintable(error));
@@ -175,7 +176,12 @@ void ReferencePlate(benchmark::State &state)
 } // namespace
 
 #define SUPPORT_SIZES                                                                              \
-    Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime()
+    Arg(10000)                                                                                     \
+        ->Arg(100000)                                                                              \
+        ->Arg(1000000)                                                                             \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(1)                                                                            \
+        ->UseRealTime()
 BENCHMARK(Indexed)->SUPPORT_SIZES;
 BENCHMARK(Reference)->SUPPORT_SIZES;
 BENCHMARK(IndexedPlate)->SUPPORT_SIZES;

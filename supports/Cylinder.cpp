@@ -4,10 +4,8 @@
 
 Cylinder::Cylinder(const Point3f &firstCentre, const Point3f &secondCentre, float firstRadius,
                    float secondRadius)
-    : m_firstCentre(firstCentre)
-    , m_secondCentre(secondCentre)
-    , m_firstRadius(firstRadius)
-    , m_secondRadius(secondRadius)
+    : m_firstCentre(firstCentre), m_secondCentre(secondCentre), m_firstRadius(firstRadius),
+      m_secondRadius(secondRadius)
 {
     build();
 }

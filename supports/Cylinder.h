@@ -8,7 +8,7 @@
 // cylinder has horizontal ends. Used for columns, beams and foot cones.
 class Cylinder : public Mesh3D
 {
-public:
+  public:
     static constexpr int kSegments = 12;
 
     Cylinder(const Point3f &firstCentre, const Point3f &secondCentre, float firstRadius,
@@ -23,10 +23,10 @@ public:
     // Point i of the 12-point horizontal ring of radius r around c.
     static Point3f ringPoint(const Point3f &c, float r, int i);
 
-protected:
+  protected:
     void build();
 
-private:
+  private:
     Point3f m_firstCentre;
     Point3f m_secondCentre;
     float m_firstRadius;

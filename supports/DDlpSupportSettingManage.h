@@ -5,13 +5,13 @@
 // Reads support profiles from the profile directory.
 class DDlpSupportSettingManage : public SdSupportSettingManage
 {
-public:
+  public:
     explicit DDlpSupportSettingManage(const QString &profileDirectory);
 
     bool loadProfile(const QString &fileName) override;
 
     const QString &profileDirectory() const { return m_directory; }
 
-private:
+  private:
     QString m_directory;
 };

@@ -6,12 +6,10 @@
 
 #include <cmath>
 
-DsCylider::DsCylider(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom,
-                     float topRadius, float bottomRadius)
-    : m_top(std::move(top))
-    , m_bottom(std::move(bottom))
-    , m_topRadius(topRadius)
-    , m_bottomRadius(bottomRadius)
+DsCylider::DsCylider(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom, float topRadius,
+                     float bottomRadius)
+    : m_top(std::move(top)), m_bottom(std::move(bottom)), m_topRadius(topRadius),
+      m_bottomRadius(bottomRadius)
 {
     setKindTag(ObjectKind::ManualSupportCylinder);
     rebuild();

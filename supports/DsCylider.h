@@ -9,7 +9,7 @@
 // 24 side triangles, open ends.
 class DsCylider : public Mesh3D
 {
-public:
+  public:
     static constexpr int kSegments = 12;
 
     DsCylider(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom, float topRadius,
@@ -32,7 +32,7 @@ public:
     // direction is a x X, or a x Y when a is parallel to X; a zero axis counts as vertical.
     static Point3f perpendicularRingPoint(const Point3f &c, const Vec3f &a, float r, int k, int n);
 
-private:
+  private:
     std::shared_ptr<DsPoint> m_top;
     std::shared_ptr<DsPoint> m_bottom;
     float m_topRadius;

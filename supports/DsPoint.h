@@ -8,7 +8,7 @@
 // End ball of a hand-placed support rod: a sphere of 12 rings x 12 points around its centre.
 class DsPoint : public Mesh3D
 {
-public:
+  public:
     static constexpr float kDefaultRadius = 0.2f;
 
     explicit DsPoint(const Point3f &centre = Point3f{}, float radius = kDefaultRadius);
@@ -24,7 +24,7 @@ public:
     // Rods attached to this ball, kept for the editor (weak: the rods own their balls).
     std::vector<std::weak_ptr<Mesh3D>> &links() { return m_links; }
 
-private:
+  private:
     void rebuild();
 
     Point3f m_centre;

@@ -7,10 +7,11 @@
 #include <cmath>
 #include <queue>
 
-namespace {
-constexpr float kRise = 1.2f;          // beam rise per mm of horizontal run
-constexpr float kOpposite = -0.7f;     // partners must lie on opposite sides of the centre
-constexpr float kBraceStep = 19.2f;    // vertical step of the bracing zig-zag
+namespace
+{
+constexpr float kRise = 1.2f;       // beam rise per mm of horizontal run
+constexpr float kOpposite = -0.7f;  // partners must lie on opposite sides of the centre
+constexpr float kBraceStep = 19.2f; // vertical step of the bracing zig-zag
 constexpr double kBeamSlope = 1.5620499351813308; // sqrt(1.2^2 + 1): beam length per mm of run
 constexpr double kBoundMargin = 1.0e-3; // pruning keeps every pair within this of the best
 
@@ -90,10 +91,10 @@ ForkBuilder::Pair ForkBuilder::bestPair(const std::vector<Partner> &listA,
         float score, height;
         if (!pairScore(p1, p2, &score, &height))
             return;
-        const bool better = !best.found || score > best.score
-                            || (score == best.score
-                                && (p1.id < best.first.id
-                                    || (p1.id == best.first.id && p2.id < best.second.id)));
+        const bool better =
+            !best.found || score > best.score ||
+            (score == best.score &&
+             (p1.id < best.first.id || (p1.id == best.first.id && p2.id < best.second.id)));
         if (better) {
             best.found = true;
             best.score = score;
@@ -107,8 +108,8 @@ ForkBuilder::Pair ForkBuilder::bestPair(const std::vector<Partner> &listA,
         for (std::size_t i = 0; i < listA.size(); ++i)
             for (std::size_t j = sameSet ? i + 1 : 0; j < listB.size(); ++j) {
                 float score, height;
-                if (pairScore(listA[i], listB[j], &score, &height)
-                    && (!best.found || score > best.score)) {
+                if (pairScore(listA[i], listB[j], &score, &height) &&
+                    (!best.found || score > best.score)) {
                     best.found = true;
                     best.score = score;
                     best.height = height;
@@ -164,8 +165,9 @@ void ForkBuilder::bucketInsert(const Nail &nail, int index)
     m_buckets[bucketKey(cx, cy)].push_back(index);
 }
 
-std::vector<ForkBuilder::Partner> ForkBuilder::structurePartners(
-    const Nail &centre, const std::vector<std::shared_ptr<Nail>> &nails, int centreIndex) const
+std::vector<ForkBuilder::Partner>
+ForkBuilder::structurePartners(const Nail &centre, const std::vector<std::shared_ptr<Nail>> &nails,
+                               int centreIndex) const
 {
     std::vector<Partner> out;
     auto offer = [&](int i) {
@@ -226,10 +228,14 @@ std::vector<ForkBuilder::Partner> ForkBuilder::virtualPartners(const Nail &centr
     int i0 = 0, i1 = m_grid->columns - 1, j0 = 0, j1 = m_grid->rows - 1;
     if (m_query.mode() == QueryMode::Indexed) {
         const float c = m_grid->cell;
-        i0 = std::max(i0, static_cast<int>(std::floor((centre.axisX - kForkReach - m_grid->x0) / c)) - 1);
-        i1 = std::min(i1, static_cast<int>(std::ceil((centre.axisX + kForkReach - m_grid->x0) / c)) + 1);
-        j0 = std::max(j0, static_cast<int>(std::floor((centre.axisY - kForkReach - m_grid->y0) / c)) - 1);
-        j1 = std::min(j1, static_cast<int>(std::ceil((centre.axisY + kForkReach - m_grid->y0) / c)) + 1);
+        i0 = std::max(
+            i0, static_cast<int>(std::floor((centre.axisX - kForkReach - m_grid->x0) / c)) - 1);
+        i1 = std::min(
+            i1, static_cast<int>(std::ceil((centre.axisX + kForkReach - m_grid->x0) / c)) + 1);
+        j0 = std::max(
+            j0, static_cast<int>(std::floor((centre.axisY - kForkReach - m_grid->y0) / c)) - 1);
+        j1 = std::min(
+            j1, static_cast<int>(std::ceil((centre.axisY + kForkReach - m_grid->y0) / c)) + 1);
     }
     for (int i = i0; i <= i1; ++i)
         for (int j = j0; j <= j1; ++j)
@@ -239,7 +245,8 @@ std::vector<ForkBuilder::Partner> ForkBuilder::virtualPartners(const Nail &centr
 
 bool ForkBuilder::applyFork(std::vector<std::shared_ptr<Nail>> &nails, int centreIndex,
                             const Pair &pair, std::vector<bool> &isCentre,
-                            std::vector<bool> &processed, std::vector<std::pair<float, int>> &raised)
+                            std::vector<bool> &processed,
+                            std::vector<std::pair<float, int>> &raised)
 {
     Nail &c = *nails[centreIndex];
     const float h = pair.height;
@@ -359,8 +366,7 @@ bool ForkBuilder::buildForks(std::vector<std::shared_ptr<Nail>> &nails, std::vec
 
 std::vector<Beam> ForkBuilder::buildBracing(const std::vector<std::shared_ptr<Nail>> &columns) const
 {
-    struct Candidate
-    {
+    struct Candidate {
         int i, j;
         float distance;
     };

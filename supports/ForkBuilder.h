@@ -6,8 +6,8 @@
 #include "geometry/SupportParameters.h"
 
 #include <functional>
-#include <unordered_map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 struct NailGrid;
@@ -26,7 +26,7 @@ constexpr float kBraceReach = 16.0f;
 // two virtual columns. A pair whose beams cross the model makes no fork.
 class ForkBuilder
 {
-public:
+  public:
     ForkBuilder(const SupportParameters &params, const MeshQuery &query, const NailGrid *grid,
                 float gridShift);
 
@@ -44,18 +44,16 @@ public:
     // True when a beam from `from` to `to` (radius r) runs into the model.
     bool beamCrossesModel(const Point3f &from, const Point3f &to) const;
 
-private:
-    struct Partner
-    {
-        int id = 0;        // structure index or grid index
+  private:
+    struct Partner {
+        int id = 0; // structure index or grid index
         bool isVirtual = false;
-        float d = 0.0f;    // horizontal distance to the centre
+        float d = 0.0f; // horizontal distance to the centre
         float ux = 0.0f, uy = 0.0f;
-        Span interval;     // feasible centre heights through this partner
-        double key = 0.0;  // interval.high - sqrt(2.44) * d: bounds the pair score
+        Span interval;    // feasible centre heights through this partner
+        double key = 0.0; // interval.high - sqrt(2.44) * d: bounds the pair score
     };
-    struct Pair
-    {
+    struct Pair {
         bool found = false;
         float score = 0.0f;
         float height = 0.0f;

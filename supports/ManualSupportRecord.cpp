@@ -5,9 +5,9 @@
 
 #include <map>
 
-std::shared_ptr<MeshGroupRecord> ManualSupportRecord::cloneGroup(
-    const std::vector<std::shared_ptr<Mesh3D>> &parts,
-    std::vector<std::shared_ptr<Mesh3D>> &outParts) const
+std::shared_ptr<MeshGroupRecord>
+ManualSupportRecord::cloneGroup(const std::vector<std::shared_ptr<Mesh3D>> &parts,
+                                std::vector<std::shared_ptr<Mesh3D>> &outParts) const
 {
     auto record = std::make_shared<ManualSupportRecord>();
     std::map<const DsPoint *, std::shared_ptr<DsPoint>> balls;
@@ -44,14 +44,15 @@ std::shared_ptr<MeshGroupRecord> ManualSupportRecord::cloneGroup(
     return record;
 }
 
-std::shared_ptr<DsCylider> ManualSupportRecord::addRod(
-    const std::shared_ptr<ManualSupportRecord> &record,
-    std::vector<std::shared_ptr<Mesh3D>> &parts, const ManualSupportSettings &settings)
+std::shared_ptr<DsCylider>
+ManualSupportRecord::addRod(const std::shared_ptr<ManualSupportRecord> &record,
+                            std::vector<std::shared_ptr<Mesh3D>> &parts,
+                            const ManualSupportSettings &settings)
 {
     auto top = std::make_shared<DsPoint>(settings.topPoint, settings.topBallRadius);
     auto bottom = std::make_shared<DsPoint>(settings.bottomPoint, settings.bottomBallRadius);
-    auto rod = std::make_shared<DsCylider>(top, bottom, settings.rodTopRadius,
-                                           settings.rodBottomRadius);
+    auto rod =
+        std::make_shared<DsCylider>(top, bottom, settings.rodTopRadius, settings.rodBottomRadius);
     for (const std::shared_ptr<Mesh3D> &piece :
          {std::shared_ptr<Mesh3D>(top), std::shared_ptr<Mesh3D>(bottom),
           std::shared_ptr<Mesh3D>(rod)})

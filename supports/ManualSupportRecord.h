@@ -12,10 +12,10 @@ class DsPoint;
 // copies the balls first and points the copied rods at the copied balls.
 class ManualSupportRecord : public MeshGroupRecord
 {
-public:
-    std::shared_ptr<MeshGroupRecord> cloneGroup(
-        const std::vector<std::shared_ptr<Mesh3D>> &parts,
-        std::vector<std::shared_ptr<Mesh3D>> &outParts) const override;
+  public:
+    std::shared_ptr<MeshGroupRecord>
+    cloneGroup(const std::vector<std::shared_ptr<Mesh3D>> &parts,
+               std::vector<std::shared_ptr<Mesh3D>> &outParts) const override;
 
     // Creates a rod with its two balls, all owned by this record's group; appends the balls and
     // the rod to `parts` (balls first) and returns the rod.

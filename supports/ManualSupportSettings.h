@@ -3,8 +3,7 @@
 #include "geometry/Vec3.h"
 
 // What the manual support panel shows and the support editor applies, in panel order.
-struct ManualSupportSettings
-{
+struct ManualSupportSettings {
     bool limitAtZAxis = false;
     bool growFromFloor = false;
     float topBallRadius = 0.2f;

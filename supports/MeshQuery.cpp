@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 constexpr std::uint32_t kLeafSize = 4;
 }
 
@@ -55,8 +56,7 @@ std::uint32_t MeshQuery::buildNode(std::uint32_t first, std::uint32_t count,
 {
     // Iterative to keep the stack bounded on degenerate inputs. Splits at the median of the
     // widest axis of the face centres; boxes are filled bottom-up afterwards.
-    struct Task
-    {
+    struct Task {
         std::uint32_t node, first, count;
     };
     std::vector<Task> tasks;
@@ -105,8 +105,8 @@ std::uint32_t MeshQuery::buildNode(std::uint32_t first, std::uint32_t count,
     return 0;
 }
 
-bool MeshQuery::anyHitOpen(const Box3f &box, const Vec3f *origins, const Vec3f *dirs,
-                           int rayCount, float tMin, float tMax) const
+bool MeshQuery::anyHitOpen(const Box3f &box, const Vec3f *origins, const Vec3f *dirs, int rayCount,
+                           float tMin, float tMax) const
 {
     bool found = false;
     visitFaces(box, [&](std::uint32_t f) {
@@ -116,8 +116,8 @@ bool MeshQuery::anyHitOpen(const Box3f &box, const Vec3f *origins, const Vec3f *
         const Vec3f &c = m_vertices[face[2]];
         for (int r = 0; r < rayCount; ++r) {
             float t, u, v;
-            if (SupportMath::rayTriangle(origins[r], dirs[r], a, b, c, &t, &u, &v) && t > tMin
-                && t < tMax) {
+            if (SupportMath::rayTriangle(origins[r], dirs[r], a, b, c, &t, &u, &v) && t > tMin &&
+                t < tMax) {
                 found = true;
                 return true;
             }

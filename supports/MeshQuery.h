@@ -20,9 +20,8 @@ enum class QueryMode {
 // give identical answers.
 class MeshQuery
 {
-public:
-    struct Hit
-    {
+  public:
+    struct Hit {
         float t = 0.0f;
         std::uint32_t face = 0;
     };
@@ -51,20 +50,17 @@ public:
 
     // Calls fn(faceIndex) for every face whose box overlaps `box`; fn returns true to stop.
     // The reference mode visits in index order; the indexed mode in hierarchy order.
-    template <typename Fn>
-    void visitFaces(const Box3f &box, Fn &&fn) const;
+    template <typename Fn> void visitFaces(const Box3f &box, Fn &&fn) const;
 
-private:
-    struct Node
-    {
+  private:
+    struct Node {
         Box3f box;
         std::uint32_t first = 0; // leaf: first entry in m_order; inner: index of the left child
         std::uint32_t count = 0; // leaf: number of faces; 0 for an inner node
     };
 
     void build();
-    std::uint32_t buildNode(std::uint32_t first, std::uint32_t count,
-                            std::vector<Vec3f> &centres);
+    std::uint32_t buildNode(std::uint32_t first, std::uint32_t count, std::vector<Vec3f> &centres);
 
     const std::vector<Vec3f> &m_vertices;
     const std::vector<Face> &m_faces;
@@ -75,12 +71,11 @@ private:
     std::vector<std::uint32_t> m_order;
 };
 
-template <typename Fn>
-void MeshQuery::visitFaces(const Box3f &box, Fn &&fn) const
+template <typename Fn> void MeshQuery::visitFaces(const Box3f &box, Fn &&fn) const
 {
     auto overlaps = [&box](const Box3f &b) {
-        return b.min.x <= box.max.x && b.max.x >= box.min.x && b.min.y <= box.max.y
-               && b.max.y >= box.min.y && b.min.z <= box.max.z && b.max.z >= box.min.z;
+        return b.min.x <= box.max.x && b.max.x >= box.min.x && b.min.y <= box.max.y &&
+               b.max.y >= box.min.y && b.min.z <= box.max.z && b.max.z >= box.min.z;
     };
     if (m_mode == QueryMode::Reference) {
         for (std::uint32_t f = 0; f < m_faceBoxes.size(); ++f)

@@ -7,8 +7,7 @@
 #include <vector>
 
 // A height interval along a column; empty when high < low.
-struct Span
-{
+struct Span {
     float low = 0.0f;
     float high = 0.0f;
 
@@ -17,8 +16,7 @@ struct Span
 
 // A straight rod of radius supportRadius from one column at one height to another column at
 // another height.
-struct Beam
-{
+struct Beam {
     Point3f from; // (from-column axis, from-height)
     Point3f to;   // (to-column axis, to-height)
     float radius = 0.0f;
@@ -29,8 +27,7 @@ struct Beam
 
 // Where a column that ends on the model touches it: cones from the column's lower end to the
 // contact points and a small ball at each contact.
-struct Foot
-{
+struct Foot {
     std::vector<std::shared_ptr<Cylinder>> cones;
     std::vector<std::shared_ptr<Sphere>> spheres;
 };
@@ -39,7 +36,7 @@ struct Foot
 // feet) or on a fork (with beams to two neighbours).
 class Nail
 {
-public:
+  public:
     Nail(const Point3f &top, float radius, float bottomZ = 0.0f);
     virtual ~Nail() = default;
     // Deep copy (feet meshes are copied too).
@@ -69,7 +66,7 @@ public:
 // serves as a fork partner. Beams may reach it only above the base plate.
 class VirtualNail : public Nail
 {
-public:
+  public:
     VirtualNail(const Point3f &top, float radius, float baseHeight);
     std::shared_ptr<Nail> copy() const override;
     bool isVirtual() const override { return true; }

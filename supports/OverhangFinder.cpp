@@ -7,7 +7,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 const QString kStage = QStringLiteral("SupportCalucate");
 // Cells a little larger than the gap so that rounding never hides a point closer than the gap.
 constexpr float kCellGrowth = 1.001f;
@@ -23,9 +24,7 @@ std::size_t OverhangFinder::CellHash::operator()(const CellKey &k) const
     return static_cast<std::size_t>(h);
 }
 
-OverhangFinder::OverhangFinder(const Mesh3D &mesh, QueryMode mode) : m_mesh(mesh), m_mode(mode)
-{
-}
+OverhangFinder::OverhangFinder(const Mesh3D &mesh, QueryMode mode) : m_mesh(mesh), m_mode(mode) {}
 
 bool OverhangFinder::checkParameters(const SupportParameters &p, QString *reason)
 {
@@ -115,8 +114,8 @@ bool OverhangFinder::find(SupportParameters params)
         computedNormals.resize(faces.size());
         for (std::size_t f = 0; f < faces.size(); ++f) {
             const Vec3f &a = vertices[faces[f][0]];
-            computedNormals[f] = (vertices[faces[f][1]] - a).cross(vertices[faces[f][2]] - a)
-                                     .normalized();
+            computedNormals[f] =
+                (vertices[faces[f][1]] - a).cross(vertices[faces[f][2]] - a).normalized();
         }
         normals = &computedNormals;
     }

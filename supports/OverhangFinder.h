@@ -26,7 +26,7 @@ class Model;
 // Progress goes to the callback chain under "SupportCalucate"; the vertex pass ends at 20 %.
 class OverhangFinder : public IProgressable
 {
-public:
+  public:
     // The mesh must stay unchanged and alive while find() runs.
     explicit OverhangFinder(const Mesh3D &mesh, QueryMode mode = QueryMode::Indexed);
 
@@ -44,7 +44,7 @@ public:
     // Whether parameters allow detection; fills reason when not.
     static bool checkParameters(const SupportParameters &params, QString *reason);
 
-private:
+  private:
     bool offerCandidate(const Point3f &p, const Vec3f &normal);
     bool tooCloseToAccepted(const Point3f &p) const;
     void remember(const Point3f &p);
@@ -56,13 +56,11 @@ private:
     QString m_error;
 
     // Accepted points bucketed by cells a little larger than supportGaps (indexed mode).
-    struct CellKey
-    {
+    struct CellKey {
         std::int64_t x, y, z;
         bool operator==(const CellKey &o) const { return x == o.x && y == o.y && z == o.z; }
     };
-    struct CellHash
-    {
+    struct CellHash {
         std::size_t operator()(const CellKey &k) const;
     };
     CellKey cellOf(const Point3f &p) const;

@@ -7,7 +7,7 @@
 // Receives the support parameters of a loaded profile (the support application object).
 class ISupportParameterSink
 {
-public:
+  public:
     virtual ~ISupportParameterSink() = default;
     virtual void setSupportParameters(const SupportParameters &params) = 0;
 };
@@ -16,7 +16,7 @@ public:
 // The base loads nothing; DDlpSupportSettingManage reads the INI profiles.
 class SdSupportSettingManage
 {
-public:
+  public:
     virtual ~SdSupportSettingManage() = default;
 
     // Loads the profile `fileName` of the profile directory. True when it was read and every
@@ -31,7 +31,7 @@ public:
     // Why the last load failed (names the key and the value).
     QString errorString() const { return m_error; }
 
-protected:
+  protected:
     ISupportParameterSink *m_app = nullptr;
     SupportParameters m_parameters;
     QString m_error;

@@ -7,7 +7,7 @@
 // centre. Used for foot contact balls and the end balls of links.
 class Sphere : public Mesh3D
 {
-public:
+  public:
     static constexpr int kRings = 12;
     static constexpr int kPoints = 12;
 
@@ -20,7 +20,7 @@ public:
     // Fills mesh with the sphere layout (shared with the manual-support end balls).
     static void buildInto(Mesh3D &mesh, const Point3f &centre, float radius);
 
-private:
+  private:
     Point3f m_centre;
     float m_radius;
 };

@@ -11,7 +11,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 const QString kStage = QStringLiteral("ctlSupportGenaration");
 // More grid cells than this means a support diameter far too small for the model.
 constexpr double kMaxGridCells = 64.0e6;
@@ -33,9 +34,7 @@ std::unique_ptr<ISupportGeneratorState> SupportGeneratorState::clone() const
     return copy;
 }
 
-SupportGenerator::SupportGenerator(Model &model, QueryMode mode) : m_model(model), m_mode(mode)
-{
-}
+SupportGenerator::SupportGenerator(Model &model, QueryMode mode) : m_model(model), m_mode(mode) {}
 
 bool SupportGenerator::checkParameters(const SupportParameters &p, const Box3f &box,
                                        QString *reason)
@@ -52,8 +51,8 @@ bool SupportGenerator::checkParameters(const SupportParameters &p, const Box3f &
         return fail(QStringLiteral("Cannot generate supports with a support diameter of %1 mm: "
                                    "it must be greater than 0.")
                         .arg(static_cast<double>(p.supportRadius) * 2.0));
-    if (!(p.overhangRadius >= 0.0f) || !(p.linkPointRadius >= 0.0f) || !(p.baseExtern >= 0.0f)
-        || !(p.baseHeight >= 0.0f))
+    if (!(p.overhangRadius >= 0.0f) || !(p.linkPointRadius >= 0.0f) || !(p.baseExtern >= 0.0f) ||
+        !(p.baseHeight >= 0.0f))
         return fail(QStringLiteral("Support parameters must not be negative."));
     if (!box.isEmpty()) {
         const double cell = 2.0 * static_cast<double>(p.supportRadius);
@@ -68,9 +67,8 @@ bool SupportGenerator::checkParameters(const SupportParameters &p, const Box3f &
     return true;
 }
 
-std::shared_ptr<const NailGrid> SupportGenerator::nailGrid(const MeshQuery &query,
-                                                           const std::vector<Vec3f> &normals,
-                                                           float *zShift)
+std::shared_ptr<const NailGrid>
+SupportGenerator::nailGrid(const MeshQuery &query, const std::vector<Vec3f> &normals, float *zShift)
 {
     auto *state = dynamic_cast<SupportGeneratorState *>(m_model.supportGeneratorState());
     if (!state) {
@@ -82,9 +80,9 @@ std::shared_ptr<const NailGrid> SupportGenerator::nailGrid(const MeshQuery &quer
     if (const auto &kept = state->grid()) {
         // A grid is kept while the model only moved up or down; anything else invalidates it.
         const Box3f &old = kept->modelBox;
-        if (kept->radius == m_params.supportRadius && old.min.x == box.min.x
-            && old.min.y == box.min.y && old.max.x == box.max.x && old.max.y == box.max.y
-            && old.max.z - old.min.z == box.max.z - box.min.z) {
+        if (kept->radius == m_params.supportRadius && old.min.x == box.min.x &&
+            old.min.y == box.min.y && old.max.x == box.max.x && old.max.y == box.max.y &&
+            old.max.z - old.min.z == box.max.z - box.min.z) {
             *zShift = box.min.z - old.min.z;
             reportInRange(1, 1, kStage);
             return kept;
@@ -114,10 +112,14 @@ std::shared_ptr<const NailGrid> SupportGenerator::nailGrid(const MeshQuery &quer
         if (normals[f].z == 0.0f)
             continue;
         const Box3f &fb = query.faceBox(static_cast<std::uint32_t>(f));
-        const int i0 = std::max(0, static_cast<int>(std::floor((fb.min.x - grid->x0) / grid->cell)) - 1);
-        const int i1 = std::min(cols - 1, static_cast<int>(std::ceil((fb.max.x - grid->x0) / grid->cell)) + 1);
-        const int j0 = std::max(0, static_cast<int>(std::floor((fb.min.y - grid->y0) / grid->cell)) - 1);
-        const int j1 = std::min(rows - 1, static_cast<int>(std::ceil((fb.max.y - grid->y0) / grid->cell)) + 1);
+        const int i0 =
+            std::max(0, static_cast<int>(std::floor((fb.min.x - grid->x0) / grid->cell)) - 1);
+        const int i1 =
+            std::min(cols - 1, static_cast<int>(std::ceil((fb.max.x - grid->x0) / grid->cell)) + 1);
+        const int j0 =
+            std::max(0, static_cast<int>(std::floor((fb.min.y - grid->y0) / grid->cell)) - 1);
+        const int j1 =
+            std::min(rows - 1, static_cast<int>(std::ceil((fb.max.y - grid->y0) / grid->cell)) + 1);
         const Vec3f &a = vertices[faces[f][0]];
         const Vec3f &b = vertices[faces[f][1]];
         const Vec3f &c = vertices[faces[f][2]];
@@ -200,8 +202,8 @@ bool SupportGenerator::generate(const OverhangList &overhangs, SupportParameters
         const auto &o = overhangs[static_cast<std::size_t>(k)];
         if (!o)
             continue;
-        const bool radiusChanged = o->nail() && o->tip()
-                                   && o->tip()->endRadius() != m_params.supportRadius;
+        const bool radiusChanged =
+            o->nail() && o->tip() && o->tip()->endRadius() != m_params.supportRadius;
         if (!o->isComputed() || radiusChanged || pathIsStale(*o)) {
             if (!computeSupportPath(o, view, m_params))
                 continue;

@@ -18,8 +18,7 @@ class Nail;
 // Heights of the virtual column grid under a model: for every grid point the lowest model
 // surface above it (or the box top + 3r where nothing is above), then the minimum over the point
 // and its four neighbours.
-struct NailGrid
-{
+struct NailGrid {
     float x0 = 0.0f;
     float y0 = 0.0f;
     float cell = 0.0f;
@@ -42,14 +41,14 @@ struct NailGrid
 // drops it when it moves horizontally.
 class SupportGeneratorState : public ISupportGeneratorState
 {
-public:
+  public:
     void discardNailGrid() override { m_grid.reset(); }
     std::unique_ptr<ISupportGeneratorState> clone() const override;
 
     const std::shared_ptr<const NailGrid> &grid() const { return m_grid; }
     void setGrid(std::shared_ptr<const NailGrid> grid) { m_grid = std::move(grid); }
 
-private:
+  private:
     std::shared_ptr<const NailGrid> m_grid;
 };
 
@@ -62,7 +61,7 @@ private:
 // to the callback chain under "ctlSupportGenaration" (stages end at 10, 75, 90 and 100 %).
 class SupportGenerator : public IProgressable
 {
-public:
+  public:
     // The model must not change while generate() runs; its generator state (installed when
     // missing) keeps the virtual nail grid for later runs.
     explicit SupportGenerator(Model &model, QueryMode mode = QueryMode::Indexed);
@@ -85,7 +84,7 @@ public:
     static bool checkParameters(const SupportParameters &params, const Box3f &modelBox,
                                 QString *reason);
 
-private:
+  private:
     std::shared_ptr<const NailGrid> nailGrid(const MeshQuery &query,
                                              const std::vector<Vec3f> &normals, float *zShift);
 

@@ -21,8 +21,8 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
 {
     SupportJobResult result;
     model.recomputeBounds();
-    if (!OverhangFinder::checkParameters(params, &result.error)
-        || !SupportGenerator::checkParameters(params, model.boundingBox(), &result.error))
+    if (!OverhangFinder::checkParameters(params, &result.error) ||
+        !SupportGenerator::checkParameters(params, model.boundingBox(), &result.error))
         return result;
 
     model.supportParameters() = params;

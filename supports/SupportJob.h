@@ -9,8 +9,7 @@
 class IProgressable;
 class Model;
 
-struct SupportJobResult
-{
+struct SupportJobResult {
     bool ok = false;
     QString error;        // why nothing was generated (parameters refused, cancelled)
     int overhangs = 0;    // points found

@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // Small geometric helpers shared by overhang detection, support routing and the shapes.
-namespace SupportMath {
+namespace SupportMath
+{
 
 constexpr float kPi = 3.14159265358979323846f;
 // A ray seen edge-on by a triangle (|det| below 2^-23) misses it.
@@ -58,8 +59,8 @@ inline bool rayTriangle(const Vec3f &o, const Vec3f &d, const Vec3f &a, const Ve
 // Inclusive overlap of two boxes.
 inline bool boxesOverlap(const Box3f &a, const Box3f &b)
 {
-    return a.min.x <= b.max.x && a.max.x >= b.min.x && a.min.y <= b.max.y
-           && a.max.y >= b.min.y && a.min.z <= b.max.z && a.max.z >= b.min.z;
+    return a.min.x <= b.max.x && a.max.x >= b.min.x && a.min.y <= b.max.y && a.max.y >= b.min.y &&
+           a.min.z <= b.max.z && a.max.z >= b.min.z;
 }
 
 inline void growBox(Box3f &box, const Vec3f &p)
@@ -90,8 +91,8 @@ inline Box3f segmentBox(const Vec3f &a, const Vec3f &b, float pad)
 
 // Barycentric point-in-triangle test in the XY plane; the boundary counts as inside. On success
 // gives s (weight of c) and t (weight of b). A triangle degenerate in XY contains no point.
-inline bool insideXY(float px, float py, const Vec3f &a, const Vec3f &b, const Vec3f &c,
-                     float *s, float *t)
+inline bool insideXY(float px, float py, const Vec3f &a, const Vec3f &b, const Vec3f &c, float *s,
+                     float *t)
 {
     const float ex = b.x - a.x, ey = b.y - a.y;
     const float fx = c.x - a.x, fy = c.y - a.y;

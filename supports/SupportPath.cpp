@@ -13,14 +13,14 @@
 
 using SupportMath::circlePoint;
 
-namespace {
+namespace
+{
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kBoxPad = 1.0e-3f;
 const Vec3f kDown{0.0f, 0.0f, -1.0f};
 
-struct NailHit
-{
+struct NailHit {
     Point3f point;
     std::uint32_t face = 0;
 };
@@ -89,9 +89,8 @@ bool landOnModel(const std::shared_ptr<Overhang> &o, std::shared_ptr<Tip> tip,
     std::vector<NailHit> hits = nailHits(*nail, model);
     if (hits.empty())
         return false;
-    std::stable_sort(hits.begin(), hits.end(), [](const NailHit &a, const NailHit &b) {
-        return a.point.z > b.point.z;
-    });
+    std::stable_sort(hits.begin(), hits.end(),
+                     [](const NailHit &a, const NailHit &b) { return a.point.z > b.point.z; });
     nail->raiseBottom(std::min(hits.front().point.z + 2.0f, nail->top.z));
     const Point3f p = o->position();
     if (nail->height() * 4.0f < 3.0f) {
@@ -155,8 +154,8 @@ bool tipCollides(const Tip &tip, const SupportModelView &model, const SupportPar
         dirs[i] = unit(v[i + n] - v[i]);
     }
     const Box3f &box = tip.boundingBox();
-    if (model.query.anyHitOpen(box, origins.data(), dirs.data(), n,
-                               2.0f * params.overhangRadius, tip.length()))
+    if (model.query.anyHitOpen(box, origins.data(), dirs.data(), n, 2.0f * params.overhangRadius,
+                               tip.length()))
         return true;
     for (int j = 0; j < n; ++j) {
         origins[j] = v[j + n];
@@ -253,7 +252,7 @@ bool computeSupportPath(const std::shared_ptr<Overhang> &o, const SupportModelVi
         o->setDirection(d);
         contact = p + d * reach[best];
     }
-    o->setLink(std::make_shared<ThinTip>(o, p, contact, params.linkPointRadius,
-                                         params.overhangRadius));
+    o->setLink(
+        std::make_shared<ThinTip>(o, p, contact, params.linkPointRadius, params.overhangRadius));
     return true;
 }

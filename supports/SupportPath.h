@@ -16,8 +16,7 @@ constexpr float kTipLength = 3.0f;
 
 // The model a support is routed around: its faces (through a query structure) and the stored
 // face normals, index-aligned with the faces.
-struct SupportModelView
-{
+struct SupportModelView {
     const MeshQuery &query;
     const std::vector<Vec3f> &faceNormals;
 };

@@ -6,7 +6,8 @@
 #include <QSettings>
 #include <QVariant>
 
-namespace {
+namespace
+{
 const char *const kGroup = "support";
 // Checked in this order; the first failure ends the load.
 const char *const kNumberKeys[] = {"overhangDiameter", "linkPointDiameter", "supportGaps",

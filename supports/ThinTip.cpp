@@ -1,6 +1,7 @@
 #include "supports/ThinTip.h"
 
-namespace {
+namespace
+{
 Vec3f unitTowards(const Point3f &from, const Point3f &to)
 {
     const Vec3f d = to - from;
@@ -12,8 +13,8 @@ Vec3f unitTowards(const Point3f &from, const Point3f &to)
 ThinTip::ThinTip(const std::shared_ptr<Overhang> &overhang, const Point3f &start,
                  const Point3f &contact, float linkPointRadius, float overhangRadius)
     : Tip(overhang, start, contact, unitTowards(start, contact), linkPointRadius, overhangRadius,
-          (contact - start).length())
-    , m_endSphere(std::make_shared<Sphere>(contact, overhangRadius))
+          (contact - start).length()),
+      m_endSphere(std::make_shared<Sphere>(contact, overhangRadius))
 {
 }
 

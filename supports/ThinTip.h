@@ -8,15 +8,15 @@
 // ball of radius overhangRadius at the contact point.
 class ThinTip : public Tip
 {
-public:
-    ThinTip(const std::shared_ptr<Overhang> &overhang, const Point3f &start,
-            const Point3f &contact, float linkPointRadius, float overhangRadius);
+  public:
+    ThinTip(const std::shared_ptr<Overhang> &overhang, const Point3f &start, const Point3f &contact,
+            float linkPointRadius, float overhangRadius);
     ThinTip(const ThinTip &other);
     std::shared_ptr<Mesh3D> clone() const override;
 
     const Point3f &contact() const { return endPoint(); }
     const std::shared_ptr<Sphere> &endSphere() const { return m_endSphere; }
 
-private:
+  private:
     std::shared_ptr<Sphere> m_endSphere;
 };

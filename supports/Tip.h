@@ -13,7 +13,7 @@ class Overhang;
 // both alive forever.
 class Tip : public Cylinder
 {
-public:
+  public:
     // Along the overhang's current position and direction.
     Tip(const std::shared_ptr<Overhang> &overhang, float topRadius, float endRadius, float length);
     // Along an explicit start and unit direction.
@@ -29,12 +29,12 @@ public:
     float endRadius() const { return secondRadius(); }
     float length() const { return m_length; }
 
-protected:
+  protected:
     // With an explicit end point (links end exactly on their contact point).
     Tip(const std::shared_ptr<Overhang> &overhang, const Point3f &start, const Point3f &end,
         const Vec3f &direction, float topRadius, float endRadius, float length);
 
-private:
+  private:
     std::weak_ptr<Overhang> m_overhang;
     Vec3f m_direction;
     float m_length;

@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 SupportParameters params()
 {
@@ -15,8 +16,7 @@ SupportParameters params()
     return p;
 }
 
-struct ForkRow
-{
+struct ForkRow {
     const char *name;
     float partnerDistance;
     bool forked;
@@ -52,19 +52,19 @@ TEST_P(ForkPartners, PartnerReachIs15)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ForkPartners,
-    ::testing::Combine(::testing::Values(ForkRow{"at15", 15.0f, true},
-                                         ForkRow{"at15_01", 15.01f, false},
-                                         ForkRow{"sameAxis", 0.0f, false}),
-                       ::testing::Values(QueryMode::Reference, QueryMode::Indexed)),
-    [](const auto &info) {
-        return std::string(std::get<0>(info.param).name)
-               + (std::get<1>(info.param) == QueryMode::Reference ? "_reference" : "_indexed");
-    });
+INSTANTIATE_TEST_SUITE_P(Rows, ForkPartners,
+                         ::testing::Combine(::testing::Values(ForkRow{"at15", 15.0f, true},
+                                                              ForkRow{"at15_01", 15.01f, false},
+                                                              ForkRow{"sameAxis", 0.0f, false}),
+                                            ::testing::Values(QueryMode::Reference,
+                                                              QueryMode::Indexed)),
+                         [](const auto &info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) == QueryMode::Reference ? "_reference"
+                                                                                     : "_indexed");
+                         });
 
-struct BraceRow
-{
+struct BraceRow {
     const char *name;
     float distance;
     float heightA;
@@ -102,8 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                                          BraceRow{"tallZigZag", 10.0f, 60, 60, true}),
                        ::testing::Values(QueryMode::Reference, QueryMode::Indexed)),
     [](const auto &info) {
-        return std::string(std::get<0>(info.param).name)
-               + (std::get<1>(info.param) == QueryMode::Reference ? "_reference" : "_indexed");
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) == QueryMode::Reference ? "_reference" : "_indexed");
     });
 
 TEST(Bracing, ZigZagsUpTallColumns)
@@ -126,7 +126,8 @@ TEST(Bracing, ZigZagsUpTallColumns)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST(ForkPartners, ColumnOnTheModelForksOntoVirtualColumns)
 {

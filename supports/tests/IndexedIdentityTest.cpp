@@ -7,10 +7,10 @@
 
 #include <functional>
 
-namespace {
-
-struct IdentityRow
+namespace
 {
+
+struct IdentityRow {
     const char *name;
     std::function<fixtures::MeshData()> mesh;
     bool lift;
@@ -30,8 +30,7 @@ SupportParameters mediumParams(bool lift)
     return p;
 }
 
-struct Shape
-{
+struct Shape {
     int tips = 0, links = 0, beams = 0, columns = 0;
 };
 
@@ -45,8 +44,8 @@ Shape describe(const Support &support)
             ++s.tips;
         else if (auto c = std::dynamic_pointer_cast<Cylinder>(part))
             if (c->firstRadius() == c->secondRadius()) {
-                if (c->firstCentre().x != c->secondCentre().x
-                    || c->firstCentre().y != c->secondCentre().y)
+                if (c->firstCentre().x != c->secondCentre().x ||
+                    c->firstCentre().y != c->secondCentre().y)
                     ++s.beams;
                 else
                     ++s.columns;
@@ -66,8 +65,8 @@ TEST_P(IndexedIdentity, IndexedRunMatchesTheReferenceExactly)
     auto reference = fixtures::makeModel(mesh);
     auto indexed = fixtures::makeModel(mesh);
     const SupportParameters p = mediumParams(row.lift);
-    const SupportJobResult a = generateSupportsForModel(*reference, p, nullptr,
-                                                        QueryMode::Reference);
+    const SupportJobResult a =
+        generateSupportsForModel(*reference, p, nullptr, QueryMode::Reference);
     const SupportJobResult b = generateSupportsForModel(*indexed, p, nullptr, QueryMode::Indexed);
     ASSERT_TRUE(a.ok && b.ok);
     ASSERT_GT(a.overhangs, 0);
@@ -105,17 +104,32 @@ fixtures::MeshData archesAndHoles()
 
 INSTANTIATE_TEST_SUITE_P(
     Meshes, IndexedIdentity,
-    ::testing::Values(
-        IdentityRow{"sphere", [] { return fixtures::sphere({0, 0, 8}, 8, 40, 60); }, true},
-        IdentityRow{"torusLyingFlat", [] { return fixtures::torus({0, 0, 3}, 12, 3, 96, 32); },
-                    true},
-        IdentityRow{"archesAndHoles", archesAndHoles, false},
-        IdentityRow{"floatingAbovePlatform",
-                    [] { return fixtures::sphere({0, 0, 30}, 6, 30, 48); }, false},
-        IdentityRow{"generated50kFaces",
-                    [] { return fixtures::torus({0, 0, 20}, 14, 5, 250, 100); }, false},
-        IdentityRow{"generated200kFaces",
-                    [] { return fixtures::torus({0, 0, 20}, 16, 6, 500, 200); }, true}),
+    ::testing::Values(IdentityRow{"sphere",
+                                  [] {
+                                      return fixtures::sphere({0, 0, 8}, 8, 40, 60);
+                                  },
+                                  true},
+                      IdentityRow{"torusLyingFlat",
+                                  [] {
+                                      return fixtures::torus({0, 0, 3}, 12, 3, 96, 32);
+                                  },
+                                  true},
+                      IdentityRow{"archesAndHoles", archesAndHoles, false},
+                      IdentityRow{"floatingAbovePlatform",
+                                  [] {
+                                      return fixtures::sphere({0, 0, 30}, 6, 30, 48);
+                                  },
+                                  false},
+                      IdentityRow{"generated50kFaces",
+                                  [] {
+                                      return fixtures::torus({0, 0, 20}, 14, 5, 250, 100);
+                                  },
+                                  false},
+                      IdentityRow{"generated200kFaces",
+                                  [] {
+                                      return fixtures::torus({0, 0, 20}, 16, 6, 500, 200);
+                                  },
+                                  true}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <utility>
 
-namespace fixtures {
+namespace fixtures
+{
 
-namespace {
+namespace
+{
 constexpr float kPi = 3.14159265358979f;
 
 std::uint32_t u(std::size_t i)
@@ -112,8 +114,9 @@ MeshData vault(float ri, float ro, float length, int segments)
         std::swap(f[1], f[2]);
     // The two feet on the platform, facing down.
     for (int k : {0, segments}) {
-        for (const auto &tri : {std::array<std::uint32_t, 3>{idx(k, 0, 0), idx(k, 0, 1), idx(k, 1, 1)},
-                                std::array<std::uint32_t, 3>{idx(k, 0, 0), idx(k, 1, 1), idx(k, 1, 0)}}) {
+        for (const auto &tri :
+             {std::array<std::uint32_t, 3>{idx(k, 0, 0), idx(k, 0, 1), idx(k, 1, 1)},
+              std::array<std::uint32_t, 3>{idx(k, 0, 0), idx(k, 1, 1), idx(k, 1, 0)}}) {
             Face f{{tri[0], tri[1], tri[2]}};
             const Vec3f &a = m.vertices[f[0]];
             const Vec3f n = (m.vertices[f[1]] - a).cross(m.vertices[f[2]] - a);

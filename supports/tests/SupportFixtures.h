@@ -6,10 +6,10 @@
 #include <vector>
 
 // Small meshes generated in code for the support tests.
-namespace fixtures {
-
-struct MeshData
+namespace fixtures
 {
+
+struct MeshData {
     std::vector<Vec3f> vertices;
     std::vector<Face> faces;
 

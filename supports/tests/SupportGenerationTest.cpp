@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 SupportParameters tableParams()
 {
@@ -72,8 +73,7 @@ TEST(SupportGeneration, BaseModeTwoGivesNoBase)
         EXPECT_TRUE(std::dynamic_pointer_cast<Cylinder>(part));
 }
 
-struct RefusalRow
-{
+struct RefusalRow {
     const char *name;
     float supportDiameter;
     float supportGaps;
@@ -254,8 +254,8 @@ TEST(OverhangDetection, CubeOnItsCornerGetsItsLowestCornerFirst)
     const float angle = std::acos(d.dot(Vec3f{0, 0, -1}) * -1.0f);
     for (Vec3f &v : cube.vertices) {
         const Vec3f k = axis;
-        v = v * std::cos(angle) + k.cross(v) * std::sin(angle)
-            + k * (k.dot(v) * (1 - std::cos(angle)));
+        v = v * std::cos(angle) + k.cross(v) * std::sin(angle) +
+            k * (k.dot(v) * (1 - std::cos(angle)));
         v.z += 15.0f;
     }
     auto model = fixtures::makeModel(cube);
@@ -264,8 +264,7 @@ TEST(OverhangDetection, CubeOnItsCornerGetsItsLowestCornerFirst)
     ASSERT_FALSE(finder.result().empty());
     EXPECT_NEAR(finder.result()[0]->position().z, model->boundingBox().min.z, 1e-4);
     for (std::size_t i = 1; i < finder.result().size(); ++i)
-        EXPECT_GE((finder.result()[i]->position() - finder.result()[0]->position()).length(),
-                  4.0f);
+        EXPECT_GE((finder.result()[i]->position() - finder.result()[0]->position()).length(), 4.0f);
 }
 
 TEST(OverhangDetection, FortyFiveDegreeFaceGetsNoPoint)
@@ -312,8 +311,8 @@ TEST(OverhangDetection, ManualPointIsRoutedAndAppended)
 TEST(OverhangDetection, DisplayRuleUsesFortyDegreesAndTheLowestCorner)
 {
     fixtures::MeshData m;
-    m.vertices = {{0, 0, 5}, {0, 1, 5}, {1, 0, 5}, {0, 0, 0}, {0, 1, 1}, {1, 0, 1},
-                  {0, 0, 5}, {0, 1, 5.9f}, {1, 0, 5}};
+    m.vertices = {{0, 0, 5}, {0, 1, 5}, {1, 0, 5},    {0, 0, 0}, {0, 1, 1},
+                  {1, 0, 1}, {0, 0, 5}, {0, 1, 5.9f}, {1, 0, 5}};
     m.faces = {Face{{0, 1, 2}}, Face{{3, 4, 5}}, Face{{6, 7, 8}}};
     auto model = fixtures::makeModel(m);
     EXPECT_TRUE(isOverhangFaceForDisplay(*model, 0));  // straight down, above the platform

@@ -1,5 +1,5 @@
-#include "supports/DDlpSupportSettingManage.h"
 #include "supports/SupportProfiles.h"
+#include "supports/DDlpSupportSettingManage.h"
 
 #include "testsupport/TestFiles.h"
 
@@ -8,16 +8,22 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QByteArray profileText(const QByteArray &overrideKey = {}, const QByteArray &overrideValue = {},
                        bool dropKey = false)
 {
-    const QList<QPair<QByteArray, QByteArray>> keys{
-        {"method", "A"},           {"overhangDiameter", "0.6"}, {"linkPointDiameter", "0.4"},
-        {"supportGaps", "2.0"},    {"supportDiameter", "0.8"},  {"supportHeight", "5"},
-        {"supportBaseHeight", "1.2"}, {"supportBaseExtern", "2.5"}, {"isHasSupports", "false"},
-        {"isAddSupportBase", "true"}};
+    const QList<QPair<QByteArray, QByteArray>> keys{{"method", "A"},
+                                                    {"overhangDiameter", "0.6"},
+                                                    {"linkPointDiameter", "0.4"},
+                                                    {"supportGaps", "2.0"},
+                                                    {"supportDiameter", "0.8"},
+                                                    {"supportHeight", "5"},
+                                                    {"supportBaseHeight", "1.2"},
+                                                    {"supportBaseExtern", "2.5"},
+                                                    {"isHasSupports", "false"},
+                                                    {"isAddSupportBase", "true"}};
     QByteArray text = "[support]\n";
     for (const auto &kv : keys) {
         if (kv.first == overrideKey) {
@@ -32,7 +38,7 @@ QByteArray profileText(const QByteArray &overrideKey = {}, const QByteArray &ove
 
 class RecordingSink : public ISupportParameterSink
 {
-public:
+  public:
     void setSupportParameters(const SupportParameters &params) override
     {
         received = params;
@@ -63,8 +69,7 @@ TEST(SupportProfiles, LoadsValuesIntoTheRecord)
     EXPECT_EQ(p.profileName, QByteArray("mine.ini"));
 }
 
-struct LoadRow
-{
+struct LoadRow {
     const char *name;
     QByteArray key;
     QByteArray value;
@@ -91,23 +96,21 @@ TEST_P(SupportProfileRows, ChecksEachValue)
     if (!row.loads) {
         EXPECT_EQ(p, before);
         EXPECT_TRUE(error.contains(QString::fromLatin1(row.key))) << error.toStdString();
-        EXPECT_TRUE(error.contains(QString::fromLatin1(row.errorMentions)))
-            << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromLatin1(row.errorMentions))) << error.toStdString();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SupportProfileRows,
-    ::testing::Values(
-        LoadRow{"decimalComma", "supportGaps", "1,5", false, false, "1,5"},
-        LoadRow{"letters", "supportDiameter", "0.8mm", false, false, "0.8mm"},
-        LoadRow{"empty", "overhangDiameter", "", false, false, "overhangDiameter"},
-        LoadRow{"missing", "supportBaseExtern", "", true, false, "missing"},
-        LoadRow{"twoPoints", "supportHeight", "1.2.3", false, false, "1.2.3"},
-        LoadRow{"negative", "supportBaseHeight", "-1", false, false, "-1"},
-        LoadRow{"diameterZeroLoads", "supportDiameter", "0", false, true, ""},
-        LoadRow{"methodCKeepsPrevious", "method", "c", false, true, ""},
-        LoadRow{"flagsMayBeMissing", "isHasSupports", "", true, true, ""}),
+    ::testing::Values(LoadRow{"decimalComma", "supportGaps", "1,5", false, false, "1,5"},
+                      LoadRow{"letters", "supportDiameter", "0.8mm", false, false, "0.8mm"},
+                      LoadRow{"empty", "overhangDiameter", "", false, false, "overhangDiameter"},
+                      LoadRow{"missing", "supportBaseExtern", "", true, false, "missing"},
+                      LoadRow{"twoPoints", "supportHeight", "1.2.3", false, false, "1.2.3"},
+                      LoadRow{"negative", "supportBaseHeight", "-1", false, false, "-1"},
+                      LoadRow{"diameterZeroLoads", "supportDiameter", "0", false, true, ""},
+                      LoadRow{"methodCKeepsPrevious", "method", "c", false, true, ""},
+                      LoadRow{"flagsMayBeMissing", "isHasSupports", "", true, true, ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SupportProfiles, MethodIsCaseInsensitiveAndUnknownKeepsThePrevious)
@@ -139,8 +142,7 @@ TEST(SupportProfiles, MissingFileIsAnError)
     EXPECT_TRUE(error.contains(QLatin1String("none.ini")));
 }
 
-struct ValueRow
-{
+struct ValueRow {
     const char *name;
     const char *value;
     bool allowEmpty;

@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 SupportParameters params()
 {
@@ -21,8 +22,7 @@ SupportParameters params()
     return p;
 }
 
-struct Routed
-{
+struct Routed {
     std::shared_ptr<Model> model;
     std::shared_ptr<Overhang> overhang;
     bool ok = false;

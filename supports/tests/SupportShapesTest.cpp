@@ -14,7 +14,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 TEST(SupportShapes, CylinderHas24VerticesAnd24TrianglesInRingOrder)
 {
@@ -93,8 +94,7 @@ TEST(SupportShapes, OverhangDoesNotStayAliveThroughItsTip)
     EXPECT_TRUE(weak.expired());
 }
 
-struct BaseRow
-{
+struct BaseRow {
     const char *name;
     std::vector<Point3f> axes;
     float platformWidth;
@@ -141,7 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, SupportBaseTest,
     ::testing::Values(
         BaseRow{"spread", {{-10, 0, 0}, {10, -5, 0}, {0, 5, 0}}, 96.0f, rect(-12, -7, 12, 7)},
-        BaseRow{"clippedToNarrowPlatform", {{-10, 0, 0}, {10, -5, 0}, {0, 5, 0}}, 20.0f,
+        BaseRow{"clippedToNarrowPlatform",
+                {{-10, 0, 0}, {10, -5, 0}, {0, 5, 0}},
+                20.0f,
                 rect(-10, -7, 10, 7)},
         BaseRow{"singleColumn", {{1, 1, 0}}, 96.0f, rect(-1, -1, 3, 3)},
         BaseRow{"noColumnOnThePlatform", {}, 96.0f, Box3f()}),
