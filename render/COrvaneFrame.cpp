@@ -206,8 +206,10 @@ std::shared_ptr<OpenGLModel> COrvaneFrame::makeDrawable(const std::shared_ptr<Me
                                                         std::uint64_t id)
 {
     auto drawable = std::make_shared<OpenGLModel>(mesh, id);
+    // Scene changes may arrive outside a frame (a finished import); the buffers are then
+    // created at the next draw, where the view's context is current.
     if (m_context->gl)
-        drawable->initGL(m_context->gl);
+        drawable->initGLWhenPossible(m_context->gl);
     return drawable;
 }
 
@@ -295,14 +297,14 @@ void COrvaneFrame::removeMarker(const std::shared_ptr<Mesh3D> &marker)
 void COrvaneFrame::addAuxiliary(const std::shared_ptr<OpenGLModel> &drawable)
 {
     if (m_context->gl && !drawable->isInitialised())
-        drawable->initGL(m_context->gl);
+        drawable->initGLWhenPossible(m_context->gl);
     m_auxiliary.push_back(drawable);
 }
 
 void COrvaneFrame::addExcircle(const std::shared_ptr<Excircle> &ring)
 {
     if (m_context->gl && !ring->isInitialised())
-        ring->initGL(m_context->gl);
+        ring->initGLWhenPossible(m_context->gl);
     m_excircles.push_back(ring);
 }
 
@@ -326,6 +328,7 @@ void COrvaneFrame::draw()
     gl.clearColor(m_clearColor[0], m_clearColor[1], m_clearColor[2], m_clearColor[3]);
     gl.clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ctx.eye = ctx.camera.eye();
+    OpenGLObject::flushDeferredDeletions();
     if (m_grid)
         m_grid->draw(ctx);
     drawScene();

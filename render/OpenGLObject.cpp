@@ -9,6 +9,7 @@
 
 
 #include <cstring>
+#include <vector>
 
 using namespace Orvane3Ds;
 
@@ -18,12 +19,37 @@ OpenGLObject::OpenGLObject(std::shared_ptr<Mesh3D> mesh, std::uint64_t id)
 {
 }
 
+namespace {
+// Buffer names given up while no context was current (GUI thread only).
+std::vector<GLuint> &deferredDeletions()
+{
+    static std::vector<GLuint> names;
+    return names;
+}
+} // namespace
+
 OpenGLObject::~OpenGLObject()
 {
     unhookMesh();
-    // Buffers are left to the context when it is not current; deleting them here would need it.
-    if (m_gl && m_vertexBuffer != 0 && hasCurrentGlContext())
+    if (m_gl)
         releaseGL();
+}
+
+void OpenGLObject::flushDeferredDeletions()
+{
+    auto &names = deferredDeletions();
+    if (names.empty() || !hasCurrentGlContext())
+        return;
+    glDeleteBuffers(static_cast<GLsizei>(names.size()), names.data());
+    names.clear();
+}
+
+void OpenGLObject::initGLWhenPossible(const std::shared_ptr<COpenGL> &gl)
+{
+    m_gl = gl;
+    hookMesh();
+    if (hasCurrentGlContext())
+        initGL(gl);
 }
 
 void OpenGLObject::hookMesh()
@@ -69,9 +95,15 @@ void OpenGLObject::releaseGL()
     if (!m_gl)
         return;
     const GLuint buffers[3] = {m_vertexBuffer, m_indexBuffer, m_spareBuffer};
-    for (GLuint b : buffers)
-        if (b != 0)
+    const bool current = hasCurrentGlContext();
+    for (GLuint b : buffers) {
+        if (b == 0)
+            continue;
+        if (current)
             m_gl->deleteBuffers(1, &b);
+        else
+            deferredDeletions().push_back(b);
+    }
     m_vertexBuffer = m_indexBuffer = m_spareBuffer = 0;
     m_triangleVertexCount = 0;
     m_uploadedBytes = 0;
@@ -126,6 +158,10 @@ void OpenGLObject::refresh()
 
 void OpenGLObject::refreshIfStale()
 {
+    if (m_gl && m_vertexBuffer == 0) {
+        initGL(m_gl);
+        return;
+    }
     if (m_stale.exchange(false))
         refresh();
 }

@@ -55,12 +55,17 @@ public:
     const std::shared_ptr<Mesh3D> &mesh() const { return m_mesh; }
     std::uint64_t id() const { return m_id; }
     bool isInitialised() const { return m_vertexBuffer != 0; }
+    // initGL() now when a context is current, otherwise at the first draw.
+    void initGLWhenPossible(const std::shared_ptr<Orvane3Ds::COpenGL> &gl);
     // True after a mesh change until the next upload.
     bool isStale() const { return m_stale.load(); }
     // Bytes currently held by the vertex buffer.
     std::size_t uploadedBytes() const { return m_uploadedBytes; }
     // Number of uploads so far (one at initGL, one per mesh change).
     int uploadCount() const { return m_uploadCount; }
+
+    // Deletes buffers given up while no context was current; call with the context current.
+    static void flushDeferredDeletions();
 
 protected:
     // Uploads when the mesh changed since the last upload.

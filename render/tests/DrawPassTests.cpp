@@ -150,3 +150,26 @@ TEST_F(DrawPass, supportEditingModeDrawsOnlyTheEditedModel)
                      litChannel(0), 30));
     EXPECT_LT(gl.pixel(hidden.x(), hidden.y()).green(), 150);
 }
+
+TEST(DrawPassOutsideAFrame, modelsAddedWithoutAContextAreUploadedAtTheNextDraw)
+{
+    rendertest::useTestColours();
+    rendertest::GlScene gl;
+    ASSERT_TRUE(gl.isReady());
+    auto box = rendertest::boxModel(-20, -10, 40, 20, 10, 80);
+    gl.releaseContext();
+    gl.scene().addModels({box});
+    auto drawable = gl.frame().drawableOf(box);
+    ASSERT_TRUE(drawable);
+    EXPECT_FALSE(drawable->isInitialised());
+    gl.scene().clearSelection();
+    gl.render();
+    EXPECT_TRUE(drawable->isInitialised());
+    const QPoint p = gl.project({0.0f, 10.0f, 60.0f});
+    EXPECT_TRUE(near(gl.pixel(p.x(), p.y()), litChannel(0), litChannel(1), litChannel(0)));
+    // Removing it with no context current frees its buffers at the next draw.
+    gl.releaseContext();
+    gl.scene().removeModel(box);
+    gl.render();
+    EXPECT_LT(gl.pixel(p.x(), p.y()).green(), 150);
+}

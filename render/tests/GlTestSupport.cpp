@@ -86,8 +86,14 @@ Orvane3Ds::CContext &GlScene::context()
     return *m_engine->context();
 }
 
+void GlScene::releaseContext()
+{
+    m_context->doneCurrent();
+}
+
 void GlScene::render()
 {
+    m_context->makeCurrent(m_surface.get());
     m_target->fbo->bind();
     frame().resize(m_width, m_height);
     m_engine->paintGL();

@@ -36,6 +36,8 @@ public:
     Orvane3Ds::COrvaneFrame &frame();
     Orvane3Ds::CContext &context();
 
+    // Leaves no context current (as outside a paint of the view); render() makes it current.
+    void releaseContext();
     // Draws one frame and reads it back.
     void render();
     QColor pixel(int x, int y) const; // widget coordinates, origin top-left
