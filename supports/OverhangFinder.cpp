@@ -103,6 +103,10 @@ bool OverhangFinder::find(SupportParameters params)
     m_error.clear();
     if (!checkParameters(m_params, &m_error))
         return false;
+    if (!m_mesh.hasValidFaces()) {
+        m_error = QStringLiteral("The model's mesh is damaged: a face uses a missing vertex.");
+        return false;
+    }
     m_cellSize = m_params.supportGaps * kCellGrowth;
 
     const auto &vertices = m_mesh.vertices();

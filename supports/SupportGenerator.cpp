@@ -15,7 +15,7 @@ namespace
 {
 const QString kStage = QStringLiteral("ctlSupportGenaration");
 // More grid cells than this means a support diameter far too small for the model.
-constexpr double kMaxGridCells = 64.0e6;
+constexpr double kMaxGridCells = 16.0e6;
 
 // The tip, link or column of an overhang no longer starts where the overhang now is (the model
 // was moved after the path was computed).
@@ -166,6 +166,10 @@ bool SupportGenerator::generate(const OverhangList &overhangs, SupportParameters
         m_model.computeFaceNormals();
     if (!checkParameters(m_params, m_model.boundingBox(), &m_error))
         return false;
+    if (!m_model.hasValidFaces()) {
+        m_error = QStringLiteral("The model's mesh is damaged: a face uses a missing vertex.");
+        return false;
+    }
     for (const auto &o : overhangs)
         if (o)
             o->rebuildSphere();

@@ -24,6 +24,10 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
     if (!OverhangFinder::checkParameters(params, &result.error) ||
         !SupportGenerator::checkParameters(params, model.boundingBox(), &result.error))
         return result;
+    if (!model.hasValidFaces()) {
+        result.error = QStringLiteral("The model's mesh is damaged: a face uses a missing vertex.");
+        return result;
+    }
 
     model.supportParameters() = params;
     if (!params.hasSupports)

@@ -116,6 +116,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalRow{"methodB", 0.8f, 2.0f, 1, "method"}),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST(SupportGeneration, DamagedMeshIsRefused)
+{
+    fixtures::MeshData mesh = fixtures::box({-5, -5, 5}, {5, 5, 6});
+    mesh.faces.push_back(Face{{0, 1, 99}});
+    auto model = fixtures::makeModel(mesh);
+    const SupportJobResult r = generateSupportsForModel(*model, tableParams(), nullptr);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QLatin1String("damaged")));
+    OverhangFinder finder(*model);
+    EXPECT_FALSE(finder.find(tableParams()));
+    SupportGenerator generator(*model);
+    EXPECT_FALSE(generator.generate({}, tableParams()));
+}
+
 TEST(SupportGeneration, LiftsTheModelToTheSupportHeightUnlessItHasSupports)
 {
     auto model = fixtures::makeModel(fixtures::sphere({0, 0, 3}, 3, 12, 16));
