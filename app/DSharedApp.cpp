@@ -36,8 +36,8 @@ std::shared_ptr<DModelIoManager> DSharedApp::getImportManager()
                 &DSharedApp::loadFinished);
     }
     m_importManager->setHost(this);
-    m_importManager->setPlatformSize(COrvaneAppConfig::platformSize());
     if (!m_importManager->isLoading()) {
+        m_importManager->setPlatformSize(COrvaneAppConfig::platformSize());
         m_importManager->setCallback(m_progressCallback);
         m_importManager->setCancel(false);
     }
@@ -58,7 +58,7 @@ void DSharedApp::createEngineParts()
 void DSharedApp::setPlatform(const PlatformSize &platform)
 {
     setPlatformSize(platform);
-    if (m_importManager)
+    if (m_importManager && !m_importManager->isLoading())
         m_importManager->setPlatformSize(platform);
 }
 

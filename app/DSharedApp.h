@@ -53,6 +53,7 @@ public:
 
     // IImportHost
     void beginLoad() override;
+    void clearSelection() override { m_scene.clearSelection(); }
     ModelList sceneModels() const override;
     void addModelsToScene(const ModelList &models) override;
     void endLoad() override;

@@ -136,6 +136,11 @@ bool DlpOrvaneApp::openDroppedFiles(const QStringList &paths)
             *connection = connect(manager.get(), &DModelIoManager::loadFinished, this,
                                   [this, project, connection] {
                                       disconnect(*connection);
+                                      if (m_importManager->isCancelled()) {
+                                          emit importFailed({{project, QStringLiteral(
+                                              "Not opened: the load was cancelled")}});
+                                          return;
+                                      }
                                       getImportManager()->importProject(project);
                                   },
                                   Qt::QueuedConnection);

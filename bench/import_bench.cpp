@@ -116,6 +116,7 @@ class NullHost : public IImportHost
 {
 public:
     void beginLoad() override {}
+    void clearSelection() override {}
     ModelList sceneModels() const override { return {}; }
     void addModelsToScene(const ModelList &models) override { added += models.size(); }
     void endLoad() override {}

@@ -122,6 +122,7 @@ void DModelIoManager::placeAndAdd(const ModelList &models)
         return;
     m_operator->platformSize() = m_platform;
     m_operator->placeBeside(m_host->sceneModels(), models);
+    m_host->clearSelection();
     m_host->addModelsToScene(models);
 }
 

@@ -14,6 +14,8 @@ public:
     // A load starts: mark the application as loading, clear the view's pick and tell the
     // window (application event 2, "0,0,true").
     virtual void beginLoad() = 0;
+    // New models are about to arrive: clear the selection so that they alone end up selected.
+    virtual void clearSelection() = 0;
     // The models already in the scene (placement of new models beside them).
     virtual ModelList sceneModels() const = 0;
     // Hands new, placed models to the scene (and through it to the renderer), then tells the

@@ -76,6 +76,7 @@ public:
         ++begun;
         loading = true;
     }
+    void clearSelection() override { scene.clearSelection(); }
     ModelList sceneModels() const override { return scene.models(); }
     void addModelsToScene(const ModelList &models) override { scene.addModels(models); }
     void endLoad() override { loading = false; }
@@ -160,6 +161,8 @@ TEST_F(ImportManager, SecondLoadGoesBesideTheFirst)
     ASSERT_TRUE(manager.importParts({"/p/6.cube"}));
     ASSERT_TRUE(done.count() > 1 || done.wait(5000));
     EXPECT_FLOAT_EQ(host.scene.models().back()->boundingBox().max.x, 38.0f);
+    // Only the new model is selected after the load.
+    EXPECT_EQ(host.scene.selection(), DScene::ModelList{host.scene.models().back()});
 }
 
 TEST_F(ImportManager, OnlyOneLoadAtATime)
