@@ -5,10 +5,14 @@
 #include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
 #include "io/PartImport.h"
+#include "app/AppDataDir.h"
 #include "slicing/DlpSliceManager.h"
 #include "slicing/VxprInfo.h"
+#include "supports/SupportJob.h"
+#include "supports/SupportProfiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QString>
@@ -46,6 +50,9 @@ const char *const kUsage =
     "Options:\n"
     "  --platform X,Y,Z       build platform in millimetres (default 96,54,160)\n"
     "  --layer-thickness MM   layer thickness of --export-vxpr (default 0.05)\n"
+    "  --supports PROFILE     generate supports for every mesh model with the support profile\n"
+    "                         PROFILE (a profile name such as medium, or a path to an .ini);\n"
+    "                         --info then also prints overhangs and support_parts\n"
     "  --verbose              also print the diagnostic messages\n";
 
 // Minimal JSON text building; the field order of a line is the order of the calls.
@@ -120,6 +127,7 @@ struct CliArgs
     QStringList files;
     PlatformSize platform;
     QString layerThickness = QStringLiteral("0.05");
+    QString supportProfile;
 };
 
 bool isPackage(const QString &path)
@@ -157,12 +165,80 @@ bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
                 return false;
             }
             out->layerThickness = args[++i];
+        } else if (a == QLatin1String("--supports")) {
+            if (i + 1 >= args.size()) {
+                *error = QStringLiteral("--supports needs a profile name or path");
+                return false;
+            }
+            out->supportProfile = args[++i];
         } else if (a.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown option %1").arg(a);
             return false;
         } else {
             out->files << a;
         }
+    }
+    return true;
+}
+
+// Counts of one model's generated supports, for --info.
+struct SupportCounts
+{
+    int overhangs = 0;
+    int supportParts = 0;
+};
+
+// Loads the profile named on the command line: a path, or a name in the user's profile folder or
+// in the profiles shipped beside the program.
+bool loadProfile(const QString &nameOrPath, SupportParameters *params, QString *error)
+{
+    const QString userDir = QDir(appDataDir()).filePath(QStringLiteral("Orvane/Resinor/Orvane Cfgs"));
+    const QString shippedDir =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Orvane Cfgs"));
+    QString path = resolveSupportProfile(nameOrPath, userDir);
+    if (path.isEmpty())
+        path = resolveSupportProfile(nameOrPath, shippedDir);
+    if (path.isEmpty()) {
+        *error = QStringLiteral("no support profile %1 (looked in %2 and %3)")
+                     .arg(nameOrPath, QDir::toNativeSeparators(userDir),
+                          QDir::toNativeSeparators(shippedDir));
+        return false;
+    }
+    if (!loadSupportProfile(path, params, error)) {
+        *error = QStringLiteral("support profile %1: %2").arg(path, *error);
+        return false;
+    }
+    return true;
+}
+
+// Does for every mesh model what the support generate job does: lift it to the support height
+// (unless the profile says it has supports), detect overhangs, generate. Returns false with a
+// message when the profile cannot be loaded or a generation is refused.
+bool addSupports(const CliArgs &args, ImportResult &imported, std::vector<SupportCounts> *counts,
+                 QTextStream &err)
+{
+    counts->assign(imported.models.size(), SupportCounts{});
+    if (args.supportProfile.isEmpty())
+        return true;
+    SupportParameters params;
+    QString error;
+    if (!loadProfile(args.supportProfile, &params, &error)) {
+        err << "Resinor: " << error << '\n';
+        return false;
+    }
+    std::size_t i = 0;
+    for (const auto &model : imported.models) {
+        if (model->sourceKind() == SourceKind::Mesh) {
+            const SupportJobResult result = generateSupportsForModel(*model, params, nullptr);
+            if (!result.ok) {
+                err << "Resinor: supports for " << model->name() << ": " << result.error << '\n';
+                return false;
+            }
+            (*counts)[i] = {result.overhangs, result.supportParts};
+            imported.inBounds[i] = !DModelOperator::isOutOfBounds(model->boundingBox(),
+                                                                  args.platform);
+        }
+        ++i;
     }
     return true;
 }
@@ -201,7 +277,10 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
     }
     if (parts.isEmpty())
         return packagesOk ? 0 : 1;
-    const ImportResult result = importPartsHeadless(parts, args.platform);
+    ImportResult result = importPartsHeadless(parts, args.platform);
+    std::vector<SupportCounts> supportCounts;
+    if (!addSupports(args, result, &supportCounts, err))
+        return 1;
     // Models come back in file order, without the files that failed.
     std::size_t modelIndex = 0;
     auto model = result.models.begin();
@@ -227,6 +306,9 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
             .add("size", size)
             .add("volume_ml", (*model)->volumeMl())
             .add("in_bounds", bool(result.inBounds[modelIndex]));
+        if (!args.supportProfile.isEmpty())
+            line.add("overhangs", qulonglong(supportCounts[modelIndex].overhangs))
+                .add("support_parts", qulonglong(supportCounts[modelIndex].supportParts));
         out << line.text() << '\n';
         ++modelIndex;
         ++model;
@@ -262,10 +344,13 @@ int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextSt
         err << "Resinor: --export-vxpr needs at least one input file\n";
         return 2;
     }
-    const ImportResult imported = importPartsHeadless(args.files, args.platform);
+    ImportResult imported = importPartsHeadless(args.files, args.platform);
     for (const ImportFailure &f : imported.failures)
         err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
     if (!imported.failures.isEmpty())
+        return 1;
+    std::vector<SupportCounts> supportCounts;
+    if (!addSupports(args, imported, &supportCounts, err))
         return 1;
 
     DScene scene;
