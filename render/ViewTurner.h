@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+
+namespace Orvane3Ds {
+
+class DFrame3d;
+
+// Drives the standard views (top, bottom, left, right, home, far, near) as animated camera
+// transitions of 3-degree steps. Each step turns the camera, calls the repaint callback and
+// pauses (10 ms by default) on the GUI thread. Its state persists between presses; any mouse
+// movement in the view marks it dirty so that the next standard view starts from homeView.
+class ViewTurner
+{
+public:
+    explicit ViewTurner(DFrame3d *frame, std::function<void()> repaint = {});
+
+    void top();
+    void bottom();
+    void left();
+    void right();
+    void home();
+    void farther(); // zoom by -40
+    void nearer();  // zoom by +40
+    void markDirty() { m_dirty = true; }
+
+    // Pause after each animated step, in milliseconds (0 in tests).
+    void setStepPause(int milliseconds) { m_pauseMs = milliseconds; }
+    void setRepaint(std::function<void()> repaint) { m_repaint = std::move(repaint); }
+    void setFrame(DFrame3d *frame) { m_frame = frame; }
+
+    bool topEnabled() const { return m_topEnabled; }
+    bool bottomEnabled() const { return m_bottomEnabled; }
+    bool topShown() const { return m_topShown; }
+    bool bottomShown() const { return m_bottomShown; }
+    bool isDirty() const { return m_dirty; }
+    float yawTotal() const { return m_yawTotal; }
+    float pitchTotal() const { return m_pitchTotal; }
+
+private:
+    // True when the view was reset to home because it was dirty.
+    bool prepare();
+    void pitchStep(float degrees);
+    void yawStep(float degrees);
+    void repaintAndPause(bool pause = true);
+
+    DFrame3d *m_frame = nullptr;
+    std::function<void()> m_repaint;
+    bool m_topShown = false;
+    bool m_bottomShown = false;
+    bool m_turnLeft = false;
+    bool m_turnRight = false;
+    bool m_viewChanged = false;
+    float m_yawTotal = 0.0f;
+    float m_pitchUpNeeded = 90.0f;
+    float m_pitchDownNeeded = 90.0f;
+    float m_pitchTotal = 0.0f;
+    bool m_dirty = false;
+    bool m_topEnabled = true;
+    bool m_bottomEnabled = true;
+    int m_pauseMs = 10;
+};
+
+} // namespace Orvane3Ds
