@@ -179,9 +179,21 @@ DModelPacker::PackResult DModelPacker::packInto(const std::vector<Rect> &sizes, 
 
 DModelPacker::PackResult DModelPacker::pack(const std::vector<Rect> &sizes) const
 {
+    // The bin's height stops at the first even size not below the height limit, its width grows
+    // without end; a rectangle whose shorter side exceeds that height can never be placed.
+    int maxHeight = 2;
+    while (static_cast<float>(maxHeight) < m_heightLimit && maxHeight < kMaxBinWidth)
+        maxHeight += 2;
+    auto placeable = [maxHeight](const Rect &r) { return std::min(r.w, r.h) <= maxHeight; };
+
     long long totalArea = 0;
-    for (const Rect &r : sizes)
-        totalArea += areaOf(r);
+    size_t placeableCount = 0;
+    for (const Rect &r : sizes) {
+        if (placeable(r)) {
+            totalArea += areaOf(r);
+            ++placeableCount;
+        }
+    }
 
     int a = 2;
     int b = 2;
@@ -191,11 +203,14 @@ DModelPacker::PackResult DModelPacker::pack(const std::vector<Rect> &sizes) cons
         bool possible = totalArea <= static_cast<long long>(a) * b;
         for (size_t i = 0; possible && i < sizes.size(); ++i) {
             const Rect &r = sizes[i];
-            possible = (r.w <= a && r.h <= b) || (r.h <= a && r.w <= b);
+            possible = !placeable(r) || (r.w <= a && r.h <= b) || (r.h <= a && r.w <= b);
         }
         if (possible) {
             PackResult result = packInto(sizes, a, b);
-            if (result.success)
+            const size_t placed = static_cast<size_t>(std::count_if(
+                result.items.begin(), result.items.end(), [](const Rect &r) { return r.used; }));
+            // Rectangles that can never be placed are left out; the rest decide the bin.
+            if (placed == placeableCount)
                 return result;
         }
         if (a >= kMaxBinWidth)

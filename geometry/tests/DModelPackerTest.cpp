@@ -114,6 +114,20 @@ TEST(DModelPacker, ManyModelsDoNotOverlap)
         }
 }
 
+TEST(DModelPacker, ModelWiderThanThePlatformDepthEitherWayIsMovedAsideOthersArePacked)
+{
+    // On a platform 8 mm deep a 10 x 10 rectangle never fits; the small one is still packed.
+    auto big = boxModel(10, 10, 5);
+    auto small = boxModel(4, 4, 5);
+    DModelOperator op(PlatformSize{20, 8, 100});
+    op.layout({big, small}, 0);
+    EXPECT_FLOAT_EQ(small->boundingBox().min.x, -1.5f);
+    EXPECT_FLOAT_EQ(small->boundingBox().min.y, -1.5f);
+    // The 4 x 4 bin decided; the unplaced model starts at half its width.
+    EXPECT_FLOAT_EQ(big->boundingBox().min.x, 2.0f);
+    EXPECT_TRUE(DModelOperator::isOutOfBounds(big->boundingBox(), op.platform()));
+}
+
 TEST(DModelPacker, EmptyMeshTakesNoRoomAndDoesNotBreakTheLayout)
 {
     auto empty = std::make_shared<Model>();
