@@ -19,6 +19,20 @@ const IManualPiece *pieceInfo(const std::shared_ptr<Mesh3D> &piece)
     return dynamic_cast<const IManualPiece *>(piece.get());
 }
 
+// Pieces that do not describe themselves are recognised by their kind tag; a ball's centre is
+// then the centre of its box.
+bool isEndBall(const std::shared_ptr<Mesh3D> &piece)
+{
+    const IManualPiece *info = pieceInfo(piece);
+    return info ? !info->isRod() : piece->kindTag() == ObjectKind::ManualSupportPoint;
+}
+
+float ballCentreZ(const std::shared_ptr<Mesh3D> &piece)
+{
+    const IManualPiece *info = pieceInfo(piece);
+    return info ? info->ballCentre().z : piece->boundingBox().center().z;
+}
+
 } // namespace
 
 void DScene::addModels(const ModelList &models)
@@ -34,7 +48,12 @@ void DScene::addModels(const ModelList &models)
             call(m_callbacks.overhangPointsGiven, OverhangList(model->overhangs()));
         for (const MeshPtr &piece : model->manualSupports().parts) {
             const IManualPiece *info = pieceInfo(piece);
-            if (!info || !info->isRod())
+            if (!info) {
+                // Without the piece interface the rod-ball links are unknown: announce each.
+                call(m_callbacks.manualPieceAdded, piece);
+                continue;
+            }
+            if (!info->isRod())
                 continue;
             call(m_callbacks.manualPieceAdded, piece);
             if (MeshPtr top = info->rodTopBall())
@@ -237,8 +256,7 @@ std::vector<DScene::MeshPtr> DScene::printMeshes() const
                 meshes.push_back(part);
         }
         for (const MeshPtr &piece : model->manualSupports().parts) {
-            const IManualPiece *info = pieceInfo(piece);
-            if (info && !info->isRod() && info->ballCentre().z == 0.0f)
+            if (isEndBall(piece) && ballCentreZ(piece) == 0.0f)
                 continue;
             meshes.push_back(piece);
         }

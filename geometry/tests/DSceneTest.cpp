@@ -203,6 +203,21 @@ TEST(DScene, ManualBallOnThePlatformIsNotPrinted)
     EXPECT_EQ(meshes, expected);
 }
 
+TEST(DScene, BallKnownOnlyByItsKindTagIsJudgedByItsBox)
+{
+    DScene scene;
+    auto a = named("a");
+    scene.addModels({a});
+    auto onFloor = boxModel(-0.2f, -0.2f, -0.2f, 0.2f, 0.2f, 0.2f);
+    onFloor->setKindTag(ObjectKind::ManualSupportPoint);
+    auto lifted = boxModel(-0.2f, -0.2f, -0.19f, 0.2f, 0.2f, 0.21f);
+    lifted->setKindTag(ObjectKind::ManualSupportPoint);
+    scene.addManualPiece(onFloor, a);
+    scene.addManualPiece(lifted, a);
+    const std::vector<std::shared_ptr<Mesh3D>> expected{a, lifted};
+    EXPECT_EQ(scene.printMeshes(), expected);
+}
+
 TEST(DScene, BallSharedByTwoRodsStays)
 {
     DScene scene;
