@@ -1,12 +1,13 @@
 #pragma once
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // The engine interface the 3D view drives: initialise GL, paint, handle an input event, and the
 // model operations of the layout and selection panels.
 class CApp
 {
-public:
+  public:
     virtual ~CApp() = default;
 
     // Called once with the GL context current; false when the context is not usable.

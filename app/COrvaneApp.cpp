@@ -2,7 +2,8 @@
 
 #include <QDebug>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 COrvaneApp::COrvaneApp() = default;
 

@@ -10,7 +10,8 @@
 
 #include <functional>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class COrvaneFrame;
 
@@ -18,7 +19,7 @@ class COrvaneFrame;
 // root cancel flag. Lives on the user-interface thread.
 class COrvaneApp : public CApp, public CObjectInfo, public COrvaneAppConfig
 {
-public:
+  public:
     using ProgressCallback = IProgressable::Callback;
 
     COrvaneApp();
@@ -75,7 +76,7 @@ public:
     virtual void requestRepaint();
     void setRepaintCallback(std::function<void()> repaint) { m_repaint = std::move(repaint); }
 
-protected:
+  protected:
     DScene m_scene;
     COrvaneFrame *m_frame = nullptr;
     AppEventSubscribers m_events;

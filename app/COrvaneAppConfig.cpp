@@ -3,13 +3,13 @@
 #include <QCoreApplication>
 #include <QDir>
 
-namespace Orvane3Ds {
-
-COrvaneAppConfig::COrvaneAppConfig()
-    : m_startTime(QDateTime::currentDateTime())
+namespace Orvane3Ds
 {
-    m_appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                            : QDir::currentPath();
+
+COrvaneAppConfig::COrvaneAppConfig() : m_startTime(QDateTime::currentDateTime())
+{
+    m_appDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
 }
 
 bool COrvaneAppConfig::setApplicationPath(const QString &appDataDir)
@@ -43,8 +43,8 @@ QString COrvaneAppConfig::runDirName(const QDateTime &start)
 {
     const QDate d = start.date();
     const QTime t = start.time();
-    return QString::number(d.year()) + QString::number(d.month()) + QString::number(d.day())
-        + QString::number(t.hour()) + QString::number(t.minute()) + QString::number(t.second());
+    return QString::number(d.year()) + QString::number(d.month()) + QString::number(d.day()) +
+           QString::number(t.hour()) + QString::number(t.minute()) + QString::number(t.second());
 }
 
 } // namespace Orvane3Ds

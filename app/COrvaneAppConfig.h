@@ -5,7 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Configuration of the application: versions, the platform, and the paths of shipped and
 // per-user files.
@@ -18,7 +19,7 @@ namespace Orvane3Ds {
 //   <appData>/Mirrowen/control.db    control database
 class COrvaneAppConfig
 {
-public:
+  public:
     COrvaneAppConfig();
     virtual ~COrvaneAppConfig() = default;
 
@@ -66,7 +67,7 @@ public:
     static QString runDirName(const QDateTime &start);
     void setStartTime(const QDateTime &start) { m_startTime = start; }
 
-protected:
+  protected:
     PlatformSize m_platform;
     float m_secondSize[2] = {80.0f, 80.0f};
     QString m_softwareVersion = QStringLiteral("1.0.0.1");

@@ -8,7 +8,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
-namespace DImportDialogs {
+namespace DImportDialogs
+{
 
 void waitForLoad(DModelIoManager &manager)
 {

@@ -8,7 +8,8 @@ class DModelIoManager;
 // The file dialogs of the import manager. Each remembers its folder in the settings, starts the
 // load and waits (in a local event loop) until the manager reports loadFinished - the manager
 // ends every load with it, also a failed or cancelled one.
-namespace DImportDialogs {
+namespace DImportDialogs
+{
 
 // "3D Model Files..." dialog, folder "path/ImportPartsPath", filter
 // "Model Files (*.stl *.obj *.slc)". Returns the chosen files (empty when cancelled).

@@ -8,8 +8,7 @@
 #include <algorithm>
 #include <map>
 
-DSharedApp::DSharedApp(QObject *parent)
-    : QObject(parent)
+DSharedApp::DSharedApp(QObject *parent) : QObject(parent)
 {
     qRegisterMetaType<ImportFailures>("ImportFailures");
     qRegisterMetaType<std::list<std::shared_ptr<Model>>>("std::list<std::shared_ptr<Model>>");

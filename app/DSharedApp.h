@@ -22,7 +22,7 @@ class DSharedApp : public QObject,
                    public IImportHost
 {
     Q_OBJECT
-public:
+  public:
     explicit DSharedApp(QObject *parent = nullptr);
     ~DSharedApp() override;
 
@@ -63,7 +63,7 @@ public:
     // Tells the window that the scene changed: event 0, bounds test and statistics, repaint.
     void sceneChanged();
 
-signals:
+  signals:
     void updatePaint();
     // Models handed to the renderer.
     void addModel2GLEngine(std::list<std::shared_ptr<Model>> models);
@@ -71,7 +71,7 @@ signals:
     void importFailed(const ImportFailures &failures);
     void loadFinished();
 
-protected:
+  protected:
     virtual std::shared_ptr<DModelIoManager> createImportManager();
 
     std::shared_ptr<DModelIoManager> m_importManager;

@@ -74,7 +74,8 @@ void DlpOrvaneApp::writePreviewSettings()
 {
     QSettings settings;
     settings.beginGroup(QStringLiteral("map"));
-    settings.setValue(QStringLiteral("ScreenShotFront"), appDataDir() + QStringLiteral("/front.dat"));
+    settings.setValue(QStringLiteral("ScreenShotFront"),
+                      appDataDir() + QStringLiteral("/front.dat"));
     settings.setValue(QStringLiteral("ScreenShotTop"), appDataDir() + QStringLiteral("/top.dat"));
     settings.setValue(QStringLiteral("ScreenShotLeft"), appDataDir() + QStringLiteral("/left.dat"));
     settings.endGroup();
@@ -133,17 +134,18 @@ bool DlpOrvaneApp::openDroppedFiles(const QStringList &paths)
             // The project follows the part load instead of being refused by it.
             const QString project = projects.first();
             auto connection = std::make_shared<QMetaObject::Connection>();
-            *connection = connect(manager.get(), &DModelIoManager::loadFinished, this,
-                                  [this, project, connection] {
-                                      disconnect(*connection);
-                                      if (m_importManager->isCancelled()) {
-                                          emit importFailed({{project, QStringLiteral(
-                                              "Not opened: the load was cancelled")}});
-                                          return;
-                                      }
-                                      getImportManager()->importProject(project);
-                                  },
-                                  Qt::QueuedConnection);
+            *connection = connect(
+                manager.get(), &DModelIoManager::loadFinished, this,
+                [this, project, connection] {
+                    disconnect(*connection);
+                    if (m_importManager->isCancelled()) {
+                        emit importFailed(
+                            {{project, QStringLiteral("Not opened: the load was cancelled")}});
+                        return;
+                    }
+                    getImportManager()->importProject(project);
+                },
+                Qt::QueuedConnection);
         }
     } else if (!projects.isEmpty()) {
         started = manager->importProject(projects.first());
@@ -247,25 +249,46 @@ void DlpOrvaneApp::sendError(int code)
     notBuilt("device error report (sendError)");
 }
 
-void DlpOrvaneApp::onInitialEnvColor() { notBuilt("environment colours (onInitialEnvColor)"); }
-void DlpOrvaneApp::onQueryDeviceInfo() { notBuilt("printer query (onQueryDeviceInfo)"); }
-void DlpOrvaneApp::onTransforVXPRFile() { notBuilt("work-package sending (onTransforVXPRFile)"); }
-void DlpOrvaneApp::onProcessPrint() { notBuilt("print-data production (onProcessPrint)"); }
-void DlpOrvaneApp::onAccuracyCheck() { notBuilt("accuracy check (onAccuracyCheck)"); }
+void DlpOrvaneApp::onInitialEnvColor()
+{
+    notBuilt("environment colours (onInitialEnvColor)");
+}
+void DlpOrvaneApp::onQueryDeviceInfo()
+{
+    notBuilt("printer query (onQueryDeviceInfo)");
+}
+void DlpOrvaneApp::onTransforVXPRFile()
+{
+    notBuilt("work-package sending (onTransforVXPRFile)");
+}
+void DlpOrvaneApp::onProcessPrint()
+{
+    notBuilt("print-data production (onProcessPrint)");
+}
+void DlpOrvaneApp::onAccuracyCheck()
+{
+    notBuilt("accuracy check (onAccuracyCheck)");
+}
 
 void DlpOrvaneApp::onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>>, QString)
 {
     notBuilt("work-package writing (onGeneralPrintDatas)");
 }
 
-void DlpOrvaneApp::onSentPrintDatas(QString) { notBuilt("package transfer (onSentPrintDatas)"); }
+void DlpOrvaneApp::onSentPrintDatas(QString)
+{
+    notBuilt("package transfer (onSentPrintDatas)");
+}
 
 void DlpOrvaneApp::onUploadUpgradefile(QString)
 {
     notBuilt("upgrade upload (onUploadUpgradefile)");
 }
 
-void DlpOrvaneApp::onCutFramebuffer(int) { notBuilt("preview pictures (onCutFramebuffer)"); }
+void DlpOrvaneApp::onCutFramebuffer(int)
+{
+    notBuilt("preview pictures (onCutFramebuffer)");
+}
 
 void DlpOrvaneApp::toLocalCache(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path)
 {

@@ -20,7 +20,7 @@ class Mesh3D;
 class DlpOrvaneApp : public DSharedApp
 {
     Q_OBJECT
-public:
+  public:
     // (title key, text key) of a modal warning; the default shows a message box.
     using WarningHandler = std::function<void(const QString &title, const QString &text)>;
     using RunJob = std::function<void()>;
@@ -59,7 +59,7 @@ public:
     // reported as not opened. Ignored (false) while a load runs.
     bool openDroppedFiles(const QStringList &paths);
 
-public slots:
+  public slots:
     void onCancelProcess();
     void onProcessPrintWithThread(bool send);
     void onTransforScence();
@@ -84,13 +84,13 @@ public slots:
     void toLocalCache(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path);
     void setSelectEnvironmentColor();
 
-signals:
+  signals:
     void sAddDeviceScene();
 
-protected:
+  protected:
     std::shared_ptr<DModelIoManager> createImportManager() override;
 
-private:
+  private:
     void warn(const char *title, const char *text);
     void writePreviewSettings();
     static void notBuilt(const char *entry);

@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 void AppEventSubscribers::subscribe(const QString &name, Handler handler)
 {

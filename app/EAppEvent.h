@@ -5,7 +5,8 @@
 #include <functional>
 #include <vector>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Application events: a number and a text, delivered to named subscribers.
 enum EAppEvent : int {
@@ -22,7 +23,7 @@ enum EAppEvent : int {
 // order on the calling thread.
 class AppEventSubscribers
 {
-public:
+  public:
     using Handler = std::function<void(EAppEvent event, const QString &text)>;
 
     // Adds a subscriber; a subscriber of the same name is replaced in place.
@@ -32,7 +33,7 @@ public:
     void emitEvent(EAppEvent event, const QString &text = QString()) const;
     QStringList names() const;
 
-private:
+  private:
     std::vector<std::pair<QString, Handler>> m_subscribers;
 };
 

@@ -17,7 +17,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int kRings = 224;
 constexpr int kSegments = 224; // 2 * 224 * 224 = 100,352 triangles
@@ -54,8 +55,7 @@ QByteArray sphereStl()
     return bytes;
 }
 
-struct PartFiles
-{
+struct PartFiles {
     QTemporaryDir dir;
     QStringList files;
 
@@ -114,7 +114,7 @@ BENCHMARK(BM_Place20Parts)->Unit(benchmark::kMillisecond);
 
 class NullHost : public IImportHost
 {
-public:
+  public:
     void beginLoad() override {}
     void clearSelection() override {}
     ModelList sceneModels() const override { return {}; }
@@ -170,11 +170,12 @@ BENCHMARK(BM_Copy50_LayoutAndPlace)->Unit(benchmark::kMillisecond);
 std::shared_ptr<Model> box(float sx, float sy, float sz)
 {
     auto m = std::make_shared<Model>();
-    const Vec3f p[8] = {{0, 0, 0}, {sx, 0, 0}, {sx, sy, 0}, {0, sy, 0},
+    const Vec3f p[8] = {{0, 0, 0},  {sx, 0, 0},  {sx, sy, 0},  {0, sy, 0},
                         {0, 0, sz}, {sx, 0, sz}, {sx, sy, sz}, {0, sy, sz}};
     m->vertices().assign(p, p + 8);
-    const std::uint32_t f[12][3] = {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
-                                    {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}, {3, 0, 4}, {3, 4, 7}};
+    const std::uint32_t f[12][3] = {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7},
+                                    {0, 1, 5}, {0, 5, 4}, {1, 2, 6}, {1, 6, 5},
+                                    {2, 3, 7}, {2, 7, 6}, {3, 0, 4}, {3, 4, 7}};
     for (const auto &t : f)
         m->faces().push_back(Face{{t[0], t[1], t[2]}});
     m->recomputeBounds();

@@ -77,9 +77,9 @@ bool DModelOperator::isOutOfBounds(const Box3f &box, const PlatformSize &p)
     if (box.isEmpty())
         return false;
     const Vec3f extent = box.extent();
-    return box.max.x > p.x / 2.0f || box.min.x < -p.x / 2.0f || box.max.y > p.y / 2.0f
-        || box.min.y < -p.y / 2.0f || box.min.z < 0.0f || box.max.z > p.z || extent.x > p.x
-        || extent.y > p.y || extent.z > p.z;
+    return box.max.x > p.x / 2.0f || box.min.x < -p.x / 2.0f || box.max.y > p.y / 2.0f ||
+           box.min.y < -p.y / 2.0f || box.min.z < 0.0f || box.max.z > p.z || extent.x > p.x ||
+           extent.y > p.y || extent.z > p.z;
 }
 
 bool DModelOperator::anyOutOfBounds(const ModelList &models, const PlatformSize &platform)

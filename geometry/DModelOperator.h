@@ -15,8 +15,7 @@ class DFrame;
 using ModelList = std::list<std::shared_ptr<Model>>;
 
 // Figures shown for the whole scene.
-struct SceneStatistics
-{
+struct SceneStatistics {
     double totalVolume = 0.0; // mm^3, models with their supports and overhang spheres
     float maxZ = 0.0f;        // highest bounding-box top, 0 for an empty scene
     int layerCount = 0;       // layers of `layerThickness` up to maxZ
@@ -31,7 +30,7 @@ struct SceneStatistics
 // owns the models at that moment.
 class DModelOperator
 {
-public:
+  public:
     DModelOperator() = default;
     explicit DModelOperator(const PlatformSize &platform) : m_platform(platform) {}
     virtual ~DModelOperator() = default;
@@ -67,7 +66,7 @@ public:
     static double estimateMinutes(double volume, float thickness, int layers);
     static SceneStatistics sceneStatistics(const ModelList &models, float layerThickness = 0.1f);
 
-private:
+  private:
     PlatformSize m_platform;
     DFrame *m_frame = nullptr;
 };

@@ -6,7 +6,8 @@
 #include <cfloat>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Past this bin width the packer gives up; models left unplaced are moved aside (see layout).
 constexpr int kMaxBinWidth = 1000000;
@@ -20,7 +21,7 @@ long long areaOf(const DModelPacker::Rect &r)
 // unplaced rectangles only shrinks, so nothing will ever fit there later in this attempt.
 class GuillotineFill
 {
-public:
+  public:
     GuillotineFill(std::vector<DModelPacker::Rect> items, int binWidth, int binHeight)
         : m_items(std::move(items))
     {
@@ -138,11 +139,7 @@ Matrix4f rotationAboutZ(float radians)
     return m;
 }
 
-DModelPacker::DModelPacker(float heightLimit)
-    : m_widthLimit(FLT_MAX)
-    , m_heightLimit(heightLimit)
-{
-}
+DModelPacker::DModelPacker(float heightLimit) : m_widthLimit(FLT_MAX), m_heightLimit(heightLimit) {}
 
 void DModelPacker::setSpacing(int spacing)
 {
@@ -234,8 +231,7 @@ void DModelPacker::layout(const std::list<std::shared_ptr<Model>> &models) const
             // An empty or broken mesh has no extent; it takes no room.
             if (!std::isfinite(v) || v <= 0.0f)
                 return 0;
-            return v >= static_cast<float>(kMaxBinWidth) ? kMaxBinWidth
-                                                          : static_cast<int>(v);
+            return v >= static_cast<float>(kMaxBinWidth) ? kMaxBinWidth : static_cast<int>(v);
         };
         Rect r;
         r.w = side(box.max[0] - box.min[0]);

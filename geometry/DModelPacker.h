@@ -17,10 +17,9 @@ Matrix4f rotationAboutZ(float radians);
 // moved to its place, the packed block centred on the origin.
 class DModelPacker
 {
-public:
+  public:
     // One packed rectangle (a model) or one free area of the bin.
-    struct Rect
-    {
+    struct Rect {
         int x = 0;
         int y = 0;
         int w = 0;
@@ -32,8 +31,7 @@ public:
         int item = -1; // index of the model (model rectangles only)
     };
 
-    struct PackResult
-    {
+    struct PackResult {
         bool success = false;
         int binWidth = 0;
         int binHeight = 0;
@@ -58,7 +56,7 @@ public:
     // Lays the models out around the origin (see the class comment). Models are moved in place.
     void layout(const std::list<std::shared_ptr<Model>> &models) const;
 
-private:
+  private:
     int m_spacing = 0;
     float m_widthLimit;
     float m_heightLimit;

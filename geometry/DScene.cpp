@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
-template<typename F, typename... Args>
-void call(const F &callback, Args &&...args)
+template <typename F, typename... Args> void call(const F &callback, Args &&...args)
 {
     if (callback)
         callback(std::forward<Args>(args)...);

@@ -22,13 +22,12 @@ class Model;
 // manager's blocking queued call.
 class DScene
 {
-public:
+  public:
     using ModelPtr = std::shared_ptr<Model>;
     using ModelList = std::list<ModelPtr>;
     using MeshPtr = std::shared_ptr<Mesh3D>;
 
-    struct Callbacks
-    {
+    struct Callbacks {
         std::function<void(const ModelPtr &current)> currentModelChanged;
         // The whole list, before any of its models enters the scene.
         std::function<void(const ModelList &added)> modelsAdded;
@@ -102,7 +101,7 @@ public:
     // generated support meshes and its manual pieces except end balls centred exactly on z = 0.
     std::vector<MeshPtr> printMeshes() const;
 
-private:
+  private:
     void updateCurrent();
     ModelPtr ownerOf(const MeshPtr &piece, const ModelPtr &given) const;
 

@@ -12,7 +12,7 @@ class Model;
 // it with dynamic_cast, so that geometry does not depend on the supports library.
 class IManualPiece
 {
-public:
+  public:
     virtual ~IManualPiece() = default;
 
     // The model the piece belongs to (empty when it was never attached).

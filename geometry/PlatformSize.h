@@ -4,8 +4,7 @@
 #include <QStringList>
 
 // The build platform in millimetres: x spans [-x/2, x/2], y spans [-y/2, y/2], z spans [0, z].
-struct PlatformSize
-{
+struct PlatformSize {
     float x = 96.0f;
     float y = 54.0f;
     float z = 160.0f;

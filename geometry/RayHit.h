@@ -8,15 +8,13 @@ class Model;
 
 // A picking ray: origin and direction (not necessarily unit length; distances are in units of
 // the direction's length).
-struct Ray
-{
+struct Ray {
     Vec3f origin;
     Vec3f direction;
 };
 
 // Nearest hit of a ray: the model, the face index, the ray parameter t and the hit point.
-struct RayHit
-{
+struct RayHit {
     std::shared_ptr<Model> model;
     int face = -1;
     float distance = 3.4028235e38f;

@@ -13,11 +13,11 @@
 #include <condition_variable>
 #include <exception>
 
-namespace {
+namespace
+{
 
 // Completion of a call handed to the owner thread.
-struct HandOver
-{
+struct HandOver {
     std::mutex mutex;
     std::condition_variable done;
     bool finished = false;
@@ -26,10 +26,8 @@ struct HandOver
 } // namespace
 
 DModelIoManager::DModelIoManager(IImportHost *host, QObject *parent)
-    : QObject(parent)
-    , m_host(host)
-    , m_operator(std::make_shared<DModelOperator>())
-    , m_factory(defaultPartReaderFactory())
+    : QObject(parent), m_host(host), m_operator(std::make_shared<DModelOperator>()),
+      m_factory(defaultPartReaderFactory())
 {
     qRegisterMetaType<ImportFailures>("ImportFailures");
     if (m_host)

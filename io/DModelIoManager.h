@@ -32,7 +32,7 @@ class Model;
 class DModelIoManager : public QObject, public DIProgressable
 {
     Q_OBJECT
-public:
+  public:
     explicit DModelIoManager(IImportHost *host, QObject *parent = nullptr);
     ~DModelIoManager() override;
 
@@ -59,12 +59,12 @@ public:
     // the hand-over meanwhile. For shutdown and tests.
     void waitForIdle();
 
-signals:
+  signals:
     void loadFinished();
     // Files of the last load that could not be read, and why.
     void loadFailed(const ImportFailures &failures);
 
-public slots:
+  public slots:
     // The worker body of a part load (pool thread).
     void onImportParts(QList<QString> files);
     // The worker body of a project load (pool thread).
@@ -73,14 +73,14 @@ public slots:
     // has taken them (returns false when the manager is being destroyed meanwhile).
     bool onAddModels2Engine(std::list<std::shared_ptr<Model>> ms);
 
-protected:
+  protected:
     // Ends the load on the owner thread (see the class comment). Callable from any thread.
     void finishLoad(const ImportFailures &failures);
     // Runs fn on the owner thread and waits for it (directly when already there).
     bool runOnOwnerThread(const std::function<void()> &fn);
     std::atomic<bool> &abandoned() { return m_abandoned; }
 
-private:
+  private:
     bool startLoad(const std::function<void()> &body);
     void placeAndAdd(const ModelList &models);
 

@@ -14,9 +14,9 @@
 class DPlavinIoManager : public DModelIoManager
 {
     Q_OBJECT
-public:
-    using SupportRegenerator
-        = std::function<void(Model &model, const PlatformSize &platform, IProgressable *progress)>;
+  public:
+    using SupportRegenerator =
+        std::function<void(Model &model, const PlatformSize &platform, IProgressable *progress)>;
 
     explicit DPlavinIoManager(IImportHost *host, QObject *parent = nullptr);
 
@@ -25,9 +25,9 @@ public:
         m_regenerator = std::move(regenerator);
     }
 
-public slots:
+  public slots:
     void onImportProject(QString file) override;
 
-private:
+  private:
     SupportRegenerator m_regenerator;
 };

@@ -8,7 +8,7 @@
 // owns the import manager (the user-interface thread).
 class IImportHost
 {
-public:
+  public:
     virtual ~IImportHost() = default;
 
     // A load starts: mark the application as loading, clear the view's pick and tell the

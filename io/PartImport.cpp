@@ -38,7 +38,8 @@ PartLoad readParts(const QStringList &files, IProgressable *progress,
         }
         const QString &path = files[i];
         if (progress)
-            progress->setLevel(QStringLiteral("level1"), ProgressRange{i + 1, n, QStringLiteral("avg")});
+            progress->setLevel(QStringLiteral("level1"),
+                               ProgressRange{i + 1, n, QStringLiteral("avg")});
         std::unique_ptr<DIoPartBase> reader = factory ? factory(path) : nullptr;
         if (!reader) {
             load.failures.append({path, unknownPartTypeMessage()});

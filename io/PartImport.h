@@ -17,8 +17,7 @@ class IProgressable;
 class Model;
 
 // A file of a load that could not be read, and why (the reader's English message).
-struct ImportFailure
-{
+struct ImportFailure {
     QString path;
     QString reason;
 
@@ -38,8 +37,7 @@ PartReaderFactory defaultPartReaderFactory();
 QString unknownPartTypeMessage();
 
 // The models read by one part load, the files that failed, and whether it was cancelled.
-struct PartLoad
-{
+struct PartLoad {
     ModelList models;
     ImportFailures failures;
     bool cancelled = false;
@@ -58,11 +56,10 @@ PartLoad readParts(const QStringList &files, IProgressable *progress,
 void arrangeNewModels(DModelOperator &op, const ModelList &models);
 
 // What a headless import produced.
-struct ImportResult
-{
-    ModelList models;            // placed on the platform, in file order
-    std::vector<bool> inBounds;  // per model: within the platform bounds
-    ImportFailures failures;     // files that could not be read
+struct ImportResult {
+    ModelList models;           // placed on the platform, in file order
+    std::vector<bool> inBounds; // per model: within the platform bounds
+    ImportFailures failures;    // files that could not be read
     bool cancelled = false;
 };
 

@@ -16,7 +16,8 @@
 #include <atomic>
 #include <thread>
 
-namespace {
+namespace
+{
 
 using namespace Orvane3Ds;
 
@@ -37,7 +38,7 @@ std::shared_ptr<Model> cube(float x0, float y0, float z0, float side)
 
 class AppTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_root.isValid());
@@ -57,9 +58,8 @@ protected:
     std::unique_ptr<DlpOrvaneApp> makeApp()
     {
         auto app = std::make_unique<DlpOrvaneApp>(nullptr, appData(), m_root.filePath("install"));
-        app->setWarningHandler([this](const QString &title, const QString &text) {
-            warnings << title + "/" + text;
-        });
+        app->setWarningHandler(
+            [this](const QString &title, const QString &text) { warnings << title + "/" + text; });
         return app;
     }
     bool waitLoaded(DlpOrvaneApp &app)
@@ -121,9 +121,12 @@ TEST(AppEventSubscribers, CalledInRegistrationOrderByName)
 {
     AppEventSubscribers events;
     QStringList calls;
-    events.subscribe("window", [&](EAppEvent e, const QString &t) { calls << QString("w%1%2").arg(e).arg(t); });
-    events.subscribe("panel", [&](EAppEvent e, const QString &) { calls << QString("p%1").arg(e); });
-    events.subscribe("window", [&](EAppEvent e, const QString &) { calls << QString("W%1").arg(e); });
+    events.subscribe(
+        "window", [&](EAppEvent e, const QString &t) { calls << QString("w%1%2").arg(e).arg(t); });
+    events.subscribe("panel",
+                     [&](EAppEvent e, const QString &) { calls << QString("p%1").arg(e); });
+    events.subscribe("window",
+                     [&](EAppEvent e, const QString &) { calls << QString("W%1").arg(e); });
     events.emitEvent(OutsidePlatform, "x");
     EXPECT_EQ(calls, (QStringList{"W6", "p6"}));
     EXPECT_TRUE(events.unsubscribe("window"));
@@ -135,7 +138,8 @@ TEST_F(AppTest, SceneChangesReportBoundsAndStatistics)
 {
     auto app = makeApp();
     QStringList events;
-    app->subscribe("test", [&](EAppEvent e, const QString &t) { events << QString("%1:%2").arg(e).arg(t); });
+    app->subscribe(
+        "test", [&](EAppEvent e, const QString &t) { events << QString("%1:%2").arg(e).arg(t); });
     app->addModelsToScene({cube(-5, -5, 0, 10)});
     EXPECT_EQ(events, (QStringList{"0:", "5:", "1:"}));
     EXPECT_EQ(app->statistics().layerCount, 100);
@@ -189,8 +193,10 @@ TEST_F(AppTest, CopiesAreNumberedLaidOutAndPlacedLeftOfTheScene)
     for (size_t i = 0; i < boxes.size(); ++i) {
         EXPECT_LE(boxes[i].max.x, original->boundingBox().min.x + 1e-4f);
         for (size_t j = i + 1; j < boxes.size(); ++j) {
-            const float gapX = std::max(boxes[j].min.x - boxes[i].max.x, boxes[i].min.x - boxes[j].max.x);
-            const float gapY = std::max(boxes[j].min.y - boxes[i].max.y, boxes[i].min.y - boxes[j].max.y);
+            const float gapX =
+                std::max(boxes[j].min.x - boxes[i].max.x, boxes[i].min.x - boxes[j].max.x);
+            const float gapY =
+                std::max(boxes[j].min.y - boxes[i].max.y, boxes[i].min.y - boxes[j].max.y);
             EXPECT_GE(std::max(gapX, gapY), 5.0f - 1e-4f);
         }
     }
@@ -199,7 +205,8 @@ TEST_F(AppTest, CopiesAreNumberedLaidOutAndPlacedLeftOfTheScene)
 TEST_F(AppTest, DroppedPartsAndProjectAreBothOpened)
 {
     const QString stl = m_root.filePath("part.stl");
-    testsupport::writeFile(stl, testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, 10, 10, 10)));
+    testsupport::writeFile(stl,
+                           testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, 10, 10, 10)));
     const QString project = m_root.filePath("scene.vxpj");
     auto saved = cube(-30, 0, 0, 4);
     saved->setIndexed(true);
@@ -209,7 +216,8 @@ TEST_F(AppTest, DroppedPartsAndProjectAreBothOpened)
     QSignalSpy failed(app.get(), &DSharedApp::importFailed);
     EXPECT_TRUE(app->openDroppedFiles({stl, project, m_root.filePath("other.vxpj")}));
     ASSERT_EQ(failed.count(), 1);
-    EXPECT_EQ(failed.at(0).at(0).value<ImportFailures>().front().path, m_root.filePath("other.vxpj"));
+    EXPECT_EQ(failed.at(0).at(0).value<ImportFailures>().front().path,
+              m_root.filePath("other.vxpj"));
 
     for (int i = 0; i < 500 && app->scene().models().size() < 2; ++i)
         QSignalSpy(app.get(), &DSharedApp::loadFinished).wait(10);
@@ -223,12 +231,14 @@ TEST_F(AppTest, DroppedPartsAndProjectAreBothOpened)
 TEST_F(AppTest, BrokenFileIsNamedAndGoodOnesArrive)
 {
     const QString good = m_root.filePath("good.stl");
-    testsupport::writeFile(good, testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, 10, 10, 10)));
+    testsupport::writeFile(good,
+                           testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, 10, 10, 10)));
     const QString broken = m_root.filePath("broken.obj");
     testsupport::writeFile(broken, "v 0 0 0\nv 1 0 0\nf 1 2\n");
     auto app = makeApp();
     QStringList events;
-    app->subscribe("test", [&](EAppEvent e, const QString &t) { events << QString("%1:%2").arg(e).arg(t); });
+    app->subscribe(
+        "test", [&](EAppEvent e, const QString &t) { events << QString("%1:%2").arg(e).arg(t); });
     QSignalSpy failed(app.get(), &DSharedApp::importFailed);
     QSignalSpy done(app.get(), &DSharedApp::loadFinished);
     ASSERT_TRUE(app->getImportManager()->importParts({good, broken}));

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(DModelOperator, CubeImportedIntoEmptySceneEndsAtTheRightEdge)
 {
@@ -50,8 +51,7 @@ TEST(DModelOperator, TranslateMatrixAppliesTheTranslationAfterM)
     EXPECT_FLOAT_EQ(m[14], 6.0f);
 }
 
-struct BoundsRow
-{
+struct BoundsRow {
     const char *name;
     Box3f box;
     bool out;
@@ -97,8 +97,7 @@ TEST(DModelOperator, BoundsTestOverModels)
     EXPECT_FALSE(DModelOperator::anyOutOfBounds({outside}, PlatformSize{96, 80, 160}));
 }
 
-struct LayerRow
-{
+struct LayerRow {
     const char *name;
     float height;
     int layers;
@@ -117,8 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Heights, LayerCount,
                          ::testing::Values(LayerRow{"Empty", 0.0f, 0},
                                            LayerRow{"H5_05RoundsUp", 5.05f, 51},
                                            LayerRow{"H5_04", 5.04f, 50},
-                                           LayerRow{"H10", 10.0f, 100},
-                                           LayerRow{"H0_04", 0.04f, 0},
+                                           LayerRow{"H10", 10.0f, 100}, LayerRow{"H0_04", 0.04f, 0},
                                            LayerRow{"H0_05", 0.05f, 1}),
                          [](const auto &info) { return std::string(info.param.name); });
 

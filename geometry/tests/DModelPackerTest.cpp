@@ -1,12 +1,13 @@
-#include "geometry/DModelOperator.h"
 #include "geometry/DModelPacker.h"
+#include "geometry/DModelOperator.h"
 #include "geometry/Model.h"
 
 #include "BoxModels.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 DModelPacker::Rect sized(int w, int h)
 {
@@ -97,8 +98,8 @@ TEST(DModelPacker, ManyModelsDoNotOverlap)
 {
     ModelList models;
     for (int i = 0; i < 30; ++i)
-        models.push_back(boxModel(3.0f + static_cast<float>(i % 7), 4.0f + static_cast<float>(i % 5),
-                                  2.0f));
+        models.push_back(
+            boxModel(3.0f + static_cast<float>(i % 7), 4.0f + static_cast<float>(i % 5), 2.0f));
     DModelOperator op;
     op.layout(models, 1);
     std::vector<Box3f> boxes;
@@ -106,10 +107,10 @@ TEST(DModelPacker, ManyModelsDoNotOverlap)
         boxes.push_back(m->boundingBox());
     for (size_t i = 0; i < boxes.size(); ++i)
         for (size_t j = i + 1; j < boxes.size(); ++j) {
-            const bool apart = boxes[i].max.x <= boxes[j].min.x + 1e-4f
-                || boxes[j].max.x <= boxes[i].min.x + 1e-4f
-                || boxes[i].max.y <= boxes[j].min.y + 1e-4f
-                || boxes[j].max.y <= boxes[i].min.y + 1e-4f;
+            const bool apart = boxes[i].max.x <= boxes[j].min.x + 1e-4f ||
+                               boxes[j].max.x <= boxes[i].min.x + 1e-4f ||
+                               boxes[i].max.y <= boxes[j].min.y + 1e-4f ||
+                               boxes[j].max.y <= boxes[i].min.y + 1e-4f;
             EXPECT_TRUE(apart) << i << " overlaps " << j;
         }
 }

@@ -8,14 +8,15 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 using ModelPtr = std::shared_ptr<Model>;
 
 // A hand-placed piece as the scene sees it.
 class FakePiece : public Mesh3D, public IManualPiece
 {
-public:
+  public:
     FakePiece(bool rod, Vec3f centre = {}) : m_rod(rod), m_centre(centre) {}
     std::shared_ptr<Model> manualOwner() const override { return m_owner.lock(); }
     bool isRod() const override { return m_rod; }
@@ -47,8 +48,7 @@ ModelPtr named(const QString &name)
 }
 
 // Records every callback as one line.
-struct Recorder
-{
+struct Recorder {
     QStringList log;
 
     void install(DScene &scene)
@@ -69,7 +69,9 @@ struct Recorder
             log << QStringLiteral("supports %1").arg(s->parts.size());
         };
         c.supportsDiscarded = [this](const ModelPtr &m) { log << "discarded " + m->baseName(); };
-        c.manualPieceAdded = [this](const std::shared_ptr<Mesh3D> &p) { log << "piece " + nameOf(p); };
+        c.manualPieceAdded = [this](const std::shared_ptr<Mesh3D> &p) {
+            log << "piece " + nameOf(p);
+        };
         c.manualPieceRemoved = [this](const std::shared_ptr<Mesh3D> &p) {
             log << "unpiece " + nameOf(p);
         };
@@ -130,8 +132,8 @@ TEST(DScene, AddModelsCallsBackInOrder)
 
     auto a = named("a");
     auto b = named("b");
-    b->overhangs().push_back(std::make_shared<Overhang>(Point3f{0, 0, 0}, Vec3f{0, 0, -1},
-                                                        0.25f, 0.25f));
+    b->overhangs().push_back(
+        std::make_shared<Overhang>(Point3f{0, 0, 0}, Vec3f{0, 0, -1}, 0.25f, 0.25f));
     auto support = std::make_shared<Support>();
     support->parts.push_back(std::make_shared<Mesh3D>());
     b->setSupport(support);
@@ -144,10 +146,9 @@ TEST(DScene, AddModelsCallsBackInOrder)
     b->manualSupports().parts = {rod->m_top, rod->m_bottom, rod};
 
     scene.addModels({a, b});
-    const QStringList expected{"models 2",     "model a after 0", "current a",
-                               "model b after 1", "current b",     "overhangs 1",
-                               "piece rod",    "piece top",       "piece bottom",
-                               "supports 1"};
+    const QStringList expected{"models 2",     "model a after 0", "current a", "model b after 1",
+                               "current b",    "overhangs 1",     "piece rod", "piece top",
+                               "piece bottom", "supports 1"};
     EXPECT_EQ(rec.log, expected);
 }
 

@@ -16,7 +16,8 @@
 #include <atomic>
 #include <thread>
 
-namespace {
+namespace
+{
 
 std::shared_ptr<Model> cubeModel(float side)
 {
@@ -39,7 +40,7 @@ std::atomic<bool> g_gateOpen{true};
 // the gate opens; everything else has no reader.
 class FakeReader : public DIoPartBase
 {
-public:
+  public:
     std::shared_ptr<Mesh3D> read() override
     {
         const QFileInfo info(fileName());
@@ -70,7 +71,7 @@ std::unique_ptr<DIoPartBase> fakeFactory(const QString &path)
 
 class SceneHost : public IImportHost
 {
-public:
+  public:
     void beginLoad() override
     {
         ++begun;
@@ -90,7 +91,7 @@ public:
 
 class ImportManager : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         g_gateOpen = true;
@@ -121,7 +122,8 @@ TEST_F(ImportManager, GoodFilesReachTheSceneAndBrokenOnesAreNamed)
     ASSERT_EQ(failed.count(), 1);
     const auto failures = failed.at(0).at(0).value<ImportFailures>();
     ASSERT_EQ(failures.size(), 2);
-    EXPECT_EQ(failures[0].text(), QStringLiteral("broken.stl: Face found with less three indices."));
+    EXPECT_EQ(failures[0].text(),
+              QStringLiteral("broken.stl: Face found with less three indices."));
     EXPECT_EQ(failures[1].path, QStringLiteral("/p/notes.txt"));
     EXPECT_EQ(failures[1].reason, unknownPartTypeMessage());
     EXPECT_EQ(host.scene.models().front()->name(), QStringLiteral("10.cube"));
@@ -245,8 +247,8 @@ TEST(ImportManagerLifetime, DestroyingDuringALoadDoesNotHang)
 
 TEST(HeadlessImport, TwoCubesEndOneBehindTheOtherOnThePlatform)
 {
-    const ImportResult result
-        = importPartsHeadless({"/p/10.cube", "/p/10.cube"}, PlatformSize{}, nullptr, fakeFactory);
+    const ImportResult result =
+        importPartsHeadless({"/p/10.cube", "/p/10.cube"}, PlatformSize{}, nullptr, fakeFactory);
     ASSERT_EQ(result.models.size(), 2u);
     const Box3f a = result.models.front()->boundingBox();
     const Box3f b = result.models.back()->boundingBox();
@@ -259,9 +261,8 @@ TEST(HeadlessImport, TwoCubesEndOneBehindTheOtherOnThePlatform)
 
 TEST(HeadlessImport, BoundsFollowThePlatformSizeAndFailuresAreListed)
 {
-    const ImportResult result = importPartsHeadless({"/p/30.cube", "/p/broken.stl"},
-                                                    PlatformSize{40, 20, 100}, nullptr,
-                                                    fakeFactory);
+    const ImportResult result = importPartsHeadless(
+        {"/p/30.cube", "/p/broken.stl"}, PlatformSize{40, 20, 100}, nullptr, fakeFactory);
     ASSERT_EQ(result.models.size(), 1u);
     EXPECT_EQ(result.inBounds, std::vector<bool>{false});
     ASSERT_EQ(result.failures.size(), 1);
@@ -272,7 +273,8 @@ TEST(HeadlessImport, RealStlFileIsPlaced)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("cube.stl");
-    testsupport::writeFile(path, testsupport::binaryStl(testsupport::boxTriangles(5, 5, 5, 15, 15, 15)));
+    testsupport::writeFile(path,
+                           testsupport::binaryStl(testsupport::boxTriangles(5, 5, 5, 15, 15, 15)));
     const ImportResult result = importPartsHeadless({path});
     ASSERT_EQ(result.models.size(), 1u);
     const Box3f b = result.models.front()->boundingBox();
