@@ -1,6 +1,7 @@
 #include "app/CEnvironmentColors.h"
 #include "app/CSuppliesManager.h"
 #include "app/DescriptionCipher.h"
+#include "app/EnvironmentSetup.h"
 
 #include "testsupport/TestFiles.h"
 
@@ -172,4 +173,31 @@ TEST(DescriptionFile, theShippedFilesAreFoundNextToTheProgram)
             EXPECT_TRUE(colors.applyScheme(item.color)) << item.color.toStdString();
             EXPECT_NE(colors.roleColor(0), (Vec3f{0, 0, 0})) << item.color.toStdString();
         }
+}
+
+TEST(EnvironmentSetup, theFirstSupplyOfTheTenthMillimetreColoursTheView)
+{
+    QTemporaryDir dir;
+    testsupport::writeFile(dir.filePath("color.ini"), ColourFile + "WHITE=0.9,0.9,0.9\n");
+    testsupport::writeFile(
+        dir.filePath("v0.dsc"),
+        encodeDescription("<Version value=\"1\"><Precision value=\"0.1\">"
+                          "<Item name=\"ColorWhite\"/></Precision></Version>"));
+    CEnvironmentColors colors;
+    CSupplizeConfig supplies;
+    ASSERT_TRUE(loadEnvironmentFiles(colors, supplies, dir.filePath("color.ini"),
+                                     dir.filePath("v0.dsc")));
+    ASSERT_TRUE(initialEnvironmentColors(colors, supplies));
+    ASSERT_TRUE(applySelectedEnvironmentColor(colors, supplies));
+    expectColour(colors.roleColor(0), 0.9f, 0.9f, 0.9f);
+    EXPECT_EQ(colors.schemeName(), QStringLiteral("ColorWhite"));
+}
+
+TEST(EnvironmentSetup, missingFilesAreReported)
+{
+    CEnvironmentColors colors;
+    CSupplizeConfig supplies;
+    EXPECT_FALSE(loadEnvironmentFiles(colors, supplies, "/nonexistent/color.ini",
+                                      "/nonexistent/v0.dsc"));
+    EXPECT_FALSE(initialEnvironmentColors(colors, supplies));
 }

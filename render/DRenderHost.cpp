@@ -1,0 +1,123 @@
+#include "render/DRenderHost.h"
+
+#include "render/COrvaneFrame.h"
+#include "render/FrameSnapshot.h"
+#include "render/InputEvent.h"
+
+#include "app/CEnvironmentColors.h"
+#include "app/DSharedApp.h"
+#include "app/EnvironmentSetup.h"
+
+#include <QOpenGLWidget>
+#include <QSettings>
+
+namespace Orvane3Ds {
+
+namespace {
+
+const char *const PreviewKeys[3] = {"map/ScreenShotFront", "map/ScreenShotTop",
+                                    "map/ScreenShotLeft"};
+
+Vec3f platformOf(const DSharedApp &app)
+{
+    const PlatformSize p = app.platformSize();
+    return {p.x, p.y, p.z};
+}
+
+} // namespace
+
+DRenderHost::DRenderHost(DSharedApp &app)
+    : m_app(app)
+    , m_engine(&app.scene(), platformOf(app))
+    , m_turner(nullptr)
+{
+}
+
+DRenderHost::~DRenderHost()
+{
+    CEnvironmentColors::instance().setColorChangedCallback({});
+}
+
+bool DRenderHost::initialiseGL()
+{
+    CEnvironmentColors &colors = CEnvironmentColors::instance();
+    loadEnvironmentFiles(colors, m_app, m_app.colorFile(), m_app.descriptionFile());
+    if (!m_engine.initialiseGL()) {
+        if (m_glReady)
+            m_glReady(false);
+        return false;
+    }
+    m_turner.setFrame(m_engine.frame().get());
+    colors.setColorChangedCallback([this] { m_app.requestRepaint(); });
+    if (initialEnvironmentColors(colors, m_app))
+        applySelectedEnvironmentColor(colors, m_app);
+    if (m_glReady)
+        m_glReady(true);
+    return true;
+}
+
+void DRenderHost::paintGL()
+{
+    m_engine.paintGL();
+}
+
+void DRenderHost::handleGLEvent(const void *record)
+{
+    if (!record)
+        return;
+    const std::uint16_t type = inputEventType(record);
+    if (type == 6) {
+        const auto *key = static_cast<const KeyEventRecord *>(record);
+        if (key->key == Qt::Key_S && (key->modifiers & Qt::ControlModifier)) {
+            writePreviews();
+            return;
+        }
+    }
+    if (type == 5)
+        m_turner.markDirty();
+    m_engine.handleGLEvent(record);
+}
+
+void DRenderHost::setRepaintCallback(std::function<void()> repaint)
+{
+    m_repaint = repaint;
+    m_engine.setRepaintCallback(repaint);
+    m_turner.setRepaint(repaint);
+    m_app.setRepaintCallback(std::move(repaint));
+}
+
+bool DRenderHost::writePreview(int view)
+{
+    if (view < 0 || view > 2) {
+        m_error = QStringLiteral("no preview picture %1").arg(view);
+        return false;
+    }
+    if (!m_engine.isReady()) {
+        m_error = QStringLiteral("the 3D view is not ready");
+        return false;
+    }
+    const QString path = QSettings().value(QLatin1String(PreviewKeys[view])).toString();
+    if (path.isEmpty()) {
+        m_error = QStringLiteral("no file set for %1").arg(QLatin1String(PreviewKeys[view]));
+        return false;
+    }
+    if (m_view)
+        m_view->makeCurrent();
+    const bool ok =
+        m_engine.frame()->writeSnapshot(static_cast<SnapshotView>(view), path, &m_error);
+    if (m_view)
+        m_view->doneCurrent();
+    return ok;
+}
+
+bool DRenderHost::writePreviews()
+{
+    bool ok = true;
+    for (int view = 0; view < 3; ++view)
+        ok = writePreview(view) && ok;
+    if (m_repaint)
+        m_repaint();
+    return ok;
+}
+
+} // namespace Orvane3Ds
