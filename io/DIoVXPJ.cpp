@@ -5,20 +5,12 @@
 #include "io/DIoError.h"
 #include "io/DVxpjSerializeHelperV5.h"
 #include "io/DVxpjUnserializeFactory.h"
+#include "io/VxpjRodCodec.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 
-#include <mutex>
-
-namespace {
-
-std::mutex g_codecMutex;
-Vxpj::RodCodec g_defaultCodec;
-
-} // namespace
-
-DIoVXPJ::DIoVXPJ() : m_rodCodec(Vxpj::defaultRodCodec())
+DIoVXPJ::DIoVXPJ() : m_rodCodec(Vxpj::manualSupportRodCodec())
 {
 }
 
@@ -55,18 +47,6 @@ void DIoVXPJ::write(const std::vector<std::shared_ptr<Model>> &models)
 }
 
 namespace Vxpj {
-
-RodCodec defaultRodCodec()
-{
-    std::lock_guard<std::mutex> lock(g_codecMutex);
-    return g_defaultCodec;
-}
-
-void setDefaultRodCodec(RodCodec codec)
-{
-    std::lock_guard<std::mutex> lock(g_codecMutex);
-    g_defaultCodec = std::move(codec);
-}
 
 std::vector<std::shared_ptr<Model>> loadProject(const QString &path, IProgressable *progress)
 {

@@ -20,7 +20,7 @@ public:
     std::vector<std::shared_ptr<Model>> read() override;
     void write(const std::vector<std::shared_ptr<Model>> &models) override;
 
-    // Conversion of manual supports; defaults to Vxpj::defaultRodCodec().
+    // Conversion of manual supports; defaults to Vxpj::manualSupportRodCodec().
     void setRodCodec(Vxpj::RodCodec codec) { m_rodCodec = std::move(codec); }
 
 private:
@@ -28,11 +28,6 @@ private:
 };
 
 namespace Vxpj {
-
-// The rod conversion of the supports library's manual support pieces, once installed with
-// setDefaultRodCodec() (the application does this at start-up); invalid before.
-RodCodec defaultRodCodec();
-void setDefaultRodCodec(RodCodec codec);
 
 // Reads a project; throws DIoError. progress may be null.
 std::vector<std::shared_ptr<Model>> loadProject(const QString &path,
