@@ -7,31 +7,35 @@
 
 void DModelOperator::placeBeside(const ModelList &sceneModels, const ModelList &newModels)
 {
-    Box3f sceneBox;
-    sceneBox.min = sceneBox.max = Vec3f{m_platform.x / 2.0f, 0.0f, 0.0f};
+    placeBesideEdge(sceneLeftEdge(sceneModels), newModels);
+}
+
+float DModelOperator::sceneLeftEdge(const ModelList &sceneModels) const
+{
+    float left = m_platform.x / 2.0f;
     for (const auto &model : sceneModels) {
         const Box3f &b = model->boundingBox();
-        if (b.isEmpty())
-            continue;
-        for (int i = 0; i < 3; ++i) {
-            sceneBox.min[i] = std::min(sceneBox.min[i], b.min[i]);
-            sceneBox.max[i] = std::max(sceneBox.max[i], b.max[i]);
-        }
+        if (!b.isEmpty())
+            left = std::min(left, b.min.x);
     }
-    Box3f newBox;
+    return left;
+}
+
+void DModelOperator::placeBesideEdge(float leftEdge, const ModelList &newModels)
+{
+    float right = -3.4028235e38f;
+    bool any = false;
     for (const auto &model : newModels) {
         const Box3f &b = model->boundingBox();
         if (b.isEmpty())
             continue;
-        for (int i = 0; i < 3; ++i) {
-            newBox.min[i] = std::min(newBox.min[i], b.min[i]);
-            newBox.max[i] = std::max(newBox.max[i], b.max[i]);
-        }
+        right = std::max(right, b.max.x);
+        any = true;
     }
     // Models without vertices have no box; moving by an "infinite" distance would ruin them.
-    if (newBox.isEmpty())
+    if (!any)
         return;
-    translateAll(newModels, Vec3f{sceneBox.min.x - newBox.max.x, 0.0f, 0.0f});
+    translateAll(newModels, Vec3f{leftEdge - right, 0.0f, 0.0f});
 }
 
 void DModelOperator::layout(const ModelList &models, int spacing)

@@ -38,6 +38,10 @@ class DModelOperator
     // Moves newModels along x so that their right side touches the left side of the scene's
     // models (with an empty scene: ends at x = X/2). y and z are kept.
     virtual void placeBeside(const ModelList &sceneModels, const ModelList &newModels);
+    // The two halves of placeBeside(): the x that new models end at (the smallest box minimum x
+    // of the scene's models, at most X/2), and the move of the new models to end there.
+    float sceneLeftEdge(const ModelList &sceneModels) const;
+    void placeBesideEdge(float leftEdge, const ModelList &newModels);
     // Automatic layout with `spacing` millimetres between the models' rectangles.
     virtual void layout(const ModelList &models, int spacing);
     virtual PlatformSize &platformSize() { return m_platform; }

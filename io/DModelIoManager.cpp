@@ -63,6 +63,8 @@ bool DModelIoManager::startLoad(const std::function<void()> &body)
         m_platform = m_host->platformSize();
         m_host->beginLoad();
     }
+    m_operator->platformSize() = m_platform;
+    m_sceneLeftEdge = m_operator->sceneLeftEdge(m_host ? m_host->sceneModels() : ModelList());
     m_future = QtConcurrent::run([body] { body(); });
     return true;
 }
@@ -90,6 +92,7 @@ void DModelIoManager::onImportParts(QList<QString> files)
         if (!load.cancelled && !isCancelled() && !load.models.empty()) {
             m_operator->platformSize() = m_platform;
             arrangeNewModels(*m_operator, load.models);
+            placeBesideScene(load.models);
             onAddModels2Engine(load.models);
         }
     } catch (const std::exception &e) {
@@ -114,14 +117,20 @@ bool DModelIoManager::onAddModels2Engine(std::list<std::shared_ptr<Model>> ms)
 
 void DModelIoManager::placeAndAdd(const ModelList &models)
 {
-    // The scene is read here, on its own thread, so that placing beside it cannot race with
-    // changes the user makes while the parts load. A cancel that came in meanwhile still wins.
+    // The models were placed against the scene as it was at the start of the load; the scene is
+    // only read here, on its own thread. A cancel that came in meanwhile still wins.
     if (isCancelled() || models.empty() || !m_host)
         return;
-    m_operator->platformSize() = m_platform;
-    m_operator->placeBeside(m_host->sceneModels(), models);
+    const float edge = m_operator->sceneLeftEdge(m_host->sceneModels());
+    if (edge != m_sceneLeftEdge)
+        m_operator->translateAll(models, Vec3f{edge - m_sceneLeftEdge, 0.0f, 0.0f});
     m_host->clearSelection();
     m_host->addModelsToScene(models);
+}
+
+void DModelIoManager::placeBesideScene(const ModelList &models)
+{
+    m_operator->placeBesideEdge(m_sceneLeftEdge, models);
 }
 
 void DModelIoManager::finishLoad(const ImportFailures &failures)

@@ -76,6 +76,10 @@ class DModelIoManager : public QObject, public DIProgressable
   protected:
     // Ends the load on the owner thread (see the class comment). Callable from any thread.
     void finishLoad(const ImportFailures &failures);
+    // Worker side of placing new models beside the scene: against the scene's left edge as it
+    // was when the load started (the scene is not read off its thread). If the scene changed
+    // meanwhile, the hand-over corrects the position.
+    void placeBesideScene(const ModelList &models);
     // Runs fn on the owner thread and waits for it (directly when already there).
     bool runOnOwnerThread(const std::function<void()> &fn);
     std::atomic<bool> &abandoned() { return m_abandoned; }
@@ -89,6 +93,7 @@ class DModelIoManager : public QObject, public DIProgressable
     PlatformSize m_platform;
     PartReaderFactory m_factory;
     QFuture<void> m_future;
+    float m_sceneLeftEdge = 0.0f;
     std::atomic<bool> m_loading{false};
     std::atomic<bool> m_abandoned{false};
 };

@@ -33,8 +33,10 @@ void DPlavinIoManager::onImportProject(QString file)
                     qWarning() << "Support regeneration after a project load is not built yet;"
                                << model->name() << "keeps its overhang points without supports";
             }
-            if (!isCancelled())
+            if (!isCancelled()) {
+                placeBesideScene(models);
                 onAddModels2Engine(models);
+            }
         }
     } catch (const DIoError &e) {
         if (!isCancelled())

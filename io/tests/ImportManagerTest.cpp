@@ -167,6 +167,20 @@ TEST_F(ImportManager, SecondLoadGoesBesideTheFirst)
     EXPECT_EQ(host.scene.selection(), DScene::ModelList{host.scene.models().back()});
 }
 
+TEST_F(ImportManager, SceneChangedDuringTheLoadIsHonoured)
+{
+    g_gateOpen = false;
+    QSignalSpy done(&manager, &DModelIoManager::loadFinished);
+    ASSERT_TRUE(manager.importParts({"/p/gate.stl"}));
+    // The user adds a model while the part loads.
+    host.scene.addModels({cubeModel(10)});
+    host.scene.models().front()->transform(translationMatrix(-20, 0, -3));
+    g_gateOpen = true;
+    ASSERT_TRUE(finished(done));
+    ASSERT_EQ(host.scene.models().size(), 2u);
+    EXPECT_FLOAT_EQ(host.scene.models().back()->boundingBox().max.x, -20.0f);
+}
+
 TEST_F(ImportManager, OnlyOneLoadAtATime)
 {
     g_gateOpen = false;
