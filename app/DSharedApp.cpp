@@ -16,8 +16,13 @@ DSharedApp::DSharedApp(QObject *parent) : QObject(parent)
 
 DSharedApp::~DSharedApp()
 {
-    // The manager's worker may still call back into this object; end it first.
-    m_importManager.reset();
+    // The manager may outlive this object when someone else still holds it: detach it and
+    // stop its load.
+    if (m_importManager) {
+        m_importManager->cancel();
+        m_importManager->setHost(nullptr);
+        m_importManager.reset();
+    }
 }
 
 std::shared_ptr<DModelIoManager> DSharedApp::createImportManager()
