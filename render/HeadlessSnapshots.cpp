@@ -23,7 +23,8 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
-bool renderAll(const QList<std::shared_ptr<Model>> &models, const QString &dir, QString *error)
+bool renderCanvases(const QList<std::shared_ptr<Model>> &models,
+                    std::array<QByteArray, 3> *canvases, QString *error)
 {
     QOffscreenSurface surface;
     surface.create();
@@ -32,55 +33,40 @@ bool renderAll(const QList<std::shared_ptr<Model>> &models, const QString &dir, 
         setError(error, QStringLiteral("cannot create an OpenGL context for the snapshots"));
         return false;
     }
-    DScene scene;
-    CRenderEngine engine(&scene);
-    // The start-up messages of the view would only clutter the command's output.
-    engine.setQuiet(true);
-    if (!engine.initialiseGL() || !engine.programsBuilt()) {
-        setError(error, QStringLiteral("OpenGL 2.1 with GLSL 1.20 is not available"));
-        return false;
-    }
-    scene.addModels(DScene::ModelList(models.begin(), models.end()));
-    scene.clearSelection();
-
-    bool ok = true;
-    for (SnapshotView view : {SnapshotView::Front, SnapshotView::Top, SnapshotView::Left}) {
-        const QByteArray canvas = engine.frame()->renderSnapshot(view);
-        const QString stem = QDir(dir).filePath(snapshotName(view));
-        QString writeError;
-        if (!writeSnapshotFile(stem + QStringLiteral(".dat"), canvas, &writeError)) {
-            setError(error, writeError);
-            ok = false;
-            break;
-        }
-        const QImage image(reinterpret_cast<const uchar *>(canvas.constData()), SnapshotCanvas,
-                           SnapshotCanvas, SnapshotCanvas * 3, QImage::Format_RGB888);
-        if (!image.save(stem + QStringLiteral(".png"))) {
-            setError(error, QStringLiteral("cannot write %1.png").arg(stem));
-            ok = false;
-            break;
+    bool ok = false;
+    {
+        DScene scene;
+        CRenderEngine engine(&scene);
+        // The start-up messages of the view would only clutter the command's output.
+        engine.setQuiet(true);
+        if (!engine.initialiseGL() || !engine.programsBuilt()) {
+            setError(error, QStringLiteral("OpenGL 2.1 with GLSL 1.20 is not available"));
+        } else {
+            scene.addModels(DScene::ModelList(models.begin(), models.end()));
+            scene.clearSelection();
+            for (int view = 0; view < 3; ++view)
+                (*canvases)[view] =
+                    engine.frame()->renderSnapshot(static_cast<SnapshotView>(view));
+            // Drawables unhook from the models and free their buffers while the context is
+            // current.
+            for (const auto &model : models)
+                scene.removeModel(model);
+            ok = true;
         }
     }
-    // Drawables unhook from the models and free their buffers while the context is current.
-    for (const auto &model : models)
-        scene.removeModel(model);
     context.doneCurrent();
     return ok;
 }
 
-} // namespace
-
-bool writeSnapshots(const QList<std::shared_ptr<Model>> &models, const QString &dir,
-                    QString *error)
+// Runs `render` with a GUI application object, creating one for the call when there is none.
+template <typename Render>
+bool withGuiApplication(QString *error, Render render)
 {
-    if (!QDir(dir).exists() && !QDir().mkpath(dir)) {
-        setError(error, QStringLiteral("cannot create the folder %1").arg(dir));
-        return false;
-    }
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return renderAll(models, dir, error);
+        return render();
     if (QCoreApplication::instance()) {
-        setError(error, QStringLiteral("snapshots need a GUI application object"));
+        setError(error, QStringLiteral("snapshots need a GUI application object (OpenGL); the "
+                                       "program was started without one"));
         return false;
     }
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
@@ -93,7 +79,43 @@ bool writeSnapshots(const QList<std::shared_ptr<Model>> &models, const QString &
     char name[] = "Resinor";
     char *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    return renderAll(models, dir, error);
+    return render();
+}
+
+} // namespace
+
+bool renderSnapshots(const QList<std::shared_ptr<Model>> &models,
+                     std::array<QByteArray, 3> *canvases, QString *error)
+{
+    return withGuiApplication(error, [&] { return renderCanvases(models, canvases, error); });
+}
+
+bool writeSnapshots(const QList<std::shared_ptr<Model>> &models, const QString &dir,
+                    QString *error)
+{
+    if (!QDir(dir).exists() && !QDir().mkpath(dir)) {
+        setError(error, QStringLiteral("cannot create the folder %1").arg(dir));
+        return false;
+    }
+    std::array<QByteArray, 3> canvases;
+    if (!renderSnapshots(models, &canvases, error))
+        return false;
+    for (int view = 0; view < 3; ++view) {
+        const QString stem = QDir(dir).filePath(snapshotName(static_cast<SnapshotView>(view)));
+        QString writeError;
+        if (!writeSnapshotFile(stem + QStringLiteral(".dat"), canvases[view], &writeError)) {
+            setError(error, writeError);
+            return false;
+        }
+        const QImage image(reinterpret_cast<const uchar *>(canvases[view].constData()),
+                           SnapshotCanvas, SnapshotCanvas, SnapshotCanvas * 3,
+                           QImage::Format_RGB888);
+        if (!image.save(stem + QStringLiteral(".png"))) {
+            setError(error, QStringLiteral("cannot write %1.png").arg(stem));
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace Orvane3Ds

@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+#include <QByteArray>
+
+#include <array>
 #include <memory>
 
 class Model;
@@ -18,5 +21,10 @@ namespace Orvane3Ds {
 // written. The models are placed in a scene of their own for the duration.
 bool writeSnapshots(const QList<std::shared_ptr<Model>> &models, const QString &dir,
                     QString *error);
+
+// The same pictures as raw canvases (front, top, left; 196,608 bytes each), for callers that
+// store them elsewhere (a work package). Same display and context rules as writeSnapshots().
+bool renderSnapshots(const QList<std::shared_ptr<Model>> &models,
+                     std::array<QByteArray, 3> *canvases, QString *error);
 
 } // namespace Orvane3Ds
