@@ -2,8 +2,6 @@
 
 #include "io/DVxpjSerializBase.h"
 
-class SlcModel;
-
 // Writes project files of version 5, the only version written: per model its overhangs, manual
 // supports, support parameters and geometry (or, for SLC contour models, the contour values and
 // layers), then the names.
