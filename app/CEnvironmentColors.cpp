@@ -3,14 +3,15 @@
 #include <QFile>
 #include <QList>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 
 const Vec3f DefaultMeshColor{0.3f, 0.3f, 0.3f};
 
-struct BuiltInScheme
-{
+struct BuiltInScheme {
     const char *name;
     const char *model;
 };
@@ -40,8 +41,7 @@ const BuiltInScheme BuiltInSchemes[] = {
 
 } // namespace
 
-CEnvironmentColors::CEnvironmentColors()
-    : m_schemes(100)
+CEnvironmentColors::CEnvironmentColors() : m_schemes(100)
 {
     m_roles.fill(DefaultMeshColor);
 }
@@ -132,9 +132,7 @@ void CEnvironmentColors::setRoleColor(int role, const Vec3f &rgb)
 }
 
 GreyRoleColorsScope::GreyRoleColorsScope(CEnvironmentColors &colors)
-    : m_colors(colors)
-    , m_saved(colors.roleColors())
-    , m_savedName(colors.schemeName())
+    : m_colors(colors), m_saved(colors.roleColors()), m_savedName(colors.schemeName())
 {
     std::array<Vec3f, CEnvironmentColors::RoleCount> grey;
     grey.fill(Vec3f{0.8f, 0.8f, 0.8f});

@@ -11,11 +11,11 @@
 #include <array>
 #include <functional>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // One colour scheme: a colour name for each of the roles 0 to 4.
-struct CColorScheme
-{
+struct CColorScheme {
     QString name;
     std::array<QString, 5> roleNames;
 };
@@ -27,7 +27,7 @@ struct CColorScheme
 // One process-wide instance (instance()); all use is on the GUI thread.
 class CEnvironmentColors
 {
-public:
+  public:
     static constexpr int RoleCount = 6;
 
     CEnvironmentColors();
@@ -63,7 +63,7 @@ public:
         m_changed = std::move(callback);
     }
 
-private:
+  private:
     QHash<QString, Vec3f> m_named;
     QCache<QString, CColorScheme> m_schemes;
     std::array<Vec3f, RoleCount> m_roles;
@@ -75,13 +75,13 @@ private:
 // them, with the scheme name, afterwards.
 class GreyRoleColorsScope
 {
-public:
+  public:
     explicit GreyRoleColorsScope(CEnvironmentColors &colors = CEnvironmentColors::instance());
     ~GreyRoleColorsScope();
     GreyRoleColorsScope(const GreyRoleColorsScope &) = delete;
     GreyRoleColorsScope &operator=(const GreyRoleColorsScope &) = delete;
 
-private:
+  private:
     CEnvironmentColors &m_colors;
     std::array<Vec3f, CEnvironmentColors::RoleCount> m_saved;
     QString m_savedName;

@@ -5,15 +5,20 @@
 
 #include <tinyxml.h>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 QString attr(const TiXmlElement *e, const char *name)
 {
     const char *v = e->Attribute(name);
     return v ? QString::fromUtf8(v) : QString();
 }
-std::string utf8(const QString &s) { return s.toUtf8().toStdString(); }
+std::string utf8(const QString &s)
+{
+    return s.toUtf8().toStdString();
+}
 } // namespace
 
 bool CSuppliesManager::save(const QString &path)
@@ -68,8 +73,8 @@ bool CSuppliesManager::load(const QString &path)
     QVector<SupplyItem> items;
     for (const TiXmlElement *e = list->FirstChildElement("Item"); e;
          e = e->NextSiblingElement("Item"))
-        items.push_back({attr(e, "color"), attr(e, "price"), attr(e, "lighting"),
-                         attr(e, "version")});
+        items.push_back(
+            {attr(e, "color"), attr(e, "price"), attr(e, "lighting"), attr(e, "version")});
     const TiXmlElement *attribute = doc.FirstChildElement("CfgAttribute");
     m_version = attribute ? attr(attribute, "version") : QString();
     m_items = std::move(items);

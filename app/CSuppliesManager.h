@@ -3,7 +3,8 @@
 #include "app/CSupplizeConfig.h"
 #include "app/ITinyXml.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // The supplies list file:
 //   <?xml version="1.0" encoding="utf-8" standalone="no" ?>
@@ -11,7 +12,7 @@ namespace Orvane3Ds {
 //   <CfgItems><Item color="..." price="..." lighting="..." version="..."/>...</CfgItems>
 class CSuppliesManager : public CSupplizeConfig, public ITinyXml
 {
-public:
+  public:
     // Writes through a temporary file, so a failed save leaves the previous file intact.
     bool save(const QString &path) override;
     // Replaces the list only when the whole file was read.
@@ -23,7 +24,7 @@ public:
     const QString &version() const { return m_version; }
     void setVersion(const QString &version) { m_version = version; }
 
-private:
+  private:
     QVector<SupplyItem> m_items;
     QString m_version;
     QString m_error;

@@ -7,9 +7,11 @@
 
 #include <tinyxml.h>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 QString attr(const TiXmlElement *e, const char *name)
 {
     const char *v = e->Attribute(name);
@@ -51,8 +53,8 @@ bool CSupplizeConfig::parseDescription(const QByteArray &xml)
         QVector<SupplyItem> &items = byPrecision[attr(p, "value")];
         for (const TiXmlElement *i = p->FirstChildElement("Item"); i;
              i = i->NextSiblingElement("Item"))
-            items.push_back({attr(i, "name"), attr(i, "price"), attr(i, "lightstrong"),
-                             attr(i, "version")});
+            items.push_back(
+                {attr(i, "name"), attr(i, "price"), attr(i, "lightstrong"), attr(i, "version")});
     }
     m_suppliesVersion = attr(root, "value");
     m_byPrecision = std::move(byPrecision);

@@ -7,13 +7,14 @@
 
 #include <map>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Supplies configuration: the supplies of the description file, per layer thickness, and the
 // supply whose colour scheme the view uses.
 class CSupplizeConfig
 {
-public:
+  public:
     virtual ~CSupplizeConfig() = default;
 
     // Reads the encoded description file. Returns false with descriptionError() set when the
@@ -35,7 +36,7 @@ public:
 
     const QString &descriptionError() const { return m_descriptionError; }
 
-private:
+  private:
     QString m_suppliesVersion;
     std::map<QString, QVector<SupplyItem>> m_byPrecision;
     SupplyItem m_selected;

@@ -1,16 +1,18 @@
 #include "app/DescriptionCipher.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 
 const QByteArray Header("ORVDSC1\n");
 
 QByteArray scramble(QByteArray bytes)
 {
     for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(static_cast<unsigned char>(bytes[i])
-                                     ^ static_cast<unsigned char>((0x5A + 31 * i) & 0xFF));
+        bytes[i] = static_cast<char>(static_cast<unsigned char>(bytes[i]) ^
+                                     static_cast<unsigned char>((0x5A + 31 * i) & 0xFF));
     return bytes;
 }
 

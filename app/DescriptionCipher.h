@@ -2,7 +2,8 @@
 
 #include <QByteArray>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // The encoding of the supplies description file ("v0.dsc"). It only keeps the file from being
 // edited casually; it is not a security measure.

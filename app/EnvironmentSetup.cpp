@@ -5,7 +5,8 @@
 
 #include <QDebug>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 bool loadEnvironmentFiles(CEnvironmentColors &colors, CSupplizeConfig &supplies,
                           const QString &colorFile, const QString &descriptionFile)

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class CEnvironmentColors;
 class CSupplizeConfig;

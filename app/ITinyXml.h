@@ -2,12 +2,13 @@
 
 #include <QString>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Something that is saved to and loaded from an XML file.
 class ITinyXml
 {
-public:
+  public:
     virtual ~ITinyXml() = default;
     // Both return false with errorString() set when the file cannot be written or read.
     virtual bool save(const QString &path) = 0;

@@ -2,11 +2,11 @@
 
 #include <QString>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // One resin supply: the colour scheme it is drawn in and its commercial data (all text).
-struct SupplyItem
-{
+struct SupplyItem {
     QString color; // a colour scheme name
     QString price;
     QString lighting;
@@ -14,8 +14,8 @@ struct SupplyItem
 
     bool operator==(const SupplyItem &o) const
     {
-        return color == o.color && price == o.price && lighting == o.lighting
-               && version == o.version;
+        return color == o.color && price == o.price && lighting == o.lighting &&
+               version == o.version;
     }
 };
 

@@ -17,7 +17,8 @@
 #include <cmath>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // A sphere-like closed mesh of about `triangles` faces (latitude-longitude grid), radius 20,
 // standing on the platform.
@@ -54,8 +55,7 @@ std::shared_ptr<Model> sphere(int triangles)
     return model;
 }
 
-struct GlView
-{
+struct GlView {
     QOffscreenSurface surface;
     QOpenGLContext context;
     DScene scene;
@@ -108,8 +108,8 @@ void frameTime(benchmark::State &state)
     for (const auto &m : view.scene.models())
         faces += m->faces().size();
     state.counters["triangles"] = static_cast<double>(faces);
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // Frame time right after the model moved: one re-upload of the whole buffer, then drawing.
@@ -136,9 +136,16 @@ void frameTimeAfterMove(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(frameTime)->Arg(0)->Arg(100000)->Arg(2000000)->Unit(benchmark::kMillisecond)
+BENCHMARK(frameTime)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Arg(2000000)
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(frameTimeAfterMove)->Arg(100000)->Arg(2000000)->Unit(benchmark::kMillisecond)
+BENCHMARK(frameTimeAfterMove)
+    ->Arg(100000)
+    ->Arg(2000000)
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 int main(int argc, char **argv)

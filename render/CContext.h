@@ -8,14 +8,15 @@
 
 #include <memory>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class COpenGL;
 
 // Render state shared by the frame, the programs and every drawable (one per application).
 class CContext
 {
-public:
+  public:
     Matrix4f projection = identityMatrix(); // set by the frame on resize
     Matrix4f view = identityMatrix();       // set from the camera
     Matrix4f third = identityMatrix();      // identity once the frame is initialised
@@ -28,10 +29,10 @@ public:
     Vec3f platform{96.0f, 54.0f, 160.0f}; // millimetres
     float viewportWidth = 0.0f;
     float viewportHeight = 0.0f;
-    float clipZ = 160.0f; // millimetres, model space
+    float clipZ = 160.0f;               // millimetres, model space
     Vec3f frontColor{0.3f, 0.3f, 0.3f}; // sent as _fcolor
     Vec3f backColor{1.0f, 0.0f, 0.0f};  // sent as _bcolor
-    bool upCut = true; // true: what lies above clipZ is discarded
+    bool upCut = true;                  // true: what lies above clipZ is discarded
 };
 
 } // namespace Orvane3Ds

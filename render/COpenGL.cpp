@@ -1,27 +1,46 @@
 #include "render/COpenGL.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 COpenGL::~COpenGL() = default;
 
-void COpenGL::bindBuffer(GLenum target, GLuint buffer) const { glBindBuffer(target, buffer); }
+void COpenGL::bindBuffer(GLenum target, GLuint buffer) const
+{
+    glBindBuffer(target, buffer);
+}
 void COpenGL::bufferData(GLenum target, GLsizeiptr size, const void *data, GLenum usage) const
 {
     glBufferData(target, size, data, usage);
 }
-void COpenGL::clear(GLbitfield mask) const { glClear(mask); }
+void COpenGL::clear(GLbitfield mask) const
+{
+    glClear(mask);
+}
 void COpenGL::clearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) const
 {
     glClearColor(r, g, b, a);
 }
-void COpenGL::cullFace(GLenum mode) const { glCullFace(mode); }
+void COpenGL::cullFace(GLenum mode) const
+{
+    glCullFace(mode);
+}
 void COpenGL::deleteBuffers(GLsizei n, const GLuint *buffers) const
 {
     glDeleteBuffers(n, buffers);
 }
-void COpenGL::depthFunc(GLenum func) const { glDepthFunc(func); }
-void COpenGL::disableVertexAttribArray(GLuint index) const { glDisableVertexAttribArray(index); }
-void COpenGL::enableVertexAttribArray(GLuint index) const { glEnableVertexAttribArray(index); }
+void COpenGL::depthFunc(GLenum func) const
+{
+    glDepthFunc(func);
+}
+void COpenGL::disableVertexAttribArray(GLuint index) const
+{
+    glDisableVertexAttribArray(index);
+}
+void COpenGL::enableVertexAttribArray(GLuint index) const
+{
+    glEnableVertexAttribArray(index);
+}
 void COpenGL::drawArrays(GLenum mode, GLint first, GLsizei count) const
 {
     glDrawArrays(mode, first, count);
@@ -30,8 +49,14 @@ void COpenGL::drawElements(GLenum mode, GLsizei count, GLenum type, const void *
 {
     glDrawElements(mode, count, type, indices);
 }
-void COpenGL::enable(GLenum cap) const { glEnable(cap); }
-void COpenGL::genBuffers(GLsizei n, GLuint *buffers) const { glGenBuffers(n, buffers); }
+void COpenGL::enable(GLenum cap) const
+{
+    glEnable(cap);
+}
+void COpenGL::genBuffers(GLsizei n, GLuint *buffers) const
+{
+    glGenBuffers(n, buffers);
+}
 GLint COpenGL::getAttribLocation(GLuint program, const char *name) const
 {
     return glGetAttribLocation(program, name);
@@ -44,9 +69,18 @@ void *COpenGL::mapBuffer(GLenum target, GLenum access) const
 {
     return glMapBuffer(target, access);
 }
-GLboolean COpenGL::unmapBuffer(GLenum target) const { return glUnmapBuffer(target); }
-void COpenGL::uniform1f(GLint location, GLfloat v) const { glUniform1f(location, v); }
-void COpenGL::uniform1i(GLint location, GLint v) const { glUniform1i(location, v); }
+GLboolean COpenGL::unmapBuffer(GLenum target) const
+{
+    return glUnmapBuffer(target);
+}
+void COpenGL::uniform1f(GLint location, GLfloat v) const
+{
+    glUniform1f(location, v);
+}
+void COpenGL::uniform1i(GLint location, GLint v) const
+{
+    glUniform1i(location, v);
+}
 void COpenGL::uniform3f(GLint location, GLfloat x, GLfloat y, GLfloat z) const
 {
     glUniform3f(location, x, y, z);
@@ -60,12 +94,18 @@ void COpenGL::uniformMatrix4fv(GLint location, GLsizei count, GLboolean transpos
 {
     glUniformMatrix4fv(location, count, transpose, value);
 }
-void COpenGL::useProgram(GLuint program) const { glUseProgram(program); }
+void COpenGL::useProgram(GLuint program) const
+{
+    glUseProgram(program);
+}
 void COpenGL::vertexAttribPointer(GLuint index, GLint size, GLenum type, GLboolean normalized,
                                   GLsizei stride, const void *pointer) const
 {
     glVertexAttribPointer(index, size, type, normalized, stride, pointer);
 }
-void COpenGL::viewport(GLint x, GLint y, GLsizei w, GLsizei h) const { glViewport(x, y, w, h); }
+void COpenGL::viewport(GLint x, GLint y, GLsizei w, GLsizei h) const
+{
+    glViewport(x, y, w, h);
+}
 
 } // namespace Orvane3Ds

@@ -2,13 +2,14 @@
 
 #include "render/GlHeaders.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Stateless facade over the GL calls the drawables use; each member forwards one-to-one.
 // Requires a current context with GLEW initialised.
 class COpenGL
 {
-public:
+  public:
     virtual ~COpenGL();
 
     void bindBuffer(GLenum target, GLuint buffer) const;

@@ -15,19 +15,20 @@
 #include "geometry/DScene.h"
 #include "geometry/Model.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 std::uint64_t drawableId(const Model *model)
 {
     return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(model));
 }
 
-namespace {
+namespace
+{
 
 Vec3f role(int r)
 {
@@ -54,10 +55,7 @@ Box3f sceneBox(DScene *scene)
 
 } // namespace
 
-COrvaneFrame::COrvaneFrame(std::shared_ptr<CContext> context)
-    : m_context(std::move(context))
-{
-}
+COrvaneFrame::COrvaneFrame(std::shared_ptr<CContext> context) : m_context(std::move(context)) {}
 
 COrvaneFrame::~COrvaneFrame() = default;
 
@@ -181,14 +179,12 @@ Ray COrvaneFrame::pickRay(int x, int y, int width, int height)
     const CContext &ctx = *m_context;
     Matrix4f inverse;
     Matrix4f inverseView;
-    if (width <= 0 || height <= 0
-        || !invertMatrix(multiply(ctx.projection, ctx.view), inverse)
-        || !invertMatrix(ctx.view, inverseView))
+    if (width <= 0 || height <= 0 || !invertMatrix(multiply(ctx.projection, ctx.view), inverse) ||
+        !invertMatrix(ctx.view, inverseView))
         return ray;
     const float wx = static_cast<float>(x);
     const float wy = static_cast<float>(height - 1 - y);
-    const Vec3f ndc{2.0f * (wx / width) - 1.0f, 2.0f * (wy / height) - 1.0f,
-                    2.0f * (-1.0f) - 1.0f};
+    const Vec3f ndc{2.0f * (wx / width) - 1.0f, 2.0f * (wy / height) - 1.0f, 2.0f * (-1.0f) - 1.0f};
     const Vec3f point = projectPoint(inverse, ndc);
     ray.origin = {inverseView[12], inverseView[13], inverseView[14]};
     ray.direction = point - ray.origin;

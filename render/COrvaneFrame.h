@@ -16,7 +16,8 @@ class OpenGLModel;
 class OpenGLObject;
 class Excircle;
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class CContext;
 class Grid;
@@ -28,7 +29,7 @@ class IFrameInteractor;
 // GUI thread only; every GL-touching operation needs the view's context current.
 class COrvaneFrame : public DFrame3d
 {
-public:
+  public:
     explicit COrvaneFrame(std::shared_ptr<CContext> context);
     ~COrvaneFrame() override;
 
@@ -114,7 +115,7 @@ public:
     int widgetWidth() const { return m_width; }
     int widgetHeight() const { return m_height; }
 
-private:
+  private:
     void writeView();
     void drawScene();
     void drawModel(OpenGLModel &drawable, const std::shared_ptr<Model> &model);

@@ -1,8 +1,10 @@
 #include "render/COrvaneProgramModel.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 const char *const MaterialNames[4] = {"_Material.ambient", "_Material.diffuse",
                                       "_Material.specular", "_Material.Shininess"};
 }

@@ -2,18 +2,18 @@
 
 #include "render/DShader3d.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Program for every lit triangle mesh (sources ":/glsl/old"). Also accepts the "doubleRender"
 // variant, whose names it looks up as well; a name absent from the linked program has the
 // location -1, and setting it does nothing.
 class COrvaneProgramModel : public DShader3d
 {
-public:
+  public:
     // Builds from texts given by the caller instead of loaded sources.
     virtual bool buildFromSources(const std::shared_ptr<CContext> &context,
-                                  const QByteArray &vertexSource,
-                                  const QByteArray &fragmentSource);
+                                  const QByteArray &vertexSource, const QByteArray &fragmentSource);
 
     GLint position = -1;
     GLint normal = -1;
@@ -39,7 +39,7 @@ public:
     GLint lightSpecular = -1;
     GLint material[4] = {-1, -1, -1, -1}; // ambient, diffuse, specular, Shininess
 
-protected:
+  protected:
     void lookUpLocations() override;
 };
 

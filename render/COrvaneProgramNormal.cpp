@@ -1,6 +1,7 @@
 #include "render/COrvaneProgramNormal.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 void COrvaneProgramNormal::lookUpLocations()
 {

@@ -10,7 +10,8 @@
 
 #include <cstdio>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 bool initialiseGlew()
 {
@@ -20,8 +21,7 @@ bool initialiseGlew()
 }
 
 CRenderEngine::CRenderEngine(DScene *scene, const Vec3f &platform)
-    : m_scene(scene)
-    , m_platform(platform)
+    : m_scene(scene), m_platform(platform)
 {
 }
 

@@ -9,7 +9,8 @@
 
 class DScene;
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class CContext;
 class COrvaneFrame;
@@ -25,7 +26,7 @@ bool initialiseGlew();
 // GUI thread only; initialise(), paint() and handleEvent() need the view's context current.
 class CRenderEngine : public IGlApplication
 {
-public:
+  public:
     explicit CRenderEngine(DScene *scene, const Vec3f &platform = {96.0f, 54.0f, 160.0f});
     ~CRenderEngine() override;
 
@@ -56,7 +57,7 @@ public:
     DScene *scene() const { return m_scene; }
     bool programsBuilt() const { return m_programsBuilt; }
 
-private:
+  private:
     DScene *m_scene = nullptr;
     Vec3f m_platform;
     std::shared_ptr<CContext> m_context;

@@ -3,7 +3,7 @@
 // Root of the view frames. Every operation has an empty default.
 class DFrame
 {
-public:
+  public:
     virtual ~DFrame() = default;
     virtual void initialise() {}
     virtual void resize(int /*w*/, int /*h*/) {}

@@ -4,13 +4,14 @@
 
 #include "geometry/RayHit.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // A frame with a camera: gestures, camera steps and picking. Empty defaults; COrvaneFrame
 // implements them.
 class DFrame3d : public DFrame
 {
-public:
+  public:
     virtual void pressRight(int /*x*/, int /*y*/) {}
     virtual void pressMiddle(int /*x*/, int /*y*/) {}
     virtual void dragRotate(int /*x*/, int /*y*/) {}

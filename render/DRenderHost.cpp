@@ -11,9 +11,11 @@
 #include <QOpenGLWidget>
 #include <QSettings>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 
 const char *const PreviewKeys[3] = {"map/ScreenShotFront", "map/ScreenShotTop",
                                     "map/ScreenShotLeft"};
@@ -27,9 +29,7 @@ Vec3f platformOf(const DSharedApp &app)
 } // namespace
 
 DRenderHost::DRenderHost(DSharedApp &app)
-    : m_app(app)
-    , m_engine(&app.scene(), platformOf(app))
-    , m_turner(nullptr)
+    : m_app(app), m_engine(&app.scene(), platformOf(app)), m_turner(nullptr)
 {
 }
 

@@ -11,7 +11,8 @@
 class DSharedApp;
 class QOpenGLWidget;
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // The application's GL entry points, given to the view widget: loads the colour and supplies
 // files before GL starts, runs the render engine over the application's scene, applies the
@@ -21,7 +22,7 @@ namespace Orvane3Ds {
 // GUI thread only. The application and the widget outlive the host's use.
 class DRenderHost : public IGlApplication
 {
-public:
+  public:
     explicit DRenderHost(DSharedApp &app);
     ~DRenderHost() override;
 
@@ -41,15 +42,12 @@ public:
     const QString &errorString() const { return m_error; }
 
     // Called after GL became ready (true) or failed (false).
-    void setGlReadyCallback(std::function<void(bool)> callback)
-    {
-        m_glReady = std::move(callback);
-    }
+    void setGlReadyCallback(std::function<void(bool)> callback) { m_glReady = std::move(callback); }
 
     CRenderEngine &engine() { return m_engine; }
     ViewTurner &turner() { return m_turner; }
 
-private:
+  private:
     DSharedApp &m_app;
     CRenderEngine m_engine;
     ViewTurner m_turner;

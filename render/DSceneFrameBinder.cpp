@@ -7,9 +7,11 @@
 
 #include <algorithm>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 
 std::shared_ptr<Model> ownerOfOverhang(const DScene &scene, const std::shared_ptr<Overhang> &p)
 {

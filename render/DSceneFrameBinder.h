@@ -2,7 +2,8 @@
 
 class DScene;
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class COrvaneFrame;
 

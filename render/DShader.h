@@ -3,6 +3,6 @@
 // Root of the shader program family.
 class DShader
 {
-public:
+  public:
     virtual ~DShader() = default;
 };

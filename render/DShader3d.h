@@ -9,7 +9,8 @@
 
 #include <memory>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 class CContext;
 }
 
@@ -18,7 +19,7 @@ class CContext;
 // and with it every GL name, alive forever).
 class DShader3d : public DShader
 {
-public:
+  public:
     DShader3d() = default;
 
     // Stores the context, then compiles and links. On failure the info log is printed to
@@ -38,7 +39,7 @@ public:
     const QByteArray &fragmentSource() const { return m_fragmentSource; }
     bool isLinked() const { return m_linked; }
 
-protected:
+  protected:
     bool compileAndLink();
     virtual void lookUpLocations() {}
     std::shared_ptr<Orvane3Ds::CContext> context() const { return m_context.lock(); }

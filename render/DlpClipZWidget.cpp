@@ -8,7 +8,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr int SliderWidth = 20;
 constexpr int SliderHeight = 450;
 constexpr int LabelWidth = 50;
@@ -18,8 +19,7 @@ constexpr float NothingCut = std::numeric_limits<float>::max();
 } // namespace
 
 DlpClipZWidget::DlpClipZWidget(Hooks hooks, QWidget *parent)
-    : QWidget(parent)
-    , m_hooks(std::move(hooks))
+    : QWidget(parent), m_hooks(std::move(hooks))
 {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setFixedSize(100, 500);
@@ -27,13 +27,13 @@ DlpClipZWidget::DlpClipZWidget(Hooks hooks, QWidget *parent)
     m_slider->setGeometry(LabelWidth + 5, 0, SliderWidth, SliderHeight);
     m_slider->setRange(0, 1);
     m_slider->setValue(0);
-    m_slider->setStyleSheet(QStringLiteral(
-        "QSlider::groove:vertical{background:white;width:5px;border-radius:1px;}"
-        "QSlider::sub-page:vertical{background:white;border-radius:1px;}"
-        "QSlider::add-page:vertical{background:qlineargradient(x1:0,y1:0,x2:0,y2:1,"
-        "stop:0 #5DCCFF,stop:1 #1874CD);border-radius:1px;}"
-        "QSlider::handle:vertical{background:#475155;height:20px;margin:0 -8px;"
-        "border-radius:5px;}"));
+    m_slider->setStyleSheet(
+        QStringLiteral("QSlider::groove:vertical{background:white;width:5px;border-radius:1px;}"
+                       "QSlider::sub-page:vertical{background:white;border-radius:1px;}"
+                       "QSlider::add-page:vertical{background:qlineargradient(x1:0,y1:0,x2:0,y2:1,"
+                       "stop:0 #5DCCFF,stop:1 #1874CD);border-radius:1px;}"
+                       "QSlider::handle:vertical{background:#475155;height:20px;margin:0 -8px;"
+                       "border-radius:5px;}"));
     m_label = new QLabel(this);
     m_label->setFixedSize(LabelWidth, LabelHeight);
     m_label->setAlignment(Qt::AlignCenter);

@@ -12,10 +12,9 @@ class QSlider;
 class DlpClipZWidget : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     // What the slider drives (the application's render state).
-    struct Hooks
-    {
+    struct Hooks {
         std::function<void(bool)> setUpCut;
         std::function<bool()> upCut;
         std::function<void(float)> setClipZ; // millimetres
@@ -33,11 +32,11 @@ public:
     QSlider *slider() const { return m_slider; }
     QLabel *label() const { return m_label; }
 
-public slots:
+  public slots:
     void zValueChanged(int value);
     void updateLabelInfo(int value);
 
-private:
+  private:
     Hooks m_hooks;
     QSlider *m_slider = nullptr;
     QLabel *m_label = nullptr;

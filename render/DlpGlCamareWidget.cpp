@@ -7,19 +7,18 @@
 #include <QPushButton>
 
 DlpGlCamareWidget::DlpGlCamareWidget(Orvane3Ds::ViewTurner *turner, QWidget *parent)
-    : QWidget(parent)
-    , m_turner(turner)
+    : QWidget(parent), m_turner(turner)
 {
     setFont(QFont(QStringLiteral("微软雅黑")));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     m_top = makeButton(QT_TR_NOOP("topView"), QStringLiteral("up"), QStringLiteral("\u25B2"));
-    m_bottom = makeButton(QT_TR_NOOP("bottomView"), QStringLiteral("down"),
-                          QStringLiteral("\u25BC"));
+    m_bottom =
+        makeButton(QT_TR_NOOP("bottomView"), QStringLiteral("down"), QStringLiteral("\u25BC"));
     m_left = makeButton(QT_TR_NOOP("leftView"), QStringLiteral("left"), QStringLiteral("\u25C0"));
-    m_right = makeButton(QT_TR_NOOP("rightView"), QStringLiteral("right"),
-                         QStringLiteral("\u25B6"));
+    m_right =
+        makeButton(QT_TR_NOOP("rightView"), QStringLiteral("right"), QStringLiteral("\u25B6"));
     m_home = makeButton(QT_TR_NOOP("homeView"), QStringLiteral("view"), QStringLiteral("\u2302"));
     m_far = makeButton(QT_TR_NOOP("farView"), QStringLiteral("far"), QStringLiteral("\u2212"));
     m_near = makeButton(QT_TR_NOOP("nearView"), QStringLiteral("near"), QStringLiteral("+"));

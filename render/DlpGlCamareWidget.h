@@ -4,7 +4,8 @@
 
 class QPushButton;
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 class ViewTurner;
 }
 
@@ -12,7 +13,7 @@ class ViewTurner;
 class DlpGlCamareWidget : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit DlpGlCamareWidget(Orvane3Ds::ViewTurner *turner, QWidget *parent = nullptr);
 
     void setTurner(Orvane3Ds::ViewTurner *turner);
@@ -20,7 +21,7 @@ public:
     QPushButton *topButton() const { return m_top; }
     QPushButton *bottomButton() const { return m_bottom; }
 
-public slots:
+  public slots:
     void onGLTop();
     void onGLBottom();
     void onGLLeft();
@@ -29,7 +30,7 @@ public slots:
     void onGLNear();
     void onGLHome();
 
-private:
+  private:
     QPushButton *makeButton(const char *tip, const QString &image, const QString &fallbackText);
     void syncButtons();
 

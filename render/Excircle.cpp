@@ -9,7 +9,8 @@
 
 using namespace Orvane3Ds;
 
-namespace {
+namespace
+{
 constexpr float Band = 0.65f;
 }
 

@@ -6,7 +6,7 @@
 // rotation handle. Axis kind 1 = about X, 2 = about Y, 3 = about Z; the kind is also the id.
 class Excircle : public OpenGLObject
 {
-public:
+  public:
     Excircle(const Vec3f &centre, float innerRadius, int segments, int axisKind);
 
     // Fills `mesh` with the ring's vertices and faces and recomputes its bounds.
@@ -18,6 +18,6 @@ public:
     // Binds the normal program for the call; colour = the context's current colour.
     void draw(Orvane3Ds::CContext &context) override;
 
-private:
+  private:
     GLsizei m_indexCount = 0;
 };

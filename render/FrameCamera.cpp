@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 FrameCamera::FrameCamera()
 {

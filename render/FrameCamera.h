@@ -2,13 +2,14 @@
 
 #include "geometry/Vec3.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Orbiting camera of the 3D view: an eye turning about a target, plus pan offsets that shift the
 // viewpoint without moving the orbit. Distances in millimetres, angles in degrees.
 class FrameCamera
 {
-public:
+  public:
     FrameCamera();
 
     // Places the eye, aims at the origin with up (0, 0, 1), clears the pan (panHeight 60) and
@@ -45,7 +46,7 @@ public:
     float panUpLimit() const { return m_panUpLimit; }
     const Vec3f &sceneSize() const { return m_sceneSize; }
 
-private:
+  private:
     Vec3f rotateAboutTarget(const Vec3f &axis, float degrees) const;
 
     Vec3f m_sceneSize{130.0f, 130.0f, 180.0f};

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 constexpr float EyeDistance = 200.0f;
 constexpr float FarPlane = 2000.0f;
 } // namespace

@@ -5,7 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // The three preview pictures of the scene: orthographic views fitted to the scene's bounding
 // box, placed on a 256 x 256 canvas and stored as raw RGB bytes (rows top first, no header).
@@ -14,8 +15,7 @@ enum class SnapshotView { Front = 0, Top = 1, Left = 2 };
 constexpr int SnapshotCanvas = 256;
 constexpr int SnapshotBytes = SnapshotCanvas * SnapshotCanvas * 3; // 196,608
 
-struct SnapshotSize
-{
+struct SnapshotSize {
     int width = 0;
     int height = 0;
 };
@@ -27,8 +27,7 @@ void snapshotExtents(const Box3f &box, SnapshotView view, float *fw, float *fh);
 SnapshotSize snapshotSize(const Box3f &box, SnapshotView view);
 
 // Orthographic projection and view matrix looking at the box from the view's side.
-struct SnapshotCamera
-{
+struct SnapshotCamera {
     Matrix4f projection;
     Matrix4f view;
 };

@@ -11,9 +11,7 @@
 
 #include <cstdio>
 
-GLBox::GLBox(Orvane3Ds::IGlApplication *app, QWidget *parent)
-    : QOpenGLWidget(parent)
-    , m_app(app)
+GLBox::GLBox(Orvane3Ds::IGlApplication *app, QWidget *parent) : QOpenGLWidget(parent), m_app(app)
 {
     setFocusPolicy(Qt::StrongFocus);
 }

@@ -2,7 +2,8 @@
 
 #include <QOpenGLWidget>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 class IGlApplication;
 }
 
@@ -11,14 +12,14 @@ class IGlApplication;
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit GLBox(Orvane3Ds::IGlApplication *app, QWidget *parent = nullptr);
     ~GLBox() override;
 
     // True once the application's initialise entry point returned true.
     bool isGlReady() const { return m_ready; }
 
-protected:
+  protected:
     void initializeGL() override;
     void paintGL() override;
     void resizeGL(int w, int h) override;
@@ -28,7 +29,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     void sendMouse(QMouseEvent *event);
 
     Orvane3Ds::IGlApplication *m_app = nullptr;

@@ -5,7 +5,8 @@
 #include <array>
 
 // Small matrix helpers for the 3D view. All matrices are column-major (element 4 * column + row).
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Rotation by `radians` about `axis` (normalised here), right-hand sense.
 Matrix4f rotationMatrix(const Vec3f &axis, float radians);
@@ -23,6 +24,9 @@ bool invertMatrix(const Matrix4f &m, Matrix4f &out);
 Vec3f projectPoint(const Matrix4f &m, const Vec3f &p);
 
 // The 3x3 rotation part applied to a vector (same as transformVector, named for readability).
-inline Vec3f rotateVector(const Matrix4f &m, const Vec3f &v) { return transformVector(m, v); }
+inline Vec3f rotateVector(const Matrix4f &m, const Vec3f &v)
+{
+    return transformVector(m, v);
+}
 
 } // namespace Orvane3Ds

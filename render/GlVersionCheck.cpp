@@ -1,8 +1,10 @@
 #include "render/GlVersionCheck.h"
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 
 // Negative, zero or positive like strcmp.
 int comparePart(const QString &a, const QString &b)
@@ -30,9 +32,8 @@ int checkGlVersion(const QStringList &probe, const QString &required, QString *d
     const int major = comparePart(driver.at(0), wanted.at(0));
     if (major > 0)
         return 0;
-    if (major == 0
-        && comparePart(driver.value(1, QStringLiteral("0")), wanted.value(1, QStringLiteral("0")))
-               >= 0)
+    if (major == 0 && comparePart(driver.value(1, QStringLiteral("0")),
+                                  wanted.value(1, QStringLiteral("0"))) >= 0)
         return 0;
     if (detected)
         *detected = firstWord;

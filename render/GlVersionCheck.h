@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Driver strings read by the capability probe, in this order: GL_VERSION, GL_VENDOR,
 // GL_RENDERER, GL_SHADING_LANGUAGE_VERSION, GL_EXTENSIONS. Empty when the probe failed.

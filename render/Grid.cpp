@@ -7,9 +7,11 @@
 
 #include <cmath>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 void segment(std::vector<Vec3f> &out, Vec3f a, Vec3f b)
 {
     out.push_back(a);
@@ -18,9 +20,8 @@ void segment(std::vector<Vec3f> &out, Vec3f a, Vec3f b)
 } // namespace
 
 Grid::Grid(const Vec3f &platform)
-    : OpenGLObject(std::make_shared<Mesh3D>(), 0)
-    , m_platform(platform)
-    , m_points(buildSegments(platform))
+    : OpenGLObject(std::make_shared<Mesh3D>(), 0), m_platform(platform),
+      m_points(buildSegments(platform))
 {
     m_mesh->vertices() = m_points;
 }

@@ -4,13 +4,14 @@
 
 #include <vector>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Platform outline, tenth lines, build volume, axis stubs, letters and arrow heads, as line
 // segments (each pair of points one segment). Built once from the platform size.
 class Grid : public OpenGLObject
 {
-public:
+  public:
     explicit Grid(const Vec3f &platform);
 
     // Segment end points for a platform of size (X, Y, Z) in millimetres.
@@ -22,7 +23,7 @@ public:
 
     const std::vector<Vec3f> &points() const { return m_points; }
 
-private:
+  private:
     Vec3f m_platform;
     std::vector<Vec3f> m_points;
 };

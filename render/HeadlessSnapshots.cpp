@@ -13,9 +13,11 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 
 void setError(QString *error, const QString &text)
 {
@@ -45,8 +47,7 @@ bool renderCanvases(const QList<std::shared_ptr<Model>> &models,
             scene.addModels(DScene::ModelList(models.begin(), models.end()));
             scene.clearSelection();
             for (int view = 0; view < 3; ++view)
-                (*canvases)[view] =
-                    engine.frame()->renderSnapshot(static_cast<SnapshotView>(view));
+                (*canvases)[view] = engine.frame()->renderSnapshot(static_cast<SnapshotView>(view));
             // Drawables unhook from the models and free their buffers while the context is
             // current.
             for (const auto &model : models)
@@ -59,8 +60,7 @@ bool renderCanvases(const QList<std::shared_ptr<Model>> &models,
 }
 
 // Runs `render` with a GUI application object, creating one for the call when there is none.
-template <typename Render>
-bool withGuiApplication(QString *error, Render render)
+template <typename Render> bool withGuiApplication(QString *error, Render render)
 {
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return render();
@@ -90,8 +90,7 @@ bool renderSnapshots(const QList<std::shared_ptr<Model>> &models,
     return withGuiApplication(error, [&] { return renderCanvases(models, canvases, error); });
 }
 
-bool writeSnapshots(const QList<std::shared_ptr<Model>> &models, const QString &dir,
-                    QString *error)
+bool writeSnapshots(const QList<std::shared_ptr<Model>> &models, const QString &dir, QString *error)
 {
     if (!QDir(dir).exists() && !QDir().mkpath(dir)) {
         setError(error, QStringLiteral("cannot create the folder %1").arg(dir));

@@ -10,7 +10,8 @@
 
 class Model;
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Renders the front, top and left preview pictures of the models into `dir`: front.dat,
 // top.dat and left.dat (raw 256 x 256 RGB) plus front.png, top.png and left.png.

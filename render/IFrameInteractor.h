@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class CContext;
 
@@ -12,7 +13,7 @@ class CContext;
 // Every offer returns true when the interactor took the event.
 class IFrameInteractor
 {
-public:
+  public:
     virtual ~IFrameInteractor() = default;
 
     // True while the interactor is working (for example dragging); enables the highlight pass.

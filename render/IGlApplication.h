@@ -2,12 +2,13 @@
 
 #include <functional>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // The three GL entry points the view widget calls, plus the repaint hook it installs.
 class IGlApplication
 {
-public:
+  public:
     virtual ~IGlApplication() = default;
     // Called once with the context current; false leaves the view blank and input ignored.
     virtual bool initialiseGL() = 0;

@@ -7,13 +7,12 @@
 // for the duration of the call that receives it.
 
 // Mouse and wheel events (type 2 press, 3 release, 5 move, 31 wheel).
-struct InputEvent
-{
+struct InputEvent {
     std::uint16_t type = 0;
     std::uint32_t modifiers = 0;
     std::int32_t widgetWidth = 0;
     std::int32_t widgetHeight = 0;
-    std::int32_t x = 0;  // widget pixels, origin top-left
+    std::int32_t x = 0; // widget pixels, origin top-left
     std::int32_t y = 0;
     std::uint32_t button = 0;  // 1 left, 2 right, 4 middle; 0 for wheel events
     std::uint32_t buttons = 0; // buttons held during the event
@@ -21,8 +20,7 @@ struct InputEvent
 };
 
 // Key presses (type 6).
-struct KeyEventRecord
-{
+struct KeyEventRecord {
     std::uint16_t type = 6;
     std::uint32_t modifiers = 0;
     std::int32_t widgetWidth = 0;
@@ -31,8 +29,7 @@ struct KeyEventRecord
 };
 
 // GL surface resizes (type 14).
-struct ResizeEventRecord
-{
+struct ResizeEventRecord {
     std::uint16_t type = 14;
     std::uint32_t modifiers = 0;
     std::int32_t width = 0;

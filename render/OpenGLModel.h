@@ -9,7 +9,7 @@
 // program that matches isContour().
 class OpenGLModel : public OpenGLObject
 {
-public:
+  public:
     explicit OpenGLModel(std::shared_ptr<Mesh3D> mesh, std::uint64_t id = 0);
 
     void initGL(const std::shared_ptr<Orvane3Ds::COpenGL> &gl) override;
@@ -28,7 +28,7 @@ public:
     std::uint64_t ownerId() const { return m_ownerId; }
     void setOwnerId(std::uint64_t id) { m_ownerId = id; }
 
-private:
+  private:
     void uploadContours();
     void drawContours(Orvane3Ds::CContext &context);
 

@@ -7,19 +7,18 @@
 
 #include "geometry/Mesh3D.h"
 
-
 #include <cstring>
 #include <vector>
 
 using namespace Orvane3Ds;
 
 OpenGLObject::OpenGLObject(std::shared_ptr<Mesh3D> mesh, std::uint64_t id)
-    : m_mesh(std::move(mesh))
-    , m_id(id)
+    : m_mesh(std::move(mesh)), m_id(id)
 {
 }
 
-namespace {
+namespace
+{
 // Buffer names given up while no context was current (GUI thread only).
 std::vector<GLuint> &deferredDeletions()
 {

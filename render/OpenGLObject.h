@@ -10,7 +10,8 @@
 
 class Mesh3D;
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 class CContext;
 class COpenGL;
 } // namespace Orvane3Ds
@@ -26,7 +27,7 @@ class COpenGL;
 // GUI thread only. Lives from initGL() to releaseGL() or destruction.
 class OpenGLObject
 {
-public:
+  public:
     explicit OpenGLObject(std::shared_ptr<Mesh3D> mesh, std::uint64_t id = 0);
     virtual ~OpenGLObject();
     OpenGLObject(const OpenGLObject &) = delete;
@@ -67,7 +68,7 @@ public:
     // Deletes buffers given up while no context was current; call with the context current.
     static void flushDeferredDeletions();
 
-protected:
+  protected:
     // Uploads when the mesh changed since the last upload.
     void refreshIfStale();
     // Lit triangles from the vertex buffer (layout: position, face normal; 24-byte stride)
@@ -89,7 +90,7 @@ protected:
     int m_uploadCount = 0;
     std::atomic<bool> m_stale{false};
 
-private:
+  private:
     void hookMesh();
     void unhookMesh();
 

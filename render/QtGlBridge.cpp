@@ -3,21 +3,20 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 bool hasCurrentGlContext()
 {
     return QOpenGLContext::currentContext() != nullptr;
 }
 
-struct OffscreenTarget::Impl
-{
+struct OffscreenTarget::Impl {
     std::unique_ptr<QOpenGLFramebufferObject> fbo;
     bool bound = false;
 };
 
-OffscreenTarget::OffscreenTarget(int width, int height)
-    : m_impl(std::make_unique<Impl>())
+OffscreenTarget::OffscreenTarget(int width, int height) : m_impl(std::make_unique<Impl>())
 {
     if (hasCurrentGlContext())
         m_impl->fbo = std::make_unique<QOpenGLFramebufferObject>(

@@ -3,7 +3,8 @@
 #include <memory>
 
 // Qt's GL classes in a unit of their own: Qt's GL headers and GLEW's must not meet in one file.
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // True when some GL context is current on this thread.
 bool hasCurrentGlContext();
@@ -12,7 +13,7 @@ bool hasCurrentGlContext();
 // the context's default framebuffer) by release() or destruction. Needs a current context.
 class OffscreenTarget
 {
-public:
+  public:
     OffscreenTarget(int width, int height);
     ~OffscreenTarget();
     OffscreenTarget(const OffscreenTarget &) = delete;
@@ -22,7 +23,7 @@ public:
     bool bind();
     void release();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -6,15 +6,16 @@
 
 #include <cmath>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
-namespace {
+namespace
+{
 constexpr float Step = 3.0f;
 }
 
 ViewTurner::ViewTurner(DFrame3d *frame, std::function<void()> repaint)
-    : m_frame(frame)
-    , m_repaint(std::move(repaint))
+    : m_frame(frame), m_repaint(std::move(repaint))
 {
 }
 

@@ -2,7 +2,8 @@
 
 #include <functional>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 class DFrame3d;
 
@@ -12,7 +13,7 @@ class DFrame3d;
 // movement in the view marks it dirty so that the next standard view starts from homeView.
 class ViewTurner
 {
-public:
+  public:
     explicit ViewTurner(DFrame3d *frame, std::function<void()> repaint = {});
 
     void top();
@@ -37,7 +38,7 @@ public:
     float yawTotal() const { return m_yawTotal; }
     float pitchTotal() const { return m_pitchTotal; }
 
-private:
+  private:
     // True when the view was reset to home because it was dirty.
     bool prepare();
     void pitchStep(float degrees);

@@ -13,7 +13,8 @@
 
 using namespace Orvane3Ds;
 
-namespace {
+namespace
+{
 
 const QByteArray ColourFile = "GRAY=0.5,0.5,0.5\n"
                               "BLUE=0,0,1,\n"
@@ -144,11 +145,11 @@ TEST(DescriptionFile, encodingRoundTrips)
 TEST(DescriptionFile, firstSupplyOfTheTenthMillimetreIsSelected)
 {
     CSupplizeConfig config;
-    ASSERT_TRUE(config.parseDescription(
-        "<Version value=\"2\">"
-        "<Precision value=\"0.05\"><Item name=\"ColorBlue\"/></Precision>"
-        "<Precision value=\"0.1\"><Item name=\"ColorRed\" price=\"1\"/>"
-        "<Item name=\"ColorWhite\"/></Precision></Version>"));
+    ASSERT_TRUE(
+        config.parseDescription("<Version value=\"2\">"
+                                "<Precision value=\"0.05\"><Item name=\"ColorBlue\"/></Precision>"
+                                "<Precision value=\"0.1\"><Item name=\"ColorRed\" price=\"1\"/>"
+                                "<Item name=\"ColorWhite\"/></Precision></Version>"));
     EXPECT_EQ(config.suppliesVersion(), QStringLiteral("2"));
     ASSERT_TRUE(config.selectFirstSupply());
     EXPECT_EQ(config.selectedSupply().color, QStringLiteral("ColorRed"));
@@ -179,14 +180,13 @@ TEST(EnvironmentSetup, theFirstSupplyOfTheTenthMillimetreColoursTheView)
 {
     QTemporaryDir dir;
     testsupport::writeFile(dir.filePath("color.ini"), ColourFile + "WHITE=0.9,0.9,0.9\n");
-    testsupport::writeFile(
-        dir.filePath("v0.dsc"),
-        encodeDescription("<Version value=\"1\"><Precision value=\"0.1\">"
-                          "<Item name=\"ColorWhite\"/></Precision></Version>"));
+    testsupport::writeFile(dir.filePath("v0.dsc"),
+                           encodeDescription("<Version value=\"1\"><Precision value=\"0.1\">"
+                                             "<Item name=\"ColorWhite\"/></Precision></Version>"));
     CEnvironmentColors colors;
     CSupplizeConfig supplies;
-    ASSERT_TRUE(loadEnvironmentFiles(colors, supplies, dir.filePath("color.ini"),
-                                     dir.filePath("v0.dsc")));
+    ASSERT_TRUE(
+        loadEnvironmentFiles(colors, supplies, dir.filePath("color.ini"), dir.filePath("v0.dsc")));
     ASSERT_TRUE(initialEnvironmentColors(colors, supplies));
     ASSERT_TRUE(applySelectedEnvironmentColor(colors, supplies));
     expectColour(colors.roleColor(0), 0.9f, 0.9f, 0.9f);
@@ -197,7 +197,7 @@ TEST(EnvironmentSetup, missingFilesAreReported)
 {
     CEnvironmentColors colors;
     CSupplizeConfig supplies;
-    EXPECT_FALSE(loadEnvironmentFiles(colors, supplies, "/nonexistent/color.ini",
-                                      "/nonexistent/v0.dsc"));
+    EXPECT_FALSE(
+        loadEnvironmentFiles(colors, supplies, "/nonexistent/color.ini", "/nonexistent/v0.dsc"));
     EXPECT_FALSE(initialEnvironmentColors(colors, supplies));
 }

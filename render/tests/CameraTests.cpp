@@ -4,7 +4,8 @@
 
 using Orvane3Ds::FrameCamera;
 
-namespace {
+namespace
+{
 
 FrameCamera homeCamera()
 {
@@ -52,8 +53,7 @@ TEST(FrameCamera, pitchByQuarterTurnBringsTheEyeAboveTheTarget)
     EXPECT_GT(camera.eye().x, -61.0f);
 }
 
-struct ZoomRow
-{
+struct ZoomRow {
     const char *name;
     float amount;
     bool moves;
@@ -75,12 +75,12 @@ TEST_P(FrameCameraZoom, movesOnlyWithinRange)
         EXPECT_FLOAT_EQ(before, after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, FrameCameraZoom,
-    ::testing::Values(ZoomRow{"oneNotchCloser", 12.0f, true}, ZoomRow{"oneNotchAway", -12.0f, true},
-                      ZoomRow{"throughTheTarget", 200.0f, false},
-                      ZoomRow{"beyondTheFarLimit", -200.0f, false}),
-    [](const auto &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Steps, FrameCameraZoom,
+                         ::testing::Values(ZoomRow{"oneNotchCloser", 12.0f, true},
+                                           ZoomRow{"oneNotchAway", -12.0f, true},
+                                           ZoomRow{"throughTheTarget", 200.0f, false},
+                                           ZoomRow{"beyondTheFarLimit", -200.0f, false}),
+                         [](const auto &info) { return info.param.name; });
 
 TEST(FrameCamera, panIgnoresMotionsShorterThanNinePixels)
 {

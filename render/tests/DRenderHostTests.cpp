@@ -13,11 +13,12 @@
 
 using namespace Orvane3Ds;
 
-namespace {
+namespace
+{
 
 class TestApp : public DSharedApp
 {
-public:
+  public:
     QString languageCodeText() const override { return QStringLiteral("en"); }
     QString applicationName() const override { return QStringLiteral("Resinor"); }
     QString softwareVersionText() const override { return QStringLiteral("1.0.0.1"); }

@@ -4,11 +4,14 @@
 #include "render/COrvaneFrame.h"
 #include "render/OpenGLModel.h"
 
+#include "geometry/SlcModel.h"
+
 #include <gtest/gtest.h>
 
 using namespace Orvane3Ds;
 
-namespace {
+namespace
+{
 
 // Front face of a lit model facing the head-light: 30 % light (about 1.06) + 70 % tint.
 int litChannel(float tint)
@@ -18,17 +21,17 @@ int litChannel(float tint)
 
 ::testing::AssertionResult near(const QColor &c, int r, int g, int b, int tolerance = 20)
 {
-    if (std::abs(c.red() - r) <= tolerance && std::abs(c.green() - g) <= tolerance
-        && std::abs(c.blue() - b) <= tolerance)
+    if (std::abs(c.red() - r) <= tolerance && std::abs(c.green() - g) <= tolerance &&
+        std::abs(c.blue() - b) <= tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << c.red() << ", " << c.green() << ", "
-                                         << c.blue() << ") is not near (" << r << ", " << g
-                                         << ", " << b << ")";
+    return ::testing::AssertionFailure()
+           << "pixel (" << c.red() << ", " << c.green() << ", " << c.blue() << ") is not near ("
+           << r << ", " << g << ", " << b << ")";
 }
 
 class DrawPass : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         rendertest::useTestColours();
@@ -146,8 +149,8 @@ TEST_F(DrawPass, supportEditingModeDrawsOnlyTheEditedModel)
     gl.render();
     const QPoint edited = gl.project({-37.5f, 10.0f, 20.0f});
     const QPoint hidden = gl.project(frontFace);
-    EXPECT_TRUE(near(gl.pixel(edited.x(), edited.y()), litChannel(0), litChannel(1),
-                     litChannel(0), 30));
+    EXPECT_TRUE(
+        near(gl.pixel(edited.x(), edited.y()), litChannel(0), litChannel(1), litChannel(0), 30));
     EXPECT_LT(gl.pixel(hidden.x(), hidden.y()).green(), 150);
 }
 
@@ -172,4 +175,36 @@ TEST(DrawPassOutsideAFrame, modelsAddedWithoutAContextAreUploadedAtTheNextDraw)
     gl.scene().removeModel(box);
     gl.render();
     EXPECT_LT(gl.pixel(p.x(), p.y()).green(), 150);
+}
+
+TEST(DrawPassContours, contourModelsAreDrawnAsLinesInTheSelectionColour)
+{
+    rendertest::useTestColours();
+    rendertest::GlScene gl;
+    ASSERT_TRUE(gl.isReady());
+    auto contour = std::make_shared<Model>();
+    contour->setSourceKind(SourceKind::SlcContours);
+    auto slc = std::make_shared<SlcModel>();
+    SlcModel::Layer layer;
+    SlcModel::Contour line;
+    for (int i = 0; i <= 40; ++i) {
+        line.push_back(static_cast<std::uint32_t>(contour->vertices().size()));
+        contour->vertices().push_back({-20.0f + i, 0.0f, 60.0f});
+    }
+    layer.push_back(line);
+    slc->layers.push_back(layer);
+    contour->setContourData(slc);
+    contour->recomputeBounds();
+    gl.scene().addModels({contour});
+    gl.scene().clearSelection();
+    gl.render();
+    int blue = 0;
+    for (int y = 0; y < gl.height(); ++y)
+        for (int x = 0; x < gl.width(); ++x)
+            blue += gl.pixel(x, y) == QColor(0, 0, 255) ? 1 : 0;
+    EXPECT_GT(blue, 20);
+    // Cut below the contour's layer: gone.
+    gl.context().clipZ = 50.0f;
+    gl.render();
+    EXPECT_EQ(gl.countPixels(QColor(0, 0, 255)), 0);
 }

@@ -11,17 +11,14 @@
 
 using namespace Orvane3Ds;
 
-namespace {
+namespace
+{
 
 // Records what the widget hands to the application and draws through a real engine.
 class RecordingApp : public IGlApplication
 {
-public:
-    explicit RecordingApp(DScene *scene)
-        : engine(scene)
-    {
-        engine.setQuiet(true);
-    }
+  public:
+    explicit RecordingApp(DScene *scene) : engine(scene) { engine.setQuiet(true); }
     bool initialiseGL() override { return engine.initialiseGL(); }
     void paintGL() override { engine.paintGL(); }
     void handleGLEvent(const void *record) override

@@ -11,7 +11,8 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
-namespace rendertest {
+namespace rendertest
+{
 
 std::shared_ptr<Model> boxModel(float x0, float y0, float z0, float x1, float y1, float z1)
 {
@@ -39,17 +40,13 @@ void useTestColours()
     colors.setRoleColor(5, {0.3f, 0.3f, 0.3f});
 }
 
-struct GlScene::Target
-{
+struct GlScene::Target {
     std::unique_ptr<Orvane3Ds::OffscreenTarget> fbo;
 };
 
 GlScene::GlScene(int width, int height)
-    : m_width(width)
-    , m_height(height)
-    , m_surface(std::make_unique<QOffscreenSurface>())
-    , m_context(std::make_unique<QOpenGLContext>())
-    , m_target(std::make_unique<Target>())
+    : m_width(width), m_height(height), m_surface(std::make_unique<QOffscreenSurface>()),
+      m_context(std::make_unique<QOpenGLContext>()), m_target(std::make_unique<Target>())
 {
     m_surface->create();
     if (!m_context->create() || !m_context->makeCurrent(m_surface.get()))

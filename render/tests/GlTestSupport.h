@@ -14,7 +14,8 @@
 class QOffscreenSurface;
 class QOpenGLContext;
 
-namespace rendertest {
+namespace rendertest
+{
 
 // A model made of the box (x0,y0,z0)-(x1,y1,z1) as a triangle soup with face normals.
 std::shared_ptr<Model> boxModel(float x0, float y0, float z0, float x1, float y1, float z1);
@@ -26,7 +27,7 @@ void useTestColours();
 // its own scene and a framebuffer of the given size bound for drawing.
 class GlScene
 {
-public:
+  public:
     GlScene(int width = 320, int height = 240);
     ~GlScene();
 
@@ -47,7 +48,7 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
 
-private:
+  private:
     int m_width;
     int m_height;
     std::unique_ptr<QOffscreenSurface> m_surface;

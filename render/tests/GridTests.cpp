@@ -9,7 +9,8 @@
 
 using Orvane3Ds::Grid;
 
-namespace {
+namespace
+{
 bool hasSegment(const std::vector<Vec3f> &points, const Vec3f &a, const Vec3f &b)
 {
     for (std::size_t i = 0; i + 1 < points.size(); i += 2)
@@ -34,8 +35,7 @@ TEST(Grid, outlinesThePlatformAndTheBuildVolume)
     EXPECT_FLOAT_EQ(top->z, 177.0f);
 }
 
-struct RingRow
-{
+struct RingRow {
     const char *name;
     int axis;
     Vec3f extent;

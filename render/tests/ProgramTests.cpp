@@ -68,9 +68,9 @@ TEST(ShaderPrograms, aBrokenVertexShaderPrintsItsLogOnceAndStops)
     ASSERT_TRUE(gl.isReady());
     COrvaneProgramModel broken;
     testing::internal::CaptureStdout();
-    const bool built = broken.buildFromSources(gl.engine().context(),
-                                               "#version 120\nvoid main() { oops }\n",
-                                               "#version 120\nvoid main() { also broken }\n");
+    const bool built =
+        broken.buildFromSources(gl.engine().context(), "#version 120\nvoid main() { oops }\n",
+                                "#version 120\nvoid main() { also broken }\n");
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_FALSE(built);
     EXPECT_FALSE(broken.isLinked());

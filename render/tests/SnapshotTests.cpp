@@ -15,10 +15,10 @@
 
 using namespace Orvane3Ds;
 
-namespace {
-
-struct Rgb
+namespace
 {
+
+struct Rgb {
     int r, g, b;
     bool isBlack() const { return r == 0 && g == 0 && b == 0; }
 };
@@ -29,8 +29,7 @@ Rgb at(const QByteArray &canvas, int x, int y)
     return {p[0], p[1], p[2]};
 }
 
-struct SnapshotRow
-{
+struct SnapshotRow {
     const char *name;
     SnapshotView view;
     QRect covered; // where the silhouette of the box goes on the canvas
@@ -84,16 +83,15 @@ TEST_P(Snapshot, silhouetteLandsWhereTheSizeRulePutsIt)
     EXPECT_GT(centre.r, 150);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Views, Snapshot,
-    ::testing::Values(
-        // front: 40 wide, 30 high -> 256 x 192 at the bottom
-        SnapshotRow{"front", SnapshotView::Front, QRect(0, 64, 256, 192)},
-        // top: 40 wide, 20 high -> 256 x 128 at the bottom
-        SnapshotRow{"top", SnapshotView::Top, QRect(0, 128, 256, 128)},
-        // left: 20 wide, 30 high -> 170 rounded up to 172 wide, centred
-        SnapshotRow{"left", SnapshotView::Left, QRect(42, 0, 172, 256)}),
-    [](const auto &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Views, Snapshot,
+                         ::testing::Values(
+                             // front: 40 wide, 30 high -> 256 x 192 at the bottom
+                             SnapshotRow{"front", SnapshotView::Front, QRect(0, 64, 256, 192)},
+                             // top: 40 wide, 20 high -> 256 x 128 at the bottom
+                             SnapshotRow{"top", SnapshotView::Top, QRect(0, 128, 256, 128)},
+                             // left: 20 wide, 30 high -> 170 rounded up to 172 wide, centred
+                             SnapshotRow{"left", SnapshotView::Left, QRect(42, 0, 172, 256)}),
+                         [](const auto &info) { return info.param.name; });
 
 TEST(SnapshotCanvas, rowsAreStoredTopFirst)
 {
@@ -143,8 +141,7 @@ TEST(HeadlessSnapshots, writesThreeRawFilesAndPictures)
 {
     QTemporaryDir dir;
     QString error;
-    ASSERT_TRUE(writeSnapshots({rendertest::boxModel(-10, -20, 0, 10, 20, 30)}, dir.path(),
-                               &error))
+    ASSERT_TRUE(writeSnapshots({rendertest::boxModel(-10, -20, 0, 10, 20, 30)}, dir.path(), &error))
         << error.toStdString();
     for (const char *name : {"front", "top", "left"}) {
         const QString stem = dir.filePath(QString::fromLatin1(name));
@@ -162,7 +159,7 @@ TEST(HeadlessSnapshots, anUnwritableFolderIsReported)
     QTemporaryDir dir;
     testsupport::writeFile(dir.filePath("file"), "x");
     QString error;
-    EXPECT_FALSE(writeSnapshots({rendertest::boxModel(0, 0, 0, 1, 1, 1)},
-                                dir.filePath("file/sub"), &error));
+    EXPECT_FALSE(
+        writeSnapshots({rendertest::boxModel(0, 0, 0, 1, 1, 1)}, dir.filePath("file/sub"), &error));
     EXPECT_FALSE(error.isEmpty());
 }

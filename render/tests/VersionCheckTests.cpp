@@ -4,10 +4,10 @@
 
 using Orvane3Ds::checkGlVersion;
 
-namespace {
-
-struct VersionRow
+namespace
 {
+
+struct VersionRow {
     const char *name;
     const char *driver;
     int answer;

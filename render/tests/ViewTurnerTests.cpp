@@ -1,5 +1,5 @@
-#include "render/COrvaneFrame.h"
 #include "render/CContext.h"
+#include "render/COrvaneFrame.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
 #include "render/ViewTurner.h"
@@ -14,12 +14,13 @@
 
 using namespace Orvane3Ds;
 
-namespace {
+namespace
+{
 
 // A frame without GL: camera steps only touch the camera in the context.
 class Turner : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         frame.homeView();

@@ -4,7 +4,8 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Reads the driver strings through a hidden surface and a context of its own, so the answer
 // does not depend on the view's context (which may not exist yet).

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-namespace Orvane3Ds {
+namespace Orvane3Ds
+{
 
 // Reads the driver strings through a hidden window with a GDI pixel format and a WGL context.
 QStringList probeGlStrings()
