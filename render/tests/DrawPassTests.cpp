@@ -208,3 +208,35 @@ TEST(DrawPassContours, contourModelsAreDrawnAsLinesInTheSelectionColour)
     gl.render();
     EXPECT_EQ(gl.countPixels(QColor(0, 0, 255)), 0);
 }
+
+TEST(DrawPassParts, supportsKeepTheirColourAndOverhangsTakeTheirRole)
+{
+    rendertest::useTestColours();
+    rendertest::GlScene gl;
+    ASSERT_TRUE(gl.isReady());
+    auto model = rendertest::boxModel(-20, -10, 40, 20, 10, 80);
+    // A support column in front of the model, coloured red.
+    auto column = rendertest::boxModel(-35, 12, 0, -25, 22, 40);
+    column->setColour({1.0f, 0.0f, 0.0f});
+    auto support = std::make_shared<Support>();
+    support->parts.push_back(column);
+    model->setSupport(support);
+    // An overhang point in front of the model's lower right.
+    auto point =
+        std::make_shared<Overhang>(Point3f{25.0f, 15.0f, 20.0f}, Vec3f{0, 0, -1}, 3.0f, 0.25f);
+    model->overhangs().push_back(point);
+    gl.scene().addModels({model});
+    ASSERT_EQ(gl.frame().drawableOf(model)->supports().size(), 1u);
+    ASSERT_EQ(gl.frame().overhangMarkers().size(), 1u);
+    gl.render();
+
+    const QPoint s = gl.project({-30.0f, 22.0f, 20.0f});
+    EXPECT_TRUE(near(gl.pixel(s.x(), s.y()), litChannel(1), litChannel(0), litChannel(0), 30));
+    const QPoint o = gl.project({25.0f, 18.0f, 20.0f});
+    EXPECT_TRUE(near(gl.pixel(o.x(), o.y()), litChannel(1), litChannel(1), litChannel(0), 40));
+
+    gl.scene().discardSupports(model);
+    EXPECT_TRUE(gl.frame().drawableOf(model)->supports().empty());
+    gl.scene().removeOverhangPoint(point);
+    EXPECT_TRUE(gl.frame().overhangMarkers().empty());
+}
