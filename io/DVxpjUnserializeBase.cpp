@@ -159,10 +159,13 @@ void DVxpjUnserializeBase::readPointBlock(Model &model)
 {
     const std::int32_t count = readCount("point", Vxpj::PointBytes);
     std::vector<Point3f> &vertices = model.vertices();
-    vertices.resize(std::size_t(count));
+    vertices.clear();
+    vertices.reserve(std::size_t(count));
     for (std::int64_t done = 0; done < count;) {
         checkCancel();
         const std::int64_t n = std::min<std::int64_t>(Chunk, count - done);
+        // Growing chunk by chunk keeps the part being filled in cache.
+        vertices.resize(std::size_t(done + n));
         readRaw(reinterpret_cast<char *>(vertices.data() + done), n * Vxpj::PointBytes,
                 "the point block");
         fromFileOrder(vertices.data() + done, n);
@@ -176,22 +179,32 @@ void DVxpjUnserializeBase::readFaceBlock(Model &model)
     const std::int32_t count = readCount("face", Vxpj::FaceBytes);
     const std::uint32_t points = std::uint32_t(model.vertices().size());
     std::vector<Face> &faces = model.faces();
-    faces.resize(std::size_t(count));
+    faces.clear();
+    faces.reserve(std::size_t(count));
     for (std::int64_t done = 0; done < count;) {
         checkCancel();
         const std::int64_t n = std::min<std::int64_t>(Chunk, count - done);
+        faces.resize(std::size_t(done + n));
         Face *first = faces.data() + done;
         readRaw(reinterpret_cast<char *>(first), n * Vxpj::FaceBytes, "the face block");
         fromFileOrder(first, n);
+        // Branch-free test of the whole chunk first; a negative index read as unsigned is
+        // beyond every point as well.
+        std::uint32_t beyond = 0;
         for (std::int64_t i = 0; i < n; ++i) {
             const Face &f = first[i];
-            // A negative index read as unsigned is beyond every point as well.
-            if (f[0] >= points || f[1] >= points || f[2] >= points) {
-                const std::uint32_t bad = std::max({f[0], f[1], f[2]});
-                fail(QStringLiteral("face %1 refers to point %2 of %3 points")
-                         .arg(done + i)
-                         .arg(qint32(bad))
-                         .arg(points));
+            beyond |= std::uint32_t(f[0] >= points) | std::uint32_t(f[1] >= points)
+                      | std::uint32_t(f[2] >= points);
+        }
+        if (beyond) {
+            for (std::int64_t i = 0; i < n; ++i) {
+                for (int k = 0; k < 3; ++k) {
+                    if (first[i][k] >= points)
+                        fail(QStringLiteral("face %1 refers to point %2 of %3 points")
+                                 .arg(done + i)
+                                 .arg(qint32(first[i][k]))
+                                 .arg(points));
+                }
             }
         }
         done += n;
