@@ -1,5 +1,6 @@
 #include "render/DRenderHost.h"
 
+#include "render/CContext.h"
 #include "render/COrvaneFrame.h"
 #include "render/FrameSnapshot.h"
 #include "render/InputEvent.h"
@@ -58,7 +59,27 @@ bool DRenderHost::initialiseGL()
 
 void DRenderHost::paintGL()
 {
+    if (const auto &context = m_engine.context()) {
+        context->clipZ = m_clipZ;
+        context->upCut = m_upCut;
+    }
     m_engine.paintGL();
+}
+
+void DRenderHost::setClipZ(float z)
+{
+    m_clipZ = z;
+}
+
+void DRenderHost::setUpCut(bool upCut)
+{
+    m_upCut = upCut;
+}
+
+DlpClipZWidget::Hooks DRenderHost::clipHooks()
+{
+    return {[this](bool upCut) { setUpCut(upCut); }, [this] { return m_upCut; },
+            [this](float z) { setClipZ(z); }, [this] { m_app.requestRepaint(); }};
 }
 
 void DRenderHost::handleGLEvent(const void *record)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "render/CRenderEngine.h"
+#include "render/DlpClipZWidget.h"
 #include "render/IGlApplication.h"
 #include "render/ViewTurner.h"
 
 #include <QString>
 
+#include <limits>
 #include <memory>
 
 class DSharedApp;
@@ -44,6 +46,14 @@ class DRenderHost : public IGlApplication
     // Called after GL became ready (true) or failed (false).
     void setGlReadyCallback(std::function<void(bool)> callback) { m_glReady = std::move(callback); }
 
+    // Clip plane of the view; kept here so the slider works before GL is ready.
+    void setClipZ(float z);
+    void setUpCut(bool upCut);
+    bool upCut() const { return m_upCut; }
+    float clipZ() const { return m_clipZ; }
+    // Hooks for DlpClipZWidget driving this view (repaint through the application).
+    DlpClipZWidget::Hooks clipHooks();
+
     CRenderEngine &engine() { return m_engine; }
     ViewTurner &turner() { return m_turner; }
 
@@ -55,6 +65,8 @@ class DRenderHost : public IGlApplication
     std::function<void()> m_repaint;
     std::function<void(bool)> m_glReady;
     QString m_error;
+    float m_clipZ = std::numeric_limits<float>::max();
+    bool m_upCut = true;
 };
 
 } // namespace Orvane3Ds

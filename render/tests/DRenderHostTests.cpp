@@ -1,13 +1,11 @@
 #include "GlTestSupport.h"
 
+#include "render/CContext.h"
 #include "render/COrvaneFrame.h"
 #include "render/DRenderHost.h"
 #include "render/InputEvent.h"
 
 #include "app/DSharedApp.h"
-
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
 
 #include <gtest/gtest.h>
 
@@ -29,10 +27,8 @@ class TestApp : public DSharedApp
 
 TEST(DRenderHost, startsTheViewOverTheApplicationScene)
 {
-    QOffscreenSurface surface;
-    surface.create();
-    QOpenGLContext context;
-    ASSERT_TRUE(context.create() && context.makeCurrent(&surface));
+    rendertest::CurrentContext context;
+    ASSERT_TRUE(context.isCurrent());
     {
         TestApp app;
         DRenderHost host(app);
@@ -57,9 +53,16 @@ TEST(DRenderHost, startsTheViewOverTheApplicationScene)
         app.requestRepaint();
         EXPECT_GE(repaints, 1);
 
+        // The clip slider's values reach the render state at the next paint.
+        DlpClipZWidget clip(host.clipHooks());
+        clip.setTotal(100);
+        clip.zValueChanged(50);
+        host.paintGL();
+        EXPECT_FLOAT_EQ(host.engine().context()->clipZ, 5.01f);
+        EXPECT_TRUE(host.engine().context()->upCut);
+
         EXPECT_FALSE(host.writePreview(7));
         EXPECT_FALSE(host.errorString().isEmpty());
         app.scene().removeModel(box);
     }
-    context.doneCurrent();
 }

@@ -40,6 +40,20 @@ void useTestColours()
     colors.setRoleColor(5, {0.3f, 0.3f, 0.3f});
 }
 
+CurrentContext::CurrentContext()
+    : m_surface(std::make_unique<QOffscreenSurface>()),
+      m_context(std::make_unique<QOpenGLContext>())
+{
+    m_surface->create();
+    m_current = m_context->create() && m_context->makeCurrent(m_surface.get());
+}
+
+CurrentContext::~CurrentContext()
+{
+    if (m_current)
+        m_context->doneCurrent();
+}
+
 struct GlScene::Target {
     std::unique_ptr<Orvane3Ds::OffscreenTarget> fbo;
 };

@@ -23,6 +23,20 @@ std::shared_ptr<Model> boxModel(float x0, float y0, float z0, float x1, float y1
 // Role colours easy to tell apart: model green, selected blue, overhangs yellow.
 void useTestColours();
 
+// A GL context on a hidden surface, current while the object lives.
+class CurrentContext
+{
+  public:
+    CurrentContext();
+    ~CurrentContext();
+    bool isCurrent() const { return m_current; }
+
+  private:
+    std::unique_ptr<QOffscreenSurface> m_surface;
+    std::unique_ptr<QOpenGLContext> m_context;
+    bool m_current = false;
+};
+
 // A GL context on a hidden surface, current for the lifetime of the object, with an engine over
 // its own scene and a framebuffer of the given size bound for drawing.
 class GlScene
