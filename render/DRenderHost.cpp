@@ -49,6 +49,10 @@ bool DRenderHost::initialiseGL()
         return false;
     }
     m_turner.setFrame(m_engine.frame().get());
+    if (m_clipSet) {
+        m_engine.context()->clipZ = m_clipZ;
+        m_engine.context()->upCut = m_upCut;
+    }
     colors.setColorChangedCallback([this] { m_app.requestRepaint(); });
     if (initialEnvironmentColors(colors, m_app))
         applySelectedEnvironmentColor(colors, m_app);
@@ -59,21 +63,23 @@ bool DRenderHost::initialiseGL()
 
 void DRenderHost::paintGL()
 {
-    if (const auto &context = m_engine.context()) {
-        context->clipZ = m_clipZ;
-        context->upCut = m_upCut;
-    }
     m_engine.paintGL();
 }
 
 void DRenderHost::setClipZ(float z)
 {
     m_clipZ = z;
+    m_clipSet = true;
+    if (const auto &context = m_engine.context())
+        context->clipZ = z;
 }
 
 void DRenderHost::setUpCut(bool upCut)
 {
     m_upCut = upCut;
+    m_clipSet = true;
+    if (const auto &context = m_engine.context())
+        context->upCut = upCut;
 }
 
 DlpClipZWidget::Hooks DRenderHost::clipHooks()

@@ -46,7 +46,7 @@ class DRenderHost : public IGlApplication
     // Called after GL became ready (true) or failed (false).
     void setGlReadyCallback(std::function<void(bool)> callback) { m_glReady = std::move(callback); }
 
-    // Clip plane of the view; kept here so the slider works before GL is ready.
+    // Clip plane of the view; values set before GL is ready are applied when it starts.
     void setClipZ(float z);
     void setUpCut(bool upCut);
     bool upCut() const { return m_upCut; }
@@ -67,6 +67,7 @@ class DRenderHost : public IGlApplication
     QString m_error;
     float m_clipZ = std::numeric_limits<float>::max();
     bool m_upCut = true;
+    bool m_clipSet = false;
 };
 
 } // namespace Orvane3Ds
