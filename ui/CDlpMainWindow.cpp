@@ -1,8 +1,16 @@
 #include "ui/CDlpMainWindow.h"
 
+#include "app/CDlpApplicationContext.h"
+#include "io/DModelIoManager.h"
+#include "render/CContext.h"
+#include "render/DRenderHost.h"
+#include "render/DlpClipZWidget.h"
+#include "render/DlpGlCamareWidget.h"
+#include "render/GLBox.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
+#include "ui/DlpStatusBarWidget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,27 +20,130 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QSurfaceFormat>
+#include <QThread>
 
-CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent) : CBaseWindow(parent)
+namespace
+{
+
+const QString kSubscriberName = QStringLiteral("CDlpMainWindow");
+
+// Closing the window ends the program. Without a running event loop (the window used as a
+// library) there is nothing to end, and asking for an exit would make every later local loop
+// (dialogs) return at once.
+void endProcess()
+{
+    if (QThread::currentThread()->loopLevel() > 0) {
+        endProcess();
+    }
+}
+
+// The view's GL entry points, forwarded to the render host. The host can be released (with the
+// view's context current, so that its GL objects are freed in their own context) while the view
+// still exists; the view's remaining calls then do nothing.
+class ViewEntry : public Orvane3Ds::IGlApplication
+{
+  public:
+    explicit ViewEntry(Orvane3Ds::DRenderHost *host) : m_host(host) {}
+
+    void detach() { m_host = nullptr; }
+
+    bool initialiseGL() override { return m_host && m_host->initialiseGL(); }
+    void paintGL() override
+    {
+        if (m_host) {
+            m_host->paintGL();
+        }
+    }
+    void handleGLEvent(const void *record) override
+    {
+        if (m_host) {
+            m_host->handleGLEvent(record);
+        }
+    }
+    void setRepaintCallback(std::function<void()> repaint) override
+    {
+        if (m_host) {
+            m_host->setRepaintCallback(std::move(repaint));
+        }
+    }
+
+  private:
+    Orvane3Ds::DRenderHost *m_host;
+};
+
+} // namespace
+
+CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
+                               const QString &appDataDir, const QString &applicationDir)
+    : CBaseWindow(parent), m_app(nullptr, appDataDir, applicationDir)
 {
     setObjectName(QStringLiteral("CDlpMainWindow"));
     setMinimumSize(960, 600);
     resize(1280, 800);
+    showMaximized();
+    // Progress of every long job reaches the progress window by queued calls only. The cancel
+    // button stays offered until the user has cancelled: the jobs' own flag is not a statement
+    // about whether they can be cancelled (the readers always pass false).
+    m_app.setProgressCallback([this](int percent, const QString &stage, bool) {
+        DlpProccessBar::instance()->report(stage, percent, !m_app.isCancelled());
+    });
 
-    m_mainWindow = new DlpMainWindow(app(), this);
+    m_mainWindow = new DlpMainWindow(&m_app, this);
+    m_host = std::make_unique<Orvane3Ds::DRenderHost>(m_app);
+    m_viewEntry = std::make_unique<ViewEntry>(m_host.get());
+    m_glBox = new GLBox(m_viewEntry.get());
+    m_glBox->setObjectName(QStringLiteral("GLBox"));
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setSamples(8);
+    m_glBox->setFormat(format);
+    m_host->setView(m_glBox);
+    m_mainWindow->setView(m_glBox);
+    m_mainWindow->setEventSink([this](const void *record) {
+        if (m_host) {
+            m_host->handleGLEvent(record);
+        }
+    });
+    connect(&m_app, &DSharedApp::updatePaint, m_glBox, [this] { m_glBox->update(); });
+
     setContent(m_mainWindow);
     m_menuBar = new DlpMenuBar(m_mainWindow);
     m_mainWindow->setDlpMenuBar(m_menuBar);
+
+    m_app.subscribe(kSubscriberName, [this](Orvane3Ds::EAppEvent event, const QString &text) {
+        onAppEvent(event, text);
+    });
 
     DlpProccessBar *progress = DlpProccessBar::instance();
     progress->setMainWindow(m_mainWindow);
     connect(progress, &DlpProccessBar::sCancelProcess, m_mainWindow,
             &DlpMainWindow::onCancelProcess);
-
     connect(this, &CBaseWindow::sExitApp, this, &QWidget::close);
+    connect(&m_app, &DlpOrvaneApp::sAddDeviceScene, m_mainWindow, &DlpMainWindow::onAddDeviceScene);
     connect(m_mainWindow, &DlpMainWindow::sShowManuSupportUI, this,
             &CDlpMainWindow::onShowManuSupportUI);
     connect(m_mainWindow, &DlpMainWindow::schangeLanguage, this, &CDlpMainWindow::onchangeLanguage);
+
+    m_camera = new DlpGlCamareWidget(&m_host->turner());
+    m_mainWindow->setCameraButtons(m_camera);
+    DlpClipZWidget::Hooks clipHooks;
+    clipHooks.setUpCut = [this](bool upCut) {
+        if (const auto &context = m_host ? m_host->engine().context() : nullptr) {
+            context->upCut = upCut;
+        }
+    };
+    clipHooks.upCut = [this] {
+        const auto &context = m_host ? m_host->engine().context() : nullptr;
+        return !context || context->upCut;
+    };
+    clipHooks.setClipZ = [this](float z) {
+        if (const auto &context = m_host ? m_host->engine().context() : nullptr) {
+            context->clipZ = z;
+        }
+    };
+    clipHooks.updatePaint = [this] { m_app.requestRepaint(); };
+    m_clip = new DlpClipZWidget(clipHooks);
+    m_mainWindow->setClipWidget(m_clip);
 
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("Languages")));
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("aboutSoft")));
@@ -43,26 +154,72 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent) : 
     onchangeLanguage();
 }
 
-CDlpMainWindow::~CDlpMainWindow() = default;
-
-DlpOrvaneApp *CDlpMainWindow::app() const
+CDlpMainWindow::~CDlpMainWindow()
 {
-    return m_app;
+    m_app.events().unsubscribe(kSubscriberName);
+    m_app.setProgressCallback({});
+    if (auto manager = m_app.getImportManager()) {
+        manager->cancel();
+        manager->waitForIdle();
+    }
+    // The scene holds callbacks into the engine; the engine's GL objects are freed while the
+    // view's context is current; then the view goes, and the application last (as a member).
+    m_app.scene().setCallbacks({});
+    const bool current = m_glBox->isValid();
+    if (current) {
+        m_glBox->makeCurrent();
+    }
+    static_cast<ViewEntry *>(m_viewEntry.get())->detach();
+    m_host.reset();
+    if (current) {
+        m_glBox->doneCurrent();
+    }
+    delete m_mainWindow;
+    m_mainWindow = nullptr;
+    m_glBox = nullptr;
+    DlpProccessBar::instance()->setMainWindow(nullptr);
 }
 
 void CDlpMainWindow::openStartupFile(const QString &path)
 {
-    qDebug() << "start-up file:" << QFileInfo(path).fileName();
+    qDebug().noquote() << "start-up file:" << QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
-        suffix == QLatin1String("vxpj") || suffix == QLatin1String("orvane")) {
-        m_mainWindow->openFiles({path});
+    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj")) {
+        m_app.getImportManager()->importParts({path});
+    } else if (suffix == QLatin1String("vxpj") || suffix == QLatin1String("orvane")) {
+        m_app.getImportManager()->importProject(path);
+    }
+}
+
+void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
+{
+    DlpStatusBarWidget *status = m_mainWindow->statusLabel();
+    switch (event) {
+    case Orvane3Ds::InsidePlatform:
+        QMetaObject::invokeMethod(status, "onOverBoundLabel", Qt::QueuedConnection,
+                                  Q_ARG(bool, false));
+        break;
+    case Orvane3Ds::OutsidePlatform:
+        QMetaObject::invokeMethod(status, "onOverBoundLabel", Qt::QueuedConnection,
+                                  Q_ARG(bool, true));
+        break;
+    case Orvane3Ds::SceneChanged:
+        if (!m_app.scene().isEmpty()) {
+            updateClipZTotal();
+        }
+        break;
+    default:
+        // Support and manual-support changes refresh panels that are not offered yet.
+        break;
     }
 }
 
 void CDlpMainWindow::updateClipZTotal() {}
 
-void CDlpMainWindow::onShowManuSupportUI() {}
+void CDlpMainWindow::onShowManuSupportUI()
+{
+    m_mainWindow->addJewelrySupportWidget();
+}
 
 void CDlpMainWindow::onchangeLanguage()
 {
@@ -77,10 +234,11 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_mainWindow->sceneHasModels()) {
         event->accept();
-        QCoreApplication::exit(0);
+        endProcess();
         return;
     }
     QMessageBox box(QMessageBox::Warning, tr("Tip"), tr("saveModel?"), QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("saveQuestion"));
     QPushButton *yes = box.addButton(tr("yes"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(tr("no"), QMessageBox::NoRole);
     QPushButton *cancel = box.addButton(tr("cancel"), QMessageBox::RejectRole);
@@ -89,17 +247,21 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
     box.exec();
     if (box.clickedButton() == no) {
         event->accept();
-        QCoreApplication::exit(0);
+        endProcess();
         return;
     }
     // Leaving without the project written would lose the user's work: only close once the
     // save went through.
     if (box.clickedButton() == yes && m_mainWindow->runSceneExport()) {
         event->accept();
-        QCoreApplication::exit(0);
+        endProcess();
         return;
     }
     event->ignore();
 }
 
-void registerDlpMainWindow() {}
+void registerDlpMainWindow()
+{
+    CDlpApplicationContext::setMainWindowFactory(
+        []() -> QWidget * { return new CDlpMainWindow(QCoreApplication::arguments().mid(1)); });
+}

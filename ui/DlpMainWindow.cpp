@@ -103,6 +103,7 @@ DlpMainWindow::DlpMainWindow(DlpOrvaneApp *app, QWidget *parent) : QMainWindow(p
     connect(m_toolStrip, &DlpModelOperateWidget::sShowManage, this,
             &DlpMainWindow::onAddDeviceScene);
     connect(m_tabs, &QTabWidget::currentChanged, this, &DlpMainWindow::onTabCurrentChange);
+    connectApp();
     retranslate();
 }
 
@@ -114,12 +115,36 @@ void DlpMainWindow::setView(QWidget *view)
     m_view = view;
     m_editPage->layout()->addWidget(view);
     m_toolStrip->raise();
+    for (QWidget *floating : {m_cameraButtons.data(), m_clip.data()}) {
+        if (floating) {
+            floating->raise();
+        }
+    }
     for (const QPointer<QWidget> &panel : m_panels) {
         if (panel) {
             panel->raise();
         }
     }
     m_status->raise();
+}
+
+void DlpMainWindow::setCameraButtons(QWidget *buttons)
+{
+    m_cameraButtons = buttons;
+    buttons->setParent(m_editPage);
+    buttons->adjustSize();
+    buttons->show();
+    buttons->raise();
+    placeFloatingWidgets();
+}
+
+void DlpMainWindow::setClipWidget(QWidget *clip)
+{
+    m_clip = clip;
+    clip->setParent(m_editPage);
+    clip->show();
+    clip->raise();
+    placeFloatingWidgets();
 }
 
 QWidget *DlpMainWindow::panel(Button which) const
@@ -324,6 +349,15 @@ void DlpMainWindow::placeFloatingWidgets()
     if (m_status->isVisible()) {
         m_status->place();
     }
+    const int right = m_editPage->width() - PanelGap;
+    if (m_cameraButtons) {
+        m_cameraButtons->move(right - m_cameraButtons->width(), ToolStripPos.y());
+    }
+    if (m_clip) {
+        const int top = m_cameraButtons ? m_cameraButtons->geometry().bottom() + 1 + PanelGap
+                                        : ToolStripPos.y();
+        m_clip->move(right - m_clip->width(), top);
+    }
     placePanels();
 }
 
@@ -355,51 +389,58 @@ void DlpMainWindow::onImportScene(bool)
 
 void DlpMainWindow::onExportModel(bool)
 {
-    if (!sceneHasModels()) {
-        QMessageBox::warning(this, tr("Tip"), tr("noModelInScene!"), QMessageBox::Ok);
-        return;
-    }
-    QSettings settings;
-    QString file = QFileDialog::getSaveFileName(this, tr("3D Model Files..."),
-                                                settings.value("path/lastExportPath").toString(),
-                                                tr("Model Files (*.stl)"));
-    if (file.isEmpty()) {
-        return;
-    }
-    if (QFileInfo(file).suffix().isEmpty()) {
-        file += QStringLiteral(".stl");
-    }
-    settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
-    exportModelTo(file);
+    exportWithDialog(false);
 }
 
 void DlpMainWindow::onExportScene(bool)
 {
-    runSceneExport();
+    exportWithDialog(true);
 }
 
 bool DlpMainWindow::runSceneExport()
+{
+    return exportWithDialog(true);
+}
+
+QString DlpMainWindow::askSaveFileName(const QString &title, const QString &dir,
+                                       const QString &filter)
+{
+    if (m_saveFileName) {
+        return m_saveFileName(title, dir, filter);
+    }
+    return QFileDialog::getSaveFileName(this, title, dir, filter);
+}
+
+bool DlpMainWindow::exportWithDialog(bool project)
 {
     if (!sceneHasModels()) {
         QMessageBox::warning(this, tr("Tip"), tr("noModelInScene!"), QMessageBox::Ok);
         return false;
     }
-    if (!canExportScene()) {
-        showNotAvailable(tr("exportVxpjTitle"));
-        return false;
-    }
     QSettings settings;
-    QString file = QFileDialog::getSaveFileName(this, tr("3D Engining Bag..."),
-                                                settings.value("path/lastExportPath").toString(),
-                                                tr("Orvane Dlp Engining Bag (*.vxpj)"));
+    const QString dir = settings.value("path/lastExportPath").toString();
+    QString file =
+        project
+            ? askSaveFileName(tr("3D Engining Bag..."), dir, tr("Orvane Dlp Engining Bag (*.vxpj)"))
+            : askSaveFileName(tr("3D Model Files..."), dir, tr("Model Files (*.stl)"));
     if (file.isEmpty()) {
         return false;
     }
     if (QFileInfo(file).suffix().isEmpty()) {
-        file += QStringLiteral(".vxpj");
+        file += project ? QStringLiteral(".vxpj") : QStringLiteral(".stl");
     }
     settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
-    return exportSceneTo(file);
+    const QStringList failures = project ? exportSceneTo(file) : exportModelTo(file);
+    if (!failures.isEmpty()) {
+        // Never report a save that did not happen as a success.
+        QMessageBox::warning(this, tr("Tip"),
+                             QStringLiteral("%1\n%2").arg(tr("saveFailed"), failures.join('\n')),
+                             QMessageBox::Ok);
+        return false;
+    }
+    QMessageBox::information(this, tr("Tip"), QStringLiteral("%1\n%2").arg(tr("saveSucess"), file),
+                             QMessageBox::Ok);
+    return true;
 }
 
 void DlpMainWindow::dragEnterEvent(QDragEnterEvent *event)

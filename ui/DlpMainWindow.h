@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 class DlpMenuBar;
 class DlpOrvaneApp;
@@ -45,6 +46,11 @@ class DlpMainWindow : public QMainWindow
     void setView(QWidget *view);
     QWidget *view() const { return m_view; }
 
+    // The camera buttons: 11 pixels from the right edge, level with the tool strip.
+    void setCameraButtons(QWidget *buttons);
+    // The clip-plane slider: at the right edge, below the camera buttons.
+    void setClipWidget(QWidget *clip);
+
     // The floating panel opened by a tool-strip button (Scale, Rorate, Layout, JewelrySupport,
     // Support). A real panel may replace the stand-in; it becomes a child of the edit page.
     QWidget *panel(Button which) const;
@@ -58,6 +64,21 @@ class DlpMainWindow : public QMainWindow
 
     // Hands files to the application's drop handling (parts and projects by suffix).
     void openFiles(const QStringList &paths);
+
+    // Where the input forwarding slots send their records; the application's event entry point
+    // when unset. The record is valid for the call only.
+    void setEventSink(std::function<void(const void *record)> sink)
+    {
+        m_eventSink = std::move(sink);
+    }
+
+    // Replaces the save-file dialog of the exports (tests): (title, folder, filter) -> path.
+    using SaveFileNameProvider =
+        std::function<QString(const QString &, const QString &, const QString &)>;
+    void setSaveFileNameProvider(SaveFileNameProvider provider)
+    {
+        m_saveFileName = std::move(provider);
+    }
 
     // The project export with its file dialog; true when a file was written.
     bool runSceneExport();
@@ -110,15 +131,20 @@ class DlpMainWindow : public QMainWindow
     void placeFloatingWidgets();
     void showDeviceScene();
     void showNotAvailable(const QString &what);
+    bool exportWithDialog(bool project);
+    QString askSaveFileName(const QString &title, const QString &dir, const QString &filter);
 
     // Calls into the central application object; they do nothing when none is attached.
+    void connectApp();
     void importParts(const QStringList &files);
     void importPartsDialog();
     void importProjectDialog();
-    void exportModelTo(const QString &file);
-    bool exportSceneTo(const QString &file);
-    bool canExportScene() const;
+    // Both return the failures reported while writing; empty when the file was written.
+    QStringList exportModelTo(const QString &file);
+    QStringList exportSceneTo(const QString &file);
+    QStringList runCapturingFailures(const std::function<void()> &call);
     void exportPrintData();
+    void forwardRecord(const void *record);
     void cancelProcess();
     void dropFiles(const QStringList &paths);
     void requestRepaint();
@@ -130,10 +156,16 @@ class DlpMainWindow : public QMainWindow
     QWidget *m_devicePage = nullptr;
     QLabel *m_devicePlaceholder = nullptr;
     QWidget *m_view = nullptr;
+    QPointer<QWidget> m_cameraButtons;
+    QPointer<QWidget> m_clip;
     DlpModelOperateWidget *m_toolStrip = nullptr;
     DlpStatusBarWidget *m_status = nullptr;
     std::array<QPointer<QWidget>, DlpModelOperateWidget::ButtonCount> m_panels{};
     QPointer<DlpPanelPlaceholder> m_modelInfos;
     QPointer<DlpPanelPlaceholder> m_supportPara;
     QString m_supportParaFile;
+    std::function<void(const void *record)> m_eventSink;
+    SaveFileNameProvider m_saveFileName;
+    bool m_captureFailures = false;
+    QStringList m_capturedFailures;
 };

@@ -1,41 +1,206 @@
 // The calls of DlpMainWindow that reach the central application object.
 #include "ui/DlpMainWindow.h"
 
+#include "app/DlpOrvaneApp.h"
+#include "io/DModelIoManager.h"
+#include "render/InputEvent.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QWheelEvent>
+
+void DlpMainWindow::connectApp()
+{
+    if (!m_app) {
+        return;
+    }
+    connect(m_app, &DSharedApp::importFailed, this, [this](const ImportFailures &failures) {
+        QStringList lines;
+        for (const ImportFailure &failure : failures) {
+            lines << failure.text();
+        }
+        if (m_captureFailures) {
+            m_capturedFailures << lines;
+            return;
+        }
+        QMessageBox::warning(this, tr("Tip"), tr("loadFailed").arg(lines.join('\n')),
+                             QMessageBox::Ok);
+    });
+}
+
 bool DlpMainWindow::sceneHasModels() const
 {
-    return false;
+    return m_app && !m_app->scene().isEmpty();
 }
 
-void DlpMainWindow::importParts(const QStringList &) {}
-
-void DlpMainWindow::importPartsDialog() {}
-
-void DlpMainWindow::importProjectDialog() {}
-
-void DlpMainWindow::exportModelTo(const QString &) {}
-
-bool DlpMainWindow::exportSceneTo(const QString &)
+void DlpMainWindow::importParts(const QStringList &files)
 {
-    return false;
+    if (m_app && !files.isEmpty()) {
+        m_app->getImportManager()->importParts(files);
+    }
 }
 
-bool DlpMainWindow::canExportScene() const
+void DlpMainWindow::importPartsDialog()
 {
-    return false;
+    if (!m_app) {
+        return;
+    }
+    QSettings settings;
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, tr("3D Model Files...", "open"), settings.value("path/ImportPartsPath").toString(),
+        tr("Model Files (*.stl *.obj *.slc)"));
+    if (files.isEmpty()) {
+        return;
+    }
+    settings.setValue("path/ImportPartsPath", QFileInfo(files.first()).absolutePath());
+    importParts(files);
 }
 
-void DlpMainWindow::exportPrintData() {}
+void DlpMainWindow::importProjectDialog()
+{
+    if (!m_app) {
+        return;
+    }
+    QSettings settings;
+    const QString file = QFileDialog::getOpenFileName(
+        this, tr("openProject"), settings.value("path/ImportProjectPath").toString(),
+        tr("Project Files (*.vxpj)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    settings.setValue("path/ImportProjectPath", QFileInfo(file).absolutePath());
+    m_app->getImportManager()->importProject(file);
+}
 
-void DlpMainWindow::cancelProcess() {}
+QStringList DlpMainWindow::runCapturingFailures(const std::function<void()> &call)
+{
+    m_captureFailures = true;
+    m_capturedFailures.clear();
+    call();
+    m_captureFailures = false;
+    return m_capturedFailures;
+}
 
-void DlpMainWindow::dropFiles(const QStringList &) {}
+QStringList DlpMainWindow::exportModelTo(const QString &file)
+{
+    if (!m_app) {
+        return {tr("noApplication")};
+    }
+    return runCapturingFailures([this, file] { m_app->onExportModel(file); });
+}
 
-void DlpMainWindow::requestRepaint() {}
+QStringList DlpMainWindow::exportSceneTo(const QString &file)
+{
+    if (!m_app) {
+        return {tr("noApplication")};
+    }
+    return runCapturingFailures([this, file] { m_app->onExportScene(file); });
+}
 
-void DlpMainWindow::onMouseEvent(QMouseEvent *) {}
+void DlpMainWindow::exportPrintData()
+{
+    if (m_app) {
+        m_app->onExportPrintData(true);
+    }
+}
 
-void DlpMainWindow::onResizeEvent(int, int) {}
+void DlpMainWindow::cancelProcess()
+{
+    if (m_app) {
+        m_app->onCancelProcess();
+    }
+}
 
-void DlpMainWindow::onWheelEvent(QWheelEvent *) {}
+void DlpMainWindow::dropFiles(const QStringList &paths)
+{
+    if (m_app) {
+        m_app->openDroppedFiles(paths);
+    }
+}
 
-void DlpMainWindow::onKeyPressEvent(QKeyEvent *) {}
+void DlpMainWindow::requestRepaint()
+{
+    if (m_app) {
+        m_app->requestRepaint();
+    }
+}
+
+namespace
+{
+
+InputEvent mouseRecord(const QMouseEvent *event, const QSize &size)
+{
+    InputEvent record;
+    record.type = std::uint16_t(event->type());
+    record.modifiers = std::uint32_t(event->modifiers());
+    record.widgetWidth = size.width();
+    record.widgetHeight = size.height();
+    record.x = event->pos().x();
+    record.y = event->pos().y();
+    record.button = std::uint32_t(event->button());
+    record.buttons = std::uint32_t(event->buttons());
+    return record;
+}
+
+QSize senderSize(QObject *sender, const QWidget *fallback)
+{
+    if (auto *widget = qobject_cast<QWidget *>(sender)) {
+        return widget->size();
+    }
+    return fallback->size();
+}
+
+} // namespace
+
+void DlpMainWindow::forwardRecord(const void *record)
+{
+    if (m_eventSink) {
+        m_eventSink(record);
+    } else if (m_app) {
+        m_app->handleEvent(record);
+    }
+}
+
+void DlpMainWindow::onMouseEvent(QMouseEvent *event)
+{
+    const InputEvent record = mouseRecord(event, senderSize(sender(), this));
+    forwardRecord(&record);
+}
+
+void DlpMainWindow::onResizeEvent(int width, int height)
+{
+    ResizeEventRecord record;
+    record.width = width;
+    record.height = height;
+    forwardRecord(&record);
+}
+
+void DlpMainWindow::onWheelEvent(QWheelEvent *event)
+{
+    const QSize size = senderSize(sender(), this);
+    InputEvent record;
+    record.type = std::uint16_t(event->type());
+    record.modifiers = std::uint32_t(event->modifiers());
+    record.widgetWidth = size.width();
+    record.widgetHeight = size.height();
+    record.x = event->position().toPoint().x();
+    record.y = event->position().toPoint().y();
+    record.buttons = std::uint32_t(event->buttons());
+    record.delta = event->angleDelta().y();
+    forwardRecord(&record);
+}
+
+void DlpMainWindow::onKeyPressEvent(QKeyEvent *event)
+{
+    const QSize size = senderSize(sender(), this);
+    KeyEventRecord record;
+    record.modifiers = std::uint32_t(event->modifiers());
+    record.widgetWidth = size.width();
+    record.widgetHeight = size.height();
+    record.key = event->key();
+    forwardRecord(&record);
+}

@@ -1,6 +1,7 @@
 #include "ui/DlpProccessBar.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -74,6 +75,15 @@ void DlpProccessBar::setMainWindow(QWidget *window)
 void DlpProccessBar::retranslate()
 {
     m_cancel->setText(tr("cancel"));
+}
+
+void DlpProccessBar::changeEvent(QEvent *event)
+{
+    // The window outlives any language switch; it follows the installed translation itself.
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+    QWidget::changeEvent(event);
 }
 
 void DlpProccessBar::report(const QString &message, int value, bool cancelVisible)

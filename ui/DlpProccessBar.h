@@ -45,6 +45,9 @@ class DlpProccessBar : public QWidget
     void begin();
     void end();
 
+  protected:
+    void changeEvent(QEvent *event) override;
+
   private:
     explicit DlpProccessBar(QWidget *parent = nullptr);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QStyle>
 
 class QAbstractButton;
@@ -11,9 +12,12 @@ class IconHelper
   public:
     static IconHelper *instance();
 
-    // Gives the button the style's standard icon, drawn at size x size pixels.
+    // Gives the button the style's standard icon, drawn at size x size pixels in the title-bar
+    // glyph colour.
     void setIcon(QAbstractButton *button, QStyle::StandardPixmap icon, int size = 10) const;
 
   private:
     IconHelper() = default;
+
+    QColor m_color{0xf0, 0xf0, 0xf0};
 };

@@ -1,6 +1,16 @@
 #include "UiTestSupport.h"
 
+#include "testsupport/TestFiles.h"
+
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 
 namespace uitest
@@ -27,6 +37,82 @@ void settle()
 {
     for (int i = 0; i < 5; ++i) {
         QApplication::processEvents();
+    }
+}
+
+} // namespace uitest
+
+namespace uitest
+{
+
+QString isolatedUserFolder()
+{
+    static QTemporaryDir *folder = nullptr;
+    if (!folder) {
+        folder = new QTemporaryDir;
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("OrvaneTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("ResinorUiTests"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           folder->filePath(QStringLiteral("settings")));
+    }
+    return folder->path();
+}
+
+} // namespace uitest
+
+namespace uitest
+{
+
+QString programFolder()
+{
+    const QString fromCtest = testsupport::binDir();
+    if (!fromCtest.isEmpty()) {
+        return fromCtest;
+    }
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../bin"));
+}
+
+} // namespace uitest
+
+namespace uitest
+{
+
+MessageBoxAnswerer::MessageBoxAnswerer(const QString &buttonText)
+    : m_buttonText(buttonText), m_timer(new QTimer)
+{
+    m_timer->setInterval(20);
+    QObject::connect(m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer->start();
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer()
+{
+    delete m_timer;
+}
+
+void MessageBoxAnswerer::poll()
+{
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) {
+        return;
+    }
+    m_texts << box->text();
+    m_titles << box->windowTitle();
+    QAbstractButton *chosen = box->defaultButton();
+    for (QAbstractButton *button : box->buttons()) {
+        if (!m_buttonText.isEmpty() && button->text() == m_buttonText) {
+            chosen = button;
+        }
+    }
+    if (!chosen && !box->buttons().isEmpty()) {
+        chosen = box->buttons().first();
+    }
+    if (chosen) {
+        chosen->click();
+    } else {
+        box->close();
     }
 }
 

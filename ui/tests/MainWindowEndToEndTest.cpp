@@ -1,0 +1,415 @@
+#include "UiTestSupport.h"
+
+#include "app/CEnvironmentColors.h"
+#include "app/DlpOrvaneApp.h"
+#include "geometry/Model.h"
+#include "io/DIoPartBase.h"
+#include "io/DModelIoManager.h"
+#include "render/GLBox.h"
+#include "testsupport/TestFiles.h"
+#include "ui/CDlpMainWindow.h"
+#include "ui/DlpMainWindow.h"
+#include "ui/DlpMenuBar.h"
+#include "ui/DlpModelOperateWidget.h"
+#include "ui/DlpProccessBar.h"
+#include "ui/DlpStatusBarWidget.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QToolButton>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace
+{
+
+struct ViewPixels {
+    int model = 0;
+    int grid = 0;
+};
+
+// Pixels of the 3D view in the hue of `modelColor` (lit and tinted, so only the hue and a
+// clear saturation are compared) and near-white grey pixels of the platform grid and cage.
+ViewPixels countViewPixels(const QImage &shot, const QRect &view, const QColor &modelColor)
+{
+    ViewPixels counts;
+    const int modelHue = modelColor.hsvHue();
+    for (int y = view.top(); y <= view.bottom(); ++y) {
+        for (int x = view.left(); x <= view.right(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            const int lo = qMin(c.red(), qMin(c.green(), c.blue()));
+            const int hi = qMax(c.red(), qMax(c.green(), c.blue()));
+            if (lo > 200 && hi - lo < 12) {
+                ++counts.grid;
+                continue;
+            }
+            if (c.hsvSaturation() > 60 && c.value() > 60) {
+                const int diff = qAbs(c.hsvHue() - modelHue);
+                if (qMin(diff, 360 - diff) < 20) {
+                    ++counts.model;
+                }
+            }
+        }
+    }
+    return counts;
+}
+
+QColor selectedModelColor()
+{
+    const Vec3f rgb = Orvane3Ds::CEnvironmentColors::instance().roleColor(1);
+    return QColor::fromRgbF(rgb.x, rgb.y, rgb.z);
+}
+
+class MainWindowEndToEnd : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_userFolder = uitest::isolatedUserFolder();
+        ASSERT_TRUE(m_files.isValid());
+        ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+    }
+
+    QString writeBox(const QString &name, float size)
+    {
+        const QString path = m_files.filePath(name);
+        testsupport::writeFile(
+            path, testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, size, size, size)));
+        return path;
+    }
+
+    std::unique_ptr<CDlpMainWindow> makeWindow(const QStringList &arguments = {})
+    {
+        auto window = std::make_unique<CDlpMainWindow>(arguments, nullptr, m_userFolder,
+                                                       uitest::programFolder());
+        window->showNormal();
+        window->setGeometry(0, 0, 1280, 800);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    static bool waitForModels(CDlpMainWindow &window, std::size_t count)
+    {
+        for (int i = 0; i < 200; ++i) {
+            if (window.app()->scene().models().size() >= count &&
+                !window.app()->getImportManager()->isLoading()) {
+                uitest::settle();
+                return true;
+            }
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    // What the 3D view drew, without the widgets over it.
+    static QImage viewImage(CDlpMainWindow &window) { return window.glBox()->grabFramebuffer(); }
+
+    QString m_userFolder;
+    QTemporaryDir m_files;
+};
+
+TEST_F(MainWindowEndToEnd, modelNamedOnTheCommandLineIsDrawnOnThePlatform)
+{
+    const QString stl = writeBox(QStringLiteral("box.stl"), 20.0f);
+    auto window = makeWindow({stl});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    QTest::qWait(200);
+    const QImage shot = viewImage(*window);
+    const ViewPixels pixels = countViewPixels(shot, shot.rect(), selectedModelColor());
+    EXPECT_GT(pixels.model, 300) << "the model is not visible in the 3D view";
+    EXPECT_GT(pixels.grid, 300) << "the platform grid is not drawn";
+    EXPECT_FALSE(window->mainWindow()->statusLabel()->isVisible());
+}
+
+TEST_F(MainWindowEndToEnd, emptyViewShowsTheGridButNoModel)
+{
+    auto window = makeWindow();
+    QTest::qWait(200);
+    const QImage shot = viewImage(*window);
+    const ViewPixels pixels = countViewPixels(shot, shot.rect(), selectedModelColor());
+    EXPECT_LT(pixels.model, 20);
+    EXPECT_GT(pixels.grid, 300);
+}
+
+TEST_F(MainWindowEndToEnd, droppingTwoFilesImportsBoth)
+{
+    auto window = makeWindow();
+    const QString first = writeBox(QStringLiteral("first part.stl"), 10.0f);
+    const QString second = writeBox(QStringLiteral("second.stl"), 12.0f);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+    ASSERT_TRUE(data.hasFormat(QStringLiteral("text/uri-list")));
+    DlpMainWindow *inner = window->mainWindow();
+    const QPoint at = inner->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &drop);
+    ASSERT_TRUE(waitForModels(*window, 2));
+    QStringList names;
+    for (const auto &model : window->app()->scene().models()) {
+        names << model->name();
+    }
+    names.sort();
+    EXPECT_EQ(names, QStringList({"first part.stl", "second.stl"}));
+}
+
+TEST_F(MainWindowEndToEnd, dragWithoutUrlsIsRefused)
+{
+    auto window = makeWindow();
+    QMimeData data;
+    data.setText(QStringLiteral("just text"));
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QApplication::sendEvent(window->mainWindow(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+}
+
+TEST_F(MainWindowEndToEnd, outOfRangeEventsShowAndHideTheLabel)
+{
+    auto window = makeWindow();
+    DlpStatusBarWidget *label = window->mainWindow()->statusLabel();
+    window->app()->emitEvent(Orvane3Ds::OutsidePlatform, QStringLiteral("wfMainWarmingBreakUp"));
+    // Delivered by queued call: workers may emit it too.
+    EXPECT_FALSE(label->isVisible());
+    uitest::settle();
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QStringLiteral("Beyond printing range"));
+    window->app()->emitEvent(Orvane3Ds::InsidePlatform);
+    uitest::settle();
+    EXPECT_FALSE(label->isVisible());
+}
+
+TEST_F(MainWindowEndToEnd, modelLargerThanThePlatformShowsTheLabel)
+{
+    const QString big = writeBox(QStringLiteral("big.stl"), 120.0f);
+    auto window = makeWindow({big});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    EXPECT_TRUE(window->mainWindow()->statusLabel()->isVisible());
+}
+
+// A reader that reports once and then waits until the load is cancelled.
+class WaitingReader : public DIoPartBase
+{
+  public:
+    explicit WaitingReader(std::atomic<bool> *sawCancel) : m_sawCancel(sawCancel) {}
+
+    std::shared_ptr<Mesh3D> read() override
+    {
+        report(1, 4);
+        QElapsedTimer timer;
+        timer.start();
+        while (!isCancelled() && timer.elapsed() < 5000) {
+            QThread::msleep(5);
+        }
+        *m_sawCancel = isCancelled();
+        return nullptr;
+    }
+
+  private:
+    std::atomic<bool> *m_sawCancel;
+};
+
+TEST_F(MainWindowEndToEnd, cancelInTheProgressWindowReachesTheImportManager)
+{
+    auto window = makeWindow();
+    std::atomic<bool> sawCancel{false};
+    auto manager = window->app()->getImportManager();
+    manager->setReaderFactory(
+        [&sawCancel](const QString &) { return std::make_unique<WaitingReader>(&sawCancel); });
+    window->mainWindow()->openFiles({writeBox(QStringLiteral("slow.stl"), 10.0f)});
+    DlpProccessBar *progress = DlpProccessBar::instance();
+    for (int i = 0; i < 100 && !progress->isVisible(); ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_TRUE(progress->isVisible());
+    EXPECT_FALSE(window->mainWindow()->isEnabled());
+    ASSERT_TRUE(progress->isCancelVisible());
+    QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+    manager->waitForIdle();
+    uitest::settle();
+    EXPECT_TRUE(sawCancel.load());
+    EXPECT_TRUE(window->app()->scene().isEmpty());
+    manager->setReaderFactory(defaultPartReaderFactory());
+    progress->end();
+    uitest::settle();
+    EXPECT_TRUE(window->mainWindow()->isEnabled());
+}
+
+TEST_F(MainWindowEndToEnd, exportWithAnEmptySceneOnlyWarns)
+{
+    auto window = makeWindow();
+    bool asked = false;
+    window->mainWindow()->setSaveFileNameProvider(
+        [&asked](const QString &, const QString &, const QString &) {
+            asked = true;
+            return QString();
+        });
+    uitest::MessageBoxAnswerer answerer;
+    window->dlpMenuBar()->action(QStringLiteral("exportStl"))->trigger();
+    EXPECT_EQ(answerer.texts(), QStringList({"No model file in the scene"}));
+    EXPECT_EQ(answerer.titles(), QStringList({"Tip"}));
+    EXPECT_FALSE(asked);
+}
+
+TEST_F(MainWindowEndToEnd, exportStlWritesTheModelsAndRemembersTheFolder)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    const QString target = m_files.filePath(QStringLiteral("out/exported"));
+    QDir().mkpath(m_files.filePath(QStringLiteral("out")));
+    QString filter;
+    window->mainWindow()->setSaveFileNameProvider(
+        [&](const QString &, const QString &, const QString &f) {
+            filter = f;
+            return target;
+        });
+    uitest::MessageBoxAnswerer answerer;
+    window->dlpMenuBar()->action(QStringLiteral("exportStl"))->trigger();
+    EXPECT_EQ(filter, QStringLiteral("Model Files (*.stl)"));
+    const QByteArray written = testsupport::readFile(target + QStringLiteral(".stl"));
+    // Binary STL: 80-byte header, count, 50 bytes per triangle; the box has 12.
+    EXPECT_EQ(written.size(), 84 + 12 * 50);
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().startsWith(QStringLiteral("Save succeed\n")));
+    EXPECT_EQ(QSettings().value("path/lastExportPath").toString(),
+              m_files.filePath(QStringLiteral("out")));
+}
+
+TEST_F(MainWindowEndToEnd, failedExportIsNotReportedAsSaved)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    window->mainWindow()->setSaveFileNameProvider(
+        [&](const QString &, const QString &, const QString &) {
+            return m_files.filePath(QStringLiteral("no/such/folder/x.vxpj"));
+        });
+    uitest::MessageBoxAnswerer answerer;
+    EXPECT_FALSE(window->mainWindow()->runSceneExport());
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().startsWith(QStringLiteral("Save failed\n")));
+}
+
+struct CloseCase {
+    const char *name;
+    const char *answer;
+    bool dialogGivesFile;
+    bool closes;
+};
+
+class CloseWithModels : public MainWindowEndToEnd, public ::testing::WithParamInterface<CloseCase>
+{
+};
+
+TEST_P(CloseWithModels, asksToSaveFirst)
+{
+    const CloseCase &c = GetParam();
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    const QString target = m_files.filePath(QStringLiteral("saved.vxpj"));
+    window->mainWindow()->setSaveFileNameProvider(
+        [&](const QString &, const QString &, const QString &) {
+            return c.dialogGivesFile ? target : QString();
+        });
+    uitest::MessageBoxAnswerer answerer(QLatin1String(c.answer));
+    const bool closed = window->close();
+    EXPECT_EQ(closed, c.closes);
+    ASSERT_GE(answerer.count(), 1);
+    EXPECT_EQ(answerer.texts().first(), QStringLiteral("Save Model?"));
+    EXPECT_EQ(QFileInfo::exists(target), c.dialogGivesFile && QLatin1String(c.answer) == "Yes");
+}
+
+INSTANTIATE_TEST_SUITE_P(CDlpMainWindow, CloseWithModels,
+                         ::testing::Values(CloseCase{"YesAndSaved", "Yes", true, true},
+                                           CloseCase{"YesButDialogCancelled", "Yes", false, false},
+                                           CloseCase{"No", "No", false, true},
+                                           CloseCase{"Cancel", "Cancel", true, false}),
+                         [](const ::testing::TestParamInfo<CloseCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(MainWindowEndToEnd, closingAnEmptySceneAsksNothing)
+{
+    auto window = makeWindow();
+    uitest::MessageBoxAnswerer answerer;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(answerer.count(), 0);
+}
+
+// Every text the window shows, in English and in Chinese, is a real text and no raw key.
+class NoRawKeys : public MainWindowEndToEnd, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(NoRawKeys, inMenusTabsAndToolTips)
+{
+    ASSERT_TRUE(uitest::useLanguage(QLatin1String(GetParam())));
+    auto window = makeWindow();
+    window->onchangeLanguage();
+    DlpMenuBar *bar = window->dlpMenuBar();
+    for (const QString &menuKey : bar->menuKeys()) {
+        EXPECT_NE(bar->menu(menuKey)->title(), menuKey);
+        for (const QString &key : bar->actionKeys(menuKey)) {
+            // The one key that is its own English text.
+            if (key != QLatin1String("Languages") || QLatin1String(GetParam()) != "en") {
+                EXPECT_NE(bar->action(key)->text(), key) << qPrintable(key);
+            }
+            EXPECT_FALSE(bar->action(key)->text().isEmpty()) << qPrintable(key);
+        }
+    }
+    const QStringList tipKeys{"loadModel",      "scaleModel",    "rorateModel", "layoutModel",
+                              "jewelrySupport", "originSupport", "deviceManage"};
+    for (int i = 0; i < DlpModelOperateWidget::ButtonCount; ++i) {
+        const QString tip =
+            window->mainWindow()->toolStrip()->button(DlpModelOperateWidget::Button(i))->toolTip();
+        EXPECT_FALSE(tipKeys.contains(tip)) << qPrintable(tip);
+    }
+    EXPECT_NE(window->mainWindow()->tabs()->tabText(0), QStringLiteral("engineEdit"));
+    EXPECT_NE(window->mainWindow()->tabs()->tabText(1), QStringLiteral("currentDevice"));
+    EXPECT_NE(window->title(), QStringLiteral("OrvaneCorp"));
+    EXPECT_NE(window->maxButton()->toolTip(), QStringLiteral("MainWindowMax"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+}
+
+INSTANTIATE_TEST_SUITE_P(CDlpMainWindow, NoRawKeys, ::testing::Values("en", "zh"));
+
+// Pictures of the window with a model loaded, for a reviewer: <build>/ui/screenshots/.
+class Screenshot : public MainWindowEndToEnd, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(Screenshot, ofTheWindowWithAModel)
+{
+    const QString folder = QDir(QCoreApplication::applicationDirPath())
+                               .absoluteFilePath(QStringLiteral("screenshots"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString lang = QLatin1String(GetParam());
+    ASSERT_TRUE(uitest::useLanguage(lang));
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 20.0f)});
+    window->onchangeLanguage();
+    ASSERT_TRUE(waitForModels(*window, 1));
+    window->mainWindow()->addScaleWidget();
+    QTest::qWait(200);
+    const QString path = QStringLiteral("%1/mainwindow_%2.png").arg(folder, lang);
+    EXPECT_TRUE(window->grab().save(path)) << qPrintable(path);
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+}
+
+INSTANTIATE_TEST_SUITE_P(CDlpMainWindow, Screenshot, ::testing::Values("en", "zh"));
+
+} // namespace
