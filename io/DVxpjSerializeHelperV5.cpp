@@ -6,6 +6,10 @@
 
 void DVxpjSerializeHelperV5::writeBody()
 {
+    for (const std::shared_ptr<Model> &model : models()) {
+        if (!model)
+            throw DIoError(QStringLiteral("Vxpj file write error: the model list holds no model"));
+    }
     const int count = int(models().size());
     // Each model gets an equal integer share of the whole range.
     const int share = count > 0 ? 100 / count : 100;
