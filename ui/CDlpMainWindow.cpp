@@ -2,7 +2,6 @@
 
 #include "app/CDlpApplicationContext.h"
 #include "io/DModelIoManager.h"
-#include "render/CContext.h"
 #include "render/DRenderHost.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
@@ -126,23 +125,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
 
     m_camera = new DlpGlCamareWidget(&m_host->turner());
     m_mainWindow->setCameraButtons(m_camera);
-    DlpClipZWidget::Hooks clipHooks;
-    clipHooks.setUpCut = [this](bool upCut) {
-        if (const auto &context = m_host ? m_host->engine().context() : nullptr) {
-            context->upCut = upCut;
-        }
-    };
-    clipHooks.upCut = [this] {
-        const auto &context = m_host ? m_host->engine().context() : nullptr;
-        return !context || context->upCut;
-    };
-    clipHooks.setClipZ = [this](float z) {
-        if (const auto &context = m_host ? m_host->engine().context() : nullptr) {
-            context->clipZ = z;
-        }
-    };
-    clipHooks.updatePaint = [this] { m_app.requestRepaint(); };
-    m_clip = new DlpClipZWidget(clipHooks);
+    m_clip = new DlpClipZWidget(m_host->clipHooks());
     m_mainWindow->setClipWidget(m_clip);
 
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("Languages")));

@@ -116,6 +116,74 @@ void drawDevice(QPainter &p, const QColor &c)
     p.drawRect(QRectF(9, 35, 30, 8));
 }
 
+// Camera buttons: a round plate with the direction or action on it.
+void drawPlate(QPainter &p, const QColor &c)
+{
+    p.setPen(strokePen(c, 2.0));
+    p.setBrush(QColor(255, 255, 255, 235));
+    p.drawEllipse(QRectF(3, 3, 42, 42));
+    p.setBrush(Qt::NoBrush);
+}
+
+void drawArrow(QPainter &p, const QColor &c, qreal angle)
+{
+    drawPlate(p, c);
+    p.save();
+    p.translate(24, 24);
+    p.rotate(angle);
+    p.setPen(strokePen(c, 3.5));
+    p.drawLine(QPointF(0, 11), QPointF(0, -9));
+    p.drawPolyline(QPolygonF({{-8, -1}, {0, -10}, {8, -1}}));
+    p.restore();
+}
+
+void drawUp(QPainter &p, const QColor &c)
+{
+    drawArrow(p, c, 0);
+}
+void drawDown(QPainter &p, const QColor &c)
+{
+    drawArrow(p, c, 180);
+}
+void drawLeft(QPainter &p, const QColor &c)
+{
+    drawArrow(p, c, -90);
+}
+void drawRight(QPainter &p, const QColor &c)
+{
+    drawArrow(p, c, 90);
+}
+
+void drawHomeView(QPainter &p, const QColor &c)
+{
+    drawPlate(p, c);
+    p.setPen(strokePen(c, 3.0));
+    p.drawPolyline(QPolygonF({{12, 24}, {24, 13}, {36, 24}}));
+    p.drawPolyline(QPolygonF({{16, 22}, {16, 34}, {32, 34}, {32, 22}}));
+}
+
+void drawZoom(QPainter &p, const QColor &c, bool nearer)
+{
+    drawPlate(p, c);
+    p.setPen(strokePen(c, 3.0));
+    p.drawEllipse(QPointF(21, 21), 8, 8);
+    p.drawLine(QPointF(27, 27), QPointF(35, 35));
+    p.setPen(strokePen(c, 2.5));
+    p.drawLine(QPointF(17, 21), QPointF(25, 21));
+    if (nearer) {
+        p.drawLine(QPointF(21, 17), QPointF(21, 25));
+    }
+}
+
+void drawFar(QPainter &p, const QColor &c)
+{
+    drawZoom(p, c, false);
+}
+void drawNear(QPainter &p, const QColor &c)
+{
+    drawZoom(p, c, true);
+}
+
 void drawTitle(QPainter &p, const QColor &c)
 {
     // A resin drop above a build plate, at 24 pixels.
@@ -173,6 +241,13 @@ int main(int argc, char **argv)
     ok = drawPair(dir, "support", "supportcolor", drawSupport) && ok;
     ok = drawPair(dir, "jewSupport", "jewSupportColor", drawJewelrySupport) && ok;
     ok = drawPair(dir, "deviceManage", "deviceManageColor", drawDevice) && ok;
+    ok = drawPair(dir, "up", "upcolor", drawUp) && ok;
+    ok = drawPair(dir, "down", "downcolor", drawDown) && ok;
+    ok = drawPair(dir, "left", "leftcolor", drawLeft) && ok;
+    ok = drawPair(dir, "right", "rightcolor", drawRight) && ok;
+    ok = drawPair(dir, "view", "viewcolor", drawHomeView) && ok;
+    ok = drawPair(dir, "far", "farcolor", drawFar) && ok;
+    ok = drawPair(dir, "near", "nearcolor", drawNear) && ok;
     QImage title(24, 24, QImage::Format_ARGB32_Premultiplied);
     title.fill(Qt::transparent);
     QPainter p(&title);

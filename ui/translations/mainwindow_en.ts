@@ -255,7 +255,59 @@
     </message>
 </context>
 <context>
+    <name>DlpGlCamareWidget</name>
+    <message>
+        <source>topView</source>
+        <translation>Top view</translation>
+    </message>
+    <message>
+        <source>bottomView</source>
+        <translation>Bottom view</translation>
+    </message>
+    <message>
+        <source>leftView</source>
+        <translation>Left view</translation>
+    </message>
+    <message>
+        <source>rightView</source>
+        <translation>Right view</translation>
+    </message>
+    <message>
+        <source>homeView</source>
+        <translation>Front view</translation>
+    </message>
+    <message>
+        <source>farView</source>
+        <translation>Far view</translation>
+    </message>
+    <message>
+        <source>nearView</source>
+        <translation>Near view</translation>
+    </message>
+</context>
+<context>
     <name>DlpMainWindow</name>
+    <message>
+        <source>3D Model Files...</source>
+        <comment>open</comment>
+        <translation>Open 3D Model File</translation>
+    </message>
+    <message>
+        <source>Model Files (*.stl *.obj *.slc)</source>
+        <translation>Model Files (*.stl *.obj *.slc)</translation>
+    </message>
+    <message>
+        <source>openProject</source>
+        <translation>Open Program File</translation>
+    </message>
+    <message>
+        <source>Project Files (*.vxpj)</source>
+        <translation>Program file (*.vxpj)</translation>
+    </message>
+    <message>
+        <source>noApplication</source>
+        <translation>The application is not running.</translation>
+    </message>
     <message>
         <source>engineEdit</source>
         <translation>Program editor</translation>

@@ -255,7 +255,59 @@
     </message>
 </context>
 <context>
+    <name>DlpGlCamareWidget</name>
+    <message>
+        <source>topView</source>
+        <translation>俯视图</translation>
+    </message>
+    <message>
+        <source>bottomView</source>
+        <translation>仰视图</translation>
+    </message>
+    <message>
+        <source>leftView</source>
+        <translation>左视图</translation>
+    </message>
+    <message>
+        <source>rightView</source>
+        <translation>右视图</translation>
+    </message>
+    <message>
+        <source>homeView</source>
+        <translation>前视图</translation>
+    </message>
+    <message>
+        <source>farView</source>
+        <translation>拉远</translation>
+    </message>
+    <message>
+        <source>nearView</source>
+        <translation>拉近</translation>
+    </message>
+</context>
+<context>
     <name>DlpMainWindow</name>
+    <message>
+        <source>3D Model Files...</source>
+        <comment>open</comment>
+        <translation>打开三维模型文件</translation>
+    </message>
+    <message>
+        <source>Model Files (*.stl *.obj *.slc)</source>
+        <translation>模型文件 (*.stl *.obj *.slc)</translation>
+    </message>
+    <message>
+        <source>openProject</source>
+        <translation>打开工程文件</translation>
+    </message>
+    <message>
+        <source>Project Files (*.vxpj)</source>
+        <translation>工程文件 (*.vxpj)</translation>
+    </message>
+    <message>
+        <source>noApplication</source>
+        <translation>应用程序未运行。</translation>
+    </message>
     <message>
         <source>engineEdit</source>
         <translation>程序编辑</translation>
