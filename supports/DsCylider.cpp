@@ -1,9 +1,11 @@
 #include "supports/DsCylider.h"
 
+#include "supports/ManualSupportRecord.h"
 #include "supports/SupportMath.h"
 
 #include "geometry/Object3D.h"
 
+#include <algorithm>
 #include <cmath>
 
 DsCylider::DsCylider(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom, float topRadius,
@@ -17,7 +19,41 @@ DsCylider::DsCylider(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bott
 
 std::shared_ptr<Mesh3D> DsCylider::clone() const
 {
-    return std::make_shared<DsCylider>(*this);
+    auto copy = std::make_shared<DsCylider>(*this);
+    copy->m_owner.reset();
+    return copy;
+}
+
+void DsCylider::setManualOwner(const std::shared_ptr<Model> &owner)
+{
+    m_owner = owner;
+    for (const auto &ball : {m_top, m_bottom})
+        if (ball)
+            ball->setManualOwner(owner);
+}
+
+std::shared_ptr<Model> DsCylider::manualOwner() const
+{
+    if (std::shared_ptr<Model> owner = m_owner.lock())
+        return owner;
+    if (std::shared_ptr<Model> owner = ManualSupportRecord::ownerOf(*this))
+        return owner;
+    return m_top ? m_top->manualOwner() : nullptr;
+}
+
+void DsCylider::detachRodFromBalls()
+{
+    for (const auto &ball : {m_top, m_bottom}) {
+        if (!ball)
+            continue;
+        auto &links = ball->links();
+        links.erase(std::remove_if(links.begin(), links.end(),
+                                   [this](const std::weak_ptr<Mesh3D> &link) {
+                                       const std::shared_ptr<Mesh3D> rod = link.lock();
+                                       return !rod || rod.get() == this;
+                                   }),
+                    links.end());
+    }
 }
 
 void DsCylider::setEnds(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom)

@@ -7,7 +7,7 @@
 // A hand-placed support rod between two end balls: two rings of 12 points perpendicular to the
 // rod's axis (top radius around the top ball's centre, bottom radius around the bottom ball's),
 // 24 side triangles, open ends.
-class DsCylider : public Mesh3D
+class DsCylider : public Mesh3D, public IManualPiece
 {
   public:
     static constexpr int kSegments = 12;
@@ -25,6 +25,18 @@ class DsCylider : public Mesh3D
     bool flag() const { return m_flag; }
     void setFlag(bool flag) { m_flag = flag; }
 
+    // The model the rod belongs to: the one set here, else its group record's owner, else its
+    // top ball's. Setting it also sets it on both balls. A copy starts without one.
+    void setManualOwner(const std::shared_ptr<Model> &owner);
+
+    // IManualPiece
+    std::shared_ptr<Model> manualOwner() const override;
+    bool isRod() const override { return true; }
+    std::shared_ptr<Mesh3D> rodTopBall() const override { return m_top; }
+    std::shared_ptr<Mesh3D> rodBottomBall() const override { return m_bottom; }
+    // Takes this rod (and rods that no longer exist) out of both balls' links.
+    void detachRodFromBalls() override;
+
     // Rebuilds the rings from the balls' current centres.
     void rebuild();
 
@@ -38,4 +50,5 @@ class DsCylider : public Mesh3D
     float m_topRadius;
     float m_bottomRadius;
     bool m_flag = false;
+    std::weak_ptr<Model> m_owner;
 };

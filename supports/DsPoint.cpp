@@ -1,5 +1,6 @@
 #include "supports/DsPoint.h"
 
+#include "supports/ManualSupportRecord.h"
 #include "supports/Sphere.h"
 
 #include "geometry/Object3D.h"
@@ -14,7 +15,24 @@ std::shared_ptr<Mesh3D> DsPoint::clone() const
 {
     auto copy = std::make_shared<DsPoint>(*this);
     copy->m_links.clear();
+    copy->m_owner.reset();
     return copy;
+}
+
+std::shared_ptr<Model> DsPoint::manualOwner() const
+{
+    if (std::shared_ptr<Model> owner = m_owner.lock())
+        return owner;
+    return ManualSupportRecord::ownerOf(*this);
+}
+
+int DsPoint::ballRodCount() const
+{
+    int count = 0;
+    for (const auto &link : m_links)
+        if (!link.expired())
+            ++count;
+    return count;
 }
 
 void DsPoint::transform(const Matrix4f &matrix)

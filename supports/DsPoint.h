@@ -1,12 +1,13 @@
 #pragma once
 
+#include "geometry/IManualPiece.h"
 #include "geometry/Mesh3D.h"
 
 #include <memory>
 #include <vector>
 
 // End ball of a hand-placed support rod: a sphere of 12 rings x 12 points around its centre.
-class DsPoint : public Mesh3D
+class DsPoint : public Mesh3D, public IManualPiece
 {
   public:
     static constexpr float kDefaultRadius = 0.2f;
@@ -24,10 +25,22 @@ class DsPoint : public Mesh3D
     // Rods attached to this ball, kept for the editor (weak: the rods own their balls).
     std::vector<std::weak_ptr<Mesh3D>> &links() { return m_links; }
 
+    // The model the ball belongs to: the one set here, else the owner of its group record
+    // (ManualSupportRecord). A copy starts without one.
+    void setManualOwner(const std::shared_ptr<Model> &owner) { m_owner = owner; }
+
+    // IManualPiece
+    std::shared_ptr<Model> manualOwner() const override;
+    bool isRod() const override { return false; }
+    // Rods still alive that end in this ball.
+    int ballRodCount() const override;
+    Vec3f ballCentre() const override { return m_centre; }
+
   private:
     void rebuild();
 
     Point3f m_centre;
     float m_radius;
     std::vector<std::weak_ptr<Mesh3D>> m_links;
+    std::weak_ptr<Model> m_owner;
 };

@@ -28,7 +28,7 @@ ManualSupportRecord::cloneGroup(const std::vector<std::shared_ptr<Mesh3D>> &part
         if (auto ball = std::dynamic_pointer_cast<DsPoint>(part)) {
             copy = ballCopy(ball);
         } else if (auto rod = std::dynamic_pointer_cast<DsCylider>(part)) {
-            auto rodCopy = std::make_shared<DsCylider>(*rod);
+            auto rodCopy = std::static_pointer_cast<DsCylider>(rod->clone());
             rodCopy->setEnds(ballCopy(rod->top()), ballCopy(rod->bottom()));
             for (const auto &end : {rodCopy->top(), rodCopy->bottom()})
                 if (end)
@@ -44,10 +44,15 @@ ManualSupportRecord::cloneGroup(const std::vector<std::shared_ptr<Mesh3D>> &part
     return record;
 }
 
-std::shared_ptr<DsCylider>
-ManualSupportRecord::addRod(const std::shared_ptr<ManualSupportRecord> &record,
-                            std::vector<std::shared_ptr<Mesh3D>> &parts,
-                            const ManualSupportSettings &settings)
+std::shared_ptr<Model> ManualSupportRecord::ownerOf(const Mesh3D &piece)
+{
+    const auto *record = dynamic_cast<const ManualSupportRecord *>(piece.sharedOwner().get());
+    return record ? record->owner() : nullptr;
+}
+
+std::shared_ptr<DsCylider> ManualSupportRecord::addRod(
+    const std::shared_ptr<ManualSupportRecord> &record, std::vector<std::shared_ptr<Mesh3D>> &parts,
+    const ManualSupportSettings &settings, const std::shared_ptr<Model> &owner)
 {
     auto top = std::make_shared<DsPoint>(settings.topPoint, settings.topBallRadius);
     auto bottom = std::make_shared<DsPoint>(settings.bottomPoint, settings.bottomBallRadius);
@@ -59,6 +64,8 @@ ManualSupportRecord::addRod(const std::shared_ptr<ManualSupportRecord> &record,
         piece->setSharedOwner(record);
     top->links().push_back(rod);
     bottom->links().push_back(rod);
+    if (owner)
+        rod->setManualOwner(owner);
     parts.push_back(top);
     parts.push_back(bottom);
     parts.push_back(rod);

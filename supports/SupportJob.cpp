@@ -64,3 +64,35 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
     result.ok = true;
     return result;
 }
+
+SupportJobResult regenerateSupportsForModel(Model &model, IProgressable *progress, QueryMode mode)
+{
+    SupportJobResult result;
+    result.overhangs = static_cast<int>(model.overhangs().size());
+    if (model.overhangs().empty()) {
+        result.ok = true;
+        return result;
+    }
+    model.recomputeBounds();
+    const SupportParameters &params = model.supportParameters();
+    if (!SupportGenerator::checkParameters(params, model.boundingBox(), &result.error))
+        return result;
+    if (!model.hasValidFaces()) {
+        result.error = QStringLiteral("The model's mesh is damaged: a face uses a missing vertex.");
+        return result;
+    }
+    if (model.faceNormals().size() != model.faces().size())
+        model.computeFaceNormals();
+    SupportGenerator generator(model, mode);
+    generator.setParent(progress);
+    const bool generated = generator.generate(model.overhangs(), params);
+    generator.setParent(nullptr);
+    if (!generated) {
+        result.error = generator.errorString();
+        return result;
+    }
+    model.setSupport(generator.result());
+    result.supportParts = static_cast<int>(generator.result()->parts.size());
+    result.ok = true;
+    return result;
+}

@@ -28,3 +28,10 @@ void liftModelToHeight(Model &model, float height);
 SupportJobResult generateSupportsForModel(Model &model, const SupportParameters &params,
                                           IProgressable *progress,
                                           QueryMode mode = QueryMode::Indexed);
+
+// Generates the supports of a model read from a project again: from its stored overhang points
+// and its stored support parameters, leaving the model where it is (it was saved already lifted)
+// and its points as they are (hand edits included). A model without overhang points gets no
+// supports. Refused parameters and cancel come back as an error, the model untouched.
+SupportJobResult regenerateSupportsForModel(Model &model, IProgressable *progress,
+                                            QueryMode mode = QueryMode::Indexed);
