@@ -1,21 +1,29 @@
 #include "app/DlpOrvaneApp.h"
 
 #include "app/AppDataDir.h"
+#include "app/DlpConfigAccuracyForm.h"
 #include "geometry/Model.h"
 #include "io/DIoError.h"
 #include "io/DIoVXPJ.h"
 #include "io/DPlavinIoManager.h"
 #include "io/StlWriter.h"
+#include "slicing/AccuracyCheck.h"
+#include "slicing/DlpSliceManager.h"
+#include "supports/SupportJob.h"
 #include "supports/SupportProfiles.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QtConcurrent>
+
+#include <cmath>
 
 DlpOrvaneApp::DlpOrvaneApp(QObject *parent, const QString &appDataFolder,
                            const QString &applicationDir)
@@ -34,6 +42,11 @@ DlpOrvaneApp::DlpOrvaneApp(QObject *parent, const QString &appDataFolder,
 DlpOrvaneApp::~DlpOrvaneApp()
 {
     setCancel(true);
+    waitForPrintData();
+}
+
+void DlpOrvaneApp::waitForPrintData()
+{
     m_printRun.waitForFinished();
     m_exportRun.waitForFinished();
 }
@@ -88,7 +101,15 @@ void DlpOrvaneApp::writePreviewSettings()
 
 std::shared_ptr<DModelIoManager> DlpOrvaneApp::createImportManager()
 {
-    return std::make_shared<DPlavinIoManager>(this);
+    auto manager = std::make_shared<DPlavinIoManager>(this);
+    // A project stores overhang points and parameters, not support meshes: build them again.
+    manager->setSupportRegenerator([](Model &model, const PlatformSize &, IProgressable *progress) {
+        const SupportJobResult result = regenerateSupportsForModel(model, progress);
+        if (!result.ok)
+            qWarning().noquote() << "supports of" << model.name()
+                                 << "were not generated again:" << result.error;
+    });
+    return manager;
 }
 
 std::shared_ptr<DModelIoManager> DlpOrvaneApp::getImportManager()
@@ -172,9 +193,75 @@ void DlpOrvaneApp::warn(const char *title, const char *text)
                          QCoreApplication::translate("DlpOrvaneApp", text));
 }
 
+bool DlpOrvaneApp::ask(const char *title, const char *text)
+{
+    if (m_ask)
+        return m_ask(QLatin1String(title), QLatin1String(text));
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("DlpOrvaneApp", title),
+                    QCoreApplication::translate("DlpOrvaneApp", text));
+    QPushButton *ok =
+        box.addButton(QCoreApplication::translate("DlpOrvaneApp", "Ok"), QMessageBox::AcceptRole);
+    box.addButton(QCoreApplication::translate("DlpOrvaneApp", "cancel"), QMessageBox::RejectRole);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+void DlpOrvaneApp::reportFailure(const QString &path, const QString &error)
+{
+    const QString text = QStringLiteral("%1\n%2\n%3")
+                             .arg(QCoreApplication::translate("DlpOrvaneApp", "vxprWriteFailed"),
+                                  QDir::toNativeSeparators(path), error);
+    if (m_warn) {
+        m_warn(QStringLiteral("Tip"), text);
+        return;
+    }
+    QMessageBox::warning(nullptr, QCoreApplication::translate("DlpOrvaneApp", "Tip"), text);
+}
+
+bool DlpOrvaneApp::chosenLayerThickness(QString *thickness)
+{
+    *thickness = QSettings().value(QStringLiteral("slicer/layerThickness")).toString().trimmed();
+    bool ok = false;
+    const double mm = thickness->toDouble(&ok);
+    return ok && std::isfinite(mm) && mm > 0.0;
+}
+
+void DlpOrvaneApp::renderPreviews()
+{
+    for (int view = 0; view < 3; ++view)
+        onCutFramebuffer(view);
+}
+
+void DlpOrvaneApp::finishRun(const QString &path, bool ok, const QString &error)
+{
+    if (!ok && error != QLatin1String("Canceled"))
+        reportFailure(path, error);
+    emit printDataFinished(path, ok, error);
+}
+
+bool DlpOrvaneApp::accuracyCheck(QWidget *parent)
+{
+    QSettings settings;
+    const OrvaneDlp::AccuracyPlan plan =
+        OrvaneDlp::planAccuracyChoice(OrvaneDlp::slcLayerThicknesses(m_scene.printMeshes()),
+                                      settings.value(QStringLiteral("ui/accuracys")).toString());
+    for (int i = 0; i < plan.precisionWarnings; ++i)
+        warn("PrecisionError", "MultiSlc");
+    if (plan.askSlcQuestion && !ask("PrecisionTip", "hasSlc"))
+        return false;
+    DlpConfigAccuracyForm form(parent);
+    form.setAccuracies(plan.accuracies, plan.accuracyEditable);
+    form.setTitleKey(plan.windowTitleKey);
+    return m_runForm ? m_runForm(form) : form.exec() == QDialog::Accepted;
+}
+
+void DlpOrvaneApp::onAccuracyCheck()
+{
+    accuracyCheck(nullptr);
+}
+
 void DlpOrvaneApp::onProcessPrintWithThread(bool send)
 {
-    Q_UNUSED(send)
     if (isPrintRunning()) {
         warn("Tip", "isRuning");
         return;
@@ -183,12 +270,46 @@ void DlpOrvaneApp::onProcessPrintWithThread(bool send)
         warn("Tip", "NoModel");
         return;
     }
-    if (!m_printJob) {
-        notBuilt("print-data production (onProcessPrintWithThread)");
+    if (!m_printJob && !accuracyCheck(nullptr))
+        return;
+    QString thickness;
+    if (!m_printJob && !chosenLayerThickness(&thickness)) {
+        reportFailure(
+            QSettings().value(QStringLiteral("slicer/vxprName")).toString(),
+            QStringLiteral("The layer thickness \"%1\" is not a positive number").arg(thickness));
         return;
     }
+    renderPreviews();
     setCancel(false);
-    m_printRun = QtConcurrent::run(m_printJob);
+    m_rootProgress.clearLevels();
+    if (m_printJob) {
+        m_printRun = QtConcurrent::run(m_printJob);
+        return;
+    }
+    m_printMeshes = m_scene.printMeshes();
+    m_printSend = send;
+    m_printRun = QtConcurrent::run([this] { onProcessPrint(); });
+}
+
+void DlpOrvaneApp::onProcessPrint()
+{
+    const QString path = QStringLiteral("%1/%2").arg(
+        appDataDir(), QSettings().value(QStringLiteral("slicer/vxprName")).toString());
+    qDebug() << "数据生成开始";
+    QString error;
+    const bool ok = onGeneralPrintDatas(m_printMeshes, path, &error);
+    qDebug() << "数据生成完成";
+    const bool send = m_printSend;
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, ok, error, send] {
+            m_printMeshes.clear();
+            finishRun(path, ok, error);
+            // A package that was not written completely is never sent.
+            if (ok && send)
+                onSentPrintDatas(path);
+        },
+        Qt::QueuedConnection);
 }
 
 void DlpOrvaneApp::onTransforScence()
@@ -199,20 +320,67 @@ void DlpOrvaneApp::onTransforScence()
 void DlpOrvaneApp::onExportPrintData(bool ask)
 {
     Q_UNUSED(ask)
+    exportVxprInteractive(nullptr);
+}
+
+bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
+{
     if (isExportRunning()) {
         warn("saveVxpr", "isSaveVxpr");
-        return;
+        return false;
     }
     if (m_scene.isEmpty()) {
         warn("Tip", "noModelInScene!");
-        return;
+        return false;
     }
-    if (!m_exportJob) {
-        notBuilt("work-package export (onExportPrintData)");
-        return;
+    if (!m_exportJob && !accuracyCheck(parent))
+        return false;
+    QSettings settings;
+    const QString start = settings.value(QStringLiteral("path/lastExportPath")).toString();
+    const QString dir =
+        m_chooseDir ? m_chooseDir(parent, start)
+                    : QFileDialog::getExistingDirectory(
+                          parent, QCoreApplication::translate("DlpOrvaneApp", "saveVxpr"), start);
+    if (dir.isEmpty())
+        return false;
+    settings.setValue(QStringLiteral("path/lastExportPath"), dir);
+    settings.sync();
+    return startExport(QStringLiteral("%1/%2").arg(
+        dir, settings.value(QStringLiteral("slicer/vxprName")).toString()));
+}
+
+bool DlpOrvaneApp::startExport(const QString &path)
+{
+    if (isExportRunning()) {
+        warn("saveVxpr", "isSaveVxpr");
+        return false;
     }
+    if (m_scene.isEmpty()) {
+        warn("Tip", "noModelInScene!");
+        return false;
+    }
+    QString thickness;
+    if (!m_exportJob && !chosenLayerThickness(&thickness)) {
+        reportFailure(
+            path,
+            QStringLiteral("The layer thickness \"%1\" is not a positive number").arg(thickness));
+        return false;
+    }
+    renderPreviews();
     setCancel(false);
-    m_exportRun = QtConcurrent::run(m_exportJob);
+    m_rootProgress.clearLevels();
+    if (m_exportJob) {
+        m_exportRun = QtConcurrent::run(m_exportJob);
+        return true;
+    }
+    const std::vector<std::shared_ptr<Mesh3D>> meshes = m_scene.printMeshes();
+    m_exportRun = QtConcurrent::run([this, meshes, path] {
+        QString error;
+        const bool ok = onGeneralPrintDatas(meshes, path, &error);
+        QMetaObject::invokeMethod(
+            this, [this, path, ok, error] { finishRun(path, ok, error); }, Qt::QueuedConnection);
+    });
+    return true;
 }
 
 void DlpOrvaneApp::onExportModel(QString path)
@@ -261,18 +429,34 @@ void DlpOrvaneApp::onTransforVXPRFile()
 {
     notBuilt("work-package sending (onTransforVXPRFile)");
 }
-void DlpOrvaneApp::onProcessPrint()
+bool DlpOrvaneApp::onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path,
+                                       QString *error)
 {
-    notBuilt("print-data production (onProcessPrint)");
-}
-void DlpOrvaneApp::onAccuracyCheck()
-{
-    notBuilt("accuracy check (onAccuracyCheck)");
-}
-
-void DlpOrvaneApp::onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>>, QString)
-{
-    notBuilt("work-package writing (onGeneralPrintDatas)");
+    qDebug() << "data general start";
+    QString thickness;
+    if (!chosenLayerThickness(&thickness)) {
+        if (error)
+            *error = QStringLiteral("The layer thickness \"%1\" is not a positive number")
+                         .arg(thickness);
+        return false;
+    }
+    QSettings settings;
+    auto preview = [&settings](const char *key) {
+        return OrvaneDlp::readPreviewFile(settings.value(QLatin1String(key)).toString());
+    };
+    OrvaneDlp::DlpSliceManager manager;
+    manager.IProgressable::setParent(&m_rootProgress);
+    manager.onSetExportFileName(path);
+    manager.SetSliceConfig(QStringLiteral("LayerThickness0"), thickness);
+    manager.SetSliceConfig(QStringLiteral("LayerThicknessX"), thickness);
+    manager.setPreviews(preview("map/ScreenShotFront"), preview("map/ScreenShotTop"),
+                        preview("map/ScreenShotLeft"));
+    manager.onNewProcessScene(QList<std::shared_ptr<Mesh3D>>(meshes.begin(), meshes.end()));
+    qDebug().noquote() << "total area : " << manager.volumeMl();
+    qDebug() << "data general over";
+    if (error)
+        *error = manager.succeeded() ? QString() : manager.errorString();
+    return manager.succeeded();
 }
 
 void DlpOrvaneApp::onSentPrintDatas(QString)
@@ -285,9 +469,14 @@ void DlpOrvaneApp::onUploadUpgradefile(QString)
     notBuilt("upgrade upload (onUploadUpgradefile)");
 }
 
-void DlpOrvaneApp::onCutFramebuffer(int)
+void DlpOrvaneApp::onCutFramebuffer(int view)
 {
-    notBuilt("preview pictures (onCutFramebuffer)");
+    if (!m_previewWriter) {
+        notBuilt("preview pictures (onCutFramebuffer)");
+        return;
+    }
+    if (!m_previewWriter(view))
+        qWarning() << "preview picture" << view << "could not be written";
 }
 
 void DlpOrvaneApp::toLocalCache(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path)

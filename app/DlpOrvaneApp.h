@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
+class DlpConfigAccuracyForm;
 class Mesh3D;
+class QWidget;
 
 // The DLP application object: configuration and per-user folders, the import manager with
 // project loading, the print and export run handles, cancel, and the slots the window calls.
@@ -43,12 +45,43 @@ class DlpOrvaneApp : public DSharedApp
     QString softwareVersionText() const override { return softwareVersion(); }
     QString updateQueryAddressText() const override { return updateQueryAddress(); }
 
-    void setWarningHandler(WarningHandler handler) { m_warn = std::move(handler); }
+    // (title key, text key) of a yes/no question; true for OK. The default shows a message box.
+    using QuestionHandler = std::function<bool(const QString &title, const QString &text)>;
+    // Shows the accuracy dialog and returns whether it was accepted; the default runs it modal.
+    using AccuracyFormRunner = std::function<bool(DlpConfigAccuracyForm &form)>;
+    // Asks for the folder of an exported package, starting at `start`; empty when cancelled.
+    using DirectoryChooser = std::function<QString(QWidget *parent, const QString &start)>;
+    // Renders preview picture 0 (front), 1 (top) or 2 (left) into the file named by
+    // "map/ScreenShotFront", "map/ScreenShotTop" or "map/ScreenShotLeft"; false on failure.
+    using PreviewWriter = std::function<bool(int view)>;
 
-    // The work the print and export runs do; installed by the slicing side. Until then the
-    // entry points log that print-data production is not available.
+    void setWarningHandler(WarningHandler handler) { m_warn = std::move(handler); }
+    void setQuestionHandler(QuestionHandler handler) { m_ask = std::move(handler); }
+    void setAccuracyFormRunner(AccuracyFormRunner runner) { m_runForm = std::move(runner); }
+    void setDirectoryChooser(DirectoryChooser chooser) { m_chooseDir = std::move(chooser); }
+    // Installed by the 3D view once GL is ready. Without it the previews are whatever the
+    // picture files hold (zero when they are missing).
+    void setPreviewWriter(PreviewWriter writer) { m_previewWriter = std::move(writer); }
+
+    // Replace the work of the print or export run (tests). By default the print run writes the
+    // package to "<appData>/<slicer/vxprName>" and hands it to the printers; the export run
+    // writes it to the chosen path. With a replacement the accuracy check is skipped.
     void setPrintJob(RunJob job) { m_printJob = std::move(job); }
     void setExportJob(RunJob job) { m_exportJob = std::move(job); }
+
+    // File > Export Vxpr: refuses while an export runs or the scene is empty, runs the accuracy
+    // check, asks for the folder (remembered under "path/lastExportPath"), renders the
+    // previews and starts the export on the export thread. Returns whether it started; the
+    // outcome arrives as printDataFinished().
+    bool exportVxprInteractive(QWidget *parent = nullptr);
+    // Starts the export of the scene to path with the layer thickness of
+    // "slicer/layerThickness", without any dialog. False when refused or already running.
+    bool startExport(const QString &path);
+    // The accuracy check before every export: SLC precision warnings and question, then the
+    // accuracy dialog. True when the dialog was accepted.
+    bool accuracyCheck(QWidget *parent = nullptr);
+    // Blocks until the running export or print run has ended (tests, shutdown).
+    void waitForPrintData();
 
     bool isLoadRunning() const;
     bool isPrintRunning() const { return m_printRun.isRunning(); }
@@ -77,7 +110,12 @@ class DlpOrvaneApp : public DSharedApp
     void onTransforVXPRFile();
     void onProcessPrint();
     void onAccuracyCheck();
-    void onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path);
+    // Slices meshes into the work package at path with the layer thickness of
+    // "slicer/layerThickness" and the preview files of "map/ScreenShot*", on the calling thread
+    // (the export and print threads call it). Progress and cancel follow the application's
+    // root progress. True only when the whole package was written; else *error says why.
+    bool onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path,
+                             QString *error = nullptr);
     void onSentPrintDatas(QString path);
     void onUploadUpgradefile(QString path);
     void onCutFramebuffer(int view);
@@ -86,18 +124,35 @@ class DlpOrvaneApp : public DSharedApp
 
   signals:
     void sAddDeviceScene();
+    // A print or export run ended (on the interface thread): ok is true only when the whole
+    // package was written; error is the reason otherwise ("Canceled" after a cancel).
+    void printDataFinished(QString path, bool ok, QString error);
 
   protected:
     std::shared_ptr<DModelIoManager> createImportManager() override;
 
   private:
     void warn(const char *title, const char *text);
+    bool ask(const char *title, const char *text);
+    void reportFailure(const QString &path, const QString &error);
+    // Meshes, layer thickness and preview bytes of an export, gathered on this thread.
+    // The layer thickness of "slicer/layerThickness"; false when it is not a positive number.
+    static bool chosenLayerThickness(QString *thickness);
+    void finishRun(const QString &path, bool ok, const QString &error);
+    void renderPreviews();
     void writePreviewSettings();
     static void notBuilt(const char *entry);
 
     WarningHandler m_warn;
+    QuestionHandler m_ask;
+    AccuracyFormRunner m_runForm;
+    DirectoryChooser m_chooseDir;
+    PreviewWriter m_previewWriter;
     RunJob m_printJob;
     RunJob m_exportJob;
     QFuture<void> m_printRun;
+    // What the print run slices and whether it sends the package; set before it starts.
+    std::vector<std::shared_ptr<Mesh3D>> m_printMeshes;
+    bool m_printSend = false;
     QFuture<void> m_exportRun;
 };

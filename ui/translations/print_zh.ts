@@ -1,0 +1,72 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>DlpConfigAccuracyForm</name>
+    <message>
+        <source>Accuracy Setting</source>
+        <translation>精度设置</translation>
+    </message>
+    <message>
+        <source>hasalreadSlc</source>
+        <translation>设置--程序中已有SLC模型，不能设置精度。</translation>
+    </message>
+    <message>
+        <source>LayerThickness:</source>
+        <translation>层厚：</translation>
+    </message>
+    <message>
+        <source>Prefix</source>
+        <translation>前缀</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>willfilename</source>
+        <translation>显示文件名：</translation>
+    </message>
+    <message>
+        <source>Prohibition of special characters</source>
+        <translation>文件名不能包含：
+\ / &quot; : * ? &lt; &gt; |</translation>
+    </message>
+    <message>
+        <source>invalidAccuracy</source>
+        <translation>层厚必须是大于零的毫米数。</translation>
+    </message>
+</context>
+<context>
+    <name>DlpOrvaneApp</name>
+    <message>
+        <source>PrecisionError</source>
+        <translation>精度错误</translation>
+    </message>
+    <message>
+        <source>MultiSlc</source>
+        <translation>存在多个精度不同的SLC文件。请删除部分SLC文件，保证精度统一。</translation>
+    </message>
+    <message>
+        <source>PrecisionTip</source>
+        <translation>精度提示</translation>
+    </message>
+    <message>
+        <source>hasSlc</source>
+        <translation>程序中已有SLC文件，精度将与SLC文件的精度一致。
+点击确定继续，点击取消返回主界面。</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>vxprWriteFailed</source>
+        <translation>无法写入数据包：</translation>
+    </message>
+</context>
+</TS>
