@@ -27,7 +27,8 @@ void *__libc_realloc(void *, std::size_t);
 void __libc_free(void *);
 }
 
-namespace {
+namespace
+{
 
 std::atomic<std::int64_t> g_heap{0};
 std::atomic<std::int64_t> g_heapPeak{0};
@@ -78,7 +79,8 @@ extern "C" void free(void *p)
     __libc_free(p);
 }
 
-namespace {
+namespace
+{
 
 // Grid of n x n points, 2 (n-1)^2 triangles: n = 708 gives 999,698 faces.
 std::shared_ptr<Model> gridModel(int n)
@@ -110,8 +112,7 @@ std::shared_ptr<Model> gridModel(int n)
     return model;
 }
 
-struct Fixture
-{
+struct Fixture {
     Fixture()
     {
         model = gridModel(708);
@@ -134,8 +135,7 @@ Fixture &fixture()
 }
 
 // Runs op once per iteration and records the file throughput and the peak memory it added.
-template <typename Op>
-void measure(benchmark::State &state, Op op)
+template <typename Op> void measure(benchmark::State &state, Op op)
 {
     Fixture &fx = fixture();
     std::int64_t peak = 0;

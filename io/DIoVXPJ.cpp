@@ -10,9 +10,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 
-DIoVXPJ::DIoVXPJ() : m_rodCodec(Vxpj::manualSupportRodCodec())
-{
-}
+DIoVXPJ::DIoVXPJ() : m_rodCodec(Vxpj::manualSupportRodCodec()) {}
 
 std::vector<std::shared_ptr<Model>> DIoVXPJ::read()
 {
@@ -46,7 +44,8 @@ void DIoVXPJ::write(const std::vector<std::shared_ptr<Model>> &models)
         throw DIoError(writer.errorMessage());
 }
 
-namespace Vxpj {
+namespace Vxpj
+{
 
 std::vector<std::shared_ptr<Model>> loadProject(const QString &path, IProgressable *progress)
 {
@@ -70,8 +69,8 @@ bool isProjectPath(const QString &path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix.contains(QLatin1String("vxpj")))
         return true;
-    return suffix.contains(QLatin1String("orvane"))
-           && DVxpjUnserializeFactory::hasProjectHeader(path);
+    return suffix.contains(QLatin1String("orvane")) &&
+           DVxpjUnserializeFactory::hasProjectHeader(path);
 }
 
 } // namespace Vxpj

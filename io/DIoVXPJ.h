@@ -14,7 +14,7 @@
 // cancellation ("Canceled", "Vxpj file write cancle") is polled from the progress object.
 class DIoVXPJ : public DIoProjectBase
 {
-public:
+  public:
     DIoVXPJ();
 
     std::vector<std::shared_ptr<Model>> read() override;
@@ -23,11 +23,12 @@ public:
     // Conversion of manual supports; defaults to Vxpj::manualSupportRodCodec().
     void setRodCodec(Vxpj::RodCodec codec) { m_rodCodec = std::move(codec); }
 
-private:
+  private:
     Vxpj::RodCodec m_rodCodec;
 };
 
-namespace Vxpj {
+namespace Vxpj
+{
 
 // Reads a project; throws DIoError. progress may be null.
 std::vector<std::shared_ptr<Model>> loadProject(const QString &path,

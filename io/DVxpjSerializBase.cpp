@@ -10,7 +10,8 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 
 // Small fields collect in a buffer of this size before they go to the device.
 constexpr int BufferBytes = 1 << 20;

@@ -22,7 +22,7 @@ class QSaveFile;
 // object as parent and clear the cancel flag before save().
 class DVxpjSerializBase : public IProgressable
 {
-public:
+  public:
     using ModelList = std::vector<std::shared_ptr<Model>>;
 
     // Prepares writing models (scene order) to path. Throws DIoError("Vxpj file open error: ...")
@@ -42,7 +42,7 @@ public:
     // saved without a valid codec.
     void setRodCodec(Vxpj::RodCodec codec) { m_rodCodec = std::move(codec); }
 
-protected:
+  protected:
     virtual std::int32_t version() const = 0;
     // Everything after the header; throws DIoError on failure.
     virtual void writeBody() = 0;
@@ -64,7 +64,7 @@ protected:
     const ModelList &models() const { return m_models; }
     const Vxpj::RodCodec &rodCodec() const { return m_rodCodec; }
 
-private:
+  private:
     void writeHeader();
     void flushBuffer();
     [[noreturn]] void writeFailed() const;

@@ -7,14 +7,14 @@
 // layers), then the names.
 class DVxpjSerializeHelperV5 : public DVxpjSerializBase
 {
-public:
+  public:
     using DVxpjSerializBase::DVxpjSerializBase;
 
-protected:
+  protected:
     std::int32_t version() const override { return 5; }
     void writeBody() override;
 
-private:
+  private:
     void writeModel(const Model &model);
     void writeOverhangBlock(const Model &model);
     void writeManualSupportBlock(const Model &model);

@@ -11,7 +11,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Elements read between two cancel checks and progress reports.
 constexpr std::int64_t Chunk = 16384;
@@ -20,8 +21,7 @@ static_assert(sizeof(Point3f) == Vxpj::PointBytes, "points are read in place");
 static_assert(sizeof(Face) == Vxpj::FaceBytes, "faces are read in place");
 
 // The file is little-endian; on a big-endian host the words read in place are turned round.
-template <typename T>
-void fromFileOrder(T *data, std::int64_t count)
+template <typename T> void fromFileOrder(T *data, std::int64_t count)
 {
 #if Q_BYTE_ORDER == Q_BIG_ENDIAN
     auto *words = reinterpret_cast<quint32 *>(data);
@@ -82,9 +82,9 @@ void DVxpjUnserializeBase::readHeader()
     m_fileVersion = readInt32("the version");
     if (m_fileVersion < Vxpj::OldestVersion || m_fileVersion > version()) {
         throw DIoError(
-            QStringLiteral("Version error,current software version supported vxpj version is ")
-            + QString::number(version()) + QStringLiteral(", this vxpj version is :")
-            + QString::number(m_fileVersion));
+            QStringLiteral("Version error,current software version supported vxpj version is ") +
+            QString::number(version()) + QStringLiteral(", this vxpj version is :") +
+            QString::number(m_fileVersion));
     }
     const std::int32_t count = readInt32("the model count");
     skip(Vxpj::ReservedBytes, "the reserved header block");
@@ -193,8 +193,8 @@ void DVxpjUnserializeBase::readFaceBlock(Model &model)
         std::uint32_t beyond = 0;
         for (std::int64_t i = 0; i < n; ++i) {
             const Face &f = first[i];
-            beyond |= std::uint32_t(f[0] >= points) | std::uint32_t(f[1] >= points)
-                      | std::uint32_t(f[2] >= points);
+            beyond |= std::uint32_t(f[0] >= points) | std::uint32_t(f[1] >= points) |
+                      std::uint32_t(f[2] >= points);
         }
         if (beyond) {
             for (std::int64_t i = 0; i < n; ++i) {

@@ -20,7 +20,7 @@ class QIODevice;
 // as DIoError. The reader is a progress object: give it the caller's progress object as parent.
 class DVxpjUnserializeBase : public IProgressable
 {
-public:
+  public:
     // Opens the file for reading; throws DIoError("VxpjV1 Open file error") when it cannot.
     explicit DVxpjUnserializeBase(const QString &path);
     // Reads from an open, random-access device owned by the caller (in-memory data, tests).
@@ -41,7 +41,7 @@ public:
     // the rods are checked and skipped.
     void setRodCodec(Vxpj::RodCodec codec) { m_rodCodec = std::move(codec); }
 
-protected:
+  protected:
     // The steps that differ between versions, in file order.
     // Size value of an overhang record whose radius was just read.
     virtual float readOverhangSize(float radius) = 0;
@@ -72,7 +72,7 @@ protected:
     std::list<std::shared_ptr<Model>> &mutableModels() { return m_models; }
     const Vxpj::RodCodec &rodCodec() const { return m_rodCodec; }
 
-private:
+  private:
     void readHeader();
     void readModel(int index, int count);
     void readOverhangBlock(Model &model);

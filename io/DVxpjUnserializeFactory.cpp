@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QtEndian>
 
-namespace {
-
-struct Header
+namespace
 {
+
+struct Header {
     std::int32_t magicLength = 0;
     QByteArray magic;
     std::int32_t version = 0;
@@ -33,10 +33,9 @@ Header readHeader(QIODevice *device)
     if (!readInt(device, &headerLength) || !readInt(device, &h.magicLength))
         throw DIoError(Vxpj::versionReadError());
     if (h.magicLength < 0 || h.magicLength > Vxpj::MaxMagicLength) {
-        throw DIoError(Vxpj::damaged()
-                       + QStringLiteral("the magic length %1 is outside 0 to %2")
-                             .arg(h.magicLength)
-                             .arg(Vxpj::MaxMagicLength));
+        throw DIoError(Vxpj::damaged() + QStringLiteral("the magic length %1 is outside 0 to %2")
+                                             .arg(h.magicLength)
+                                             .arg(Vxpj::MaxMagicLength));
     }
     h.magic = device->read(h.magicLength);
     if (h.magic.size() != h.magicLength || !readInt(device, &h.version))
@@ -71,8 +70,8 @@ bool DVxpjUnserializeFactory::hasProjectHeader(const QString &path)
         return false;
     try {
         const Header h = readHeader(&file);
-        return h.magic == Vxpj::magic() && h.version >= Vxpj::OldestVersion
-               && h.version <= Vxpj::CurrentVersion;
+        return h.magic == Vxpj::magic() && h.version >= Vxpj::OldestVersion &&
+               h.version <= Vxpj::CurrentVersion;
     } catch (const DIoError &) {
         return false;
     }
@@ -88,8 +87,9 @@ std::unique_ptr<DVxpjUnserializeBase> DVxpjUnserializeFactory::create(QIODevice 
     return createForVersion(probeVersion(device), QString(), device);
 }
 
-std::unique_ptr<DVxpjUnserializeBase> DVxpjUnserializeFactory::createForVersion(
-    std::int32_t version, const QString &path, QIODevice *device)
+std::unique_ptr<DVxpjUnserializeBase>
+DVxpjUnserializeFactory::createForVersion(std::int32_t version, const QString &path,
+                                          QIODevice *device)
 {
     auto make = [&](auto *tag) -> std::unique_ptr<DVxpjUnserializeBase> {
         using Reader = std::remove_pointer_t<decltype(tag)>;

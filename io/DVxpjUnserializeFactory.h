@@ -12,7 +12,7 @@ class QIODevice;
 // Version probe and reader factory of project files.
 class DVxpjUnserializeFactory
 {
-public:
+  public:
     // Opens the file, reads header length, magic length, magic and version, and returns the
     // version. Throws DIoError("vxpj file version read error") when the file cannot be opened
     // or ends inside those fields, and the damaged-file error for a magic length above 255.
@@ -29,8 +29,7 @@ public:
     static std::unique_ptr<DVxpjUnserializeBase> create(const QString &path);
     static std::unique_ptr<DVxpjUnserializeBase> create(QIODevice *device);
 
-private:
-    static std::unique_ptr<DVxpjUnserializeBase> createForVersion(std::int32_t version,
-                                                                  const QString &path,
-                                                                  QIODevice *device);
+  private:
+    static std::unique_ptr<DVxpjUnserializeBase>
+    createForVersion(std::int32_t version, const QString &path, QIODevice *device);
 };

@@ -13,9 +13,7 @@ std::int64_t DVxpjUnserializeHelperV1::overhangRecordBytes() const
     return 7 * 4;
 }
 
-void DVxpjUnserializeHelperV1::readManualSupportBlock(Model &)
-{
-}
+void DVxpjUnserializeHelperV1::readManualSupportBlock(Model &) {}
 
 void DVxpjUnserializeHelperV1::readParameterFields(Model &model)
 {
@@ -26,6 +24,4 @@ void DVxpjUnserializeHelperV1::readParameterFields(Model &model)
     p.baseHeight = readFloat("the parameter block");
 }
 
-void DVxpjUnserializeHelperV1::readNameBlock()
-{
-}
+void DVxpjUnserializeHelperV1::readNameBlock() {}

@@ -6,12 +6,12 @@
 // supports, the first four support parameters, no names.
 class DVxpjUnserializeHelperV1 : public DVxpjUnserializeBase
 {
-public:
+  public:
     using DVxpjUnserializeBase::DVxpjUnserializeBase;
 
     std::int32_t version() const override { return 1; }
 
-protected:
+  protected:
     float readOverhangSize(float radius) override;
     std::int64_t overhangRecordBytes() const override;
     void readManualSupportBlock(Model &model) override;

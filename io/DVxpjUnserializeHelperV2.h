@@ -7,11 +7,11 @@
 // version 2 file equals its overhang radius.
 class DVxpjUnserializeHelperV2 : public DVxpjUnserializeHelperV1
 {
-public:
+  public:
     using DVxpjUnserializeHelperV1::DVxpjUnserializeHelperV1;
 
     std::int32_t version() const override { return 2; }
 
-protected:
+  protected:
     void readParameterFields(Model &model) override;
 };

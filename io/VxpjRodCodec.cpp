@@ -5,9 +5,11 @@
 #include "supports/ManualSupportRecord.h"
 #include "supports/ManualSupportSettings.h"
 
-namespace Vxpj {
+namespace Vxpj
+{
 
-namespace {
+namespace
+{
 
 std::vector<Rod> toRods(const ManualSupports &supports)
 {

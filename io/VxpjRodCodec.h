@@ -2,7 +2,8 @@
 
 #include "io/VxpjFormat.h"
 
-namespace Vxpj {
+namespace Vxpj
+{
 
 // The rod conversion of the hand-placed support pieces (DsCylider rods with their DsPoint end
 // balls). Writing takes every rod of the array (balls are written as part of their rod); reading

@@ -13,7 +13,8 @@
 
 using namespace vxpjtest;
 
-namespace {
+namespace
+{
 
 // One mesh model of the given version, with one overhang and, from version 4, one rod. The
 // optional fields carry values other than the defaults so that each shows where it came from.
@@ -59,8 +60,7 @@ std::string loadError(const QByteArray &bytes)
     return "loaded";
 }
 
-struct VersionRow
-{
+struct VersionRow {
     const char *name;
     int version;
     SupportParameters parameters;
@@ -113,13 +113,12 @@ TEST_P(VxpjOldVersion, LoadsWithTheDefaultsOfMissingFields)
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, VxpjOldVersion,
-    ::testing::Values(
-        VersionRow{"v1", 1, params(0.25f, 4.0f, 5.0f, 1, false, 0.25f, 0), 0.4f, 0},
-        VersionRow{"v2_link_equals_overhang_radius", 2,
-                   params(0.3f, 3.5f, 6.0f, 2, true, 0.3f, 0), 0.4f, 0},
-        VersionRow{"v3", 3, params(0.3f, 3.5f, 6.0f, 2, true, 0.22f, 0), 0.2f, 0},
-        VersionRow{"v4", 4, params(0.3f, 3.5f, 6.0f, 2, true, 0.22f, 0), 0.2f, 1},
-        VersionRow{"v5", 5, params(0.3f, 3.5f, 6.0f, 2, true, 0.22f, 1), 0.2f, 1}),
+    ::testing::Values(VersionRow{"v1", 1, params(0.25f, 4.0f, 5.0f, 1, false, 0.25f, 0), 0.4f, 0},
+                      VersionRow{"v2_link_equals_overhang_radius", 2,
+                                 params(0.3f, 3.5f, 6.0f, 2, true, 0.3f, 0), 0.4f, 0},
+                      VersionRow{"v3", 3, params(0.3f, 3.5f, 6.0f, 2, true, 0.22f, 0), 0.2f, 0},
+                      VersionRow{"v4", 4, params(0.3f, 3.5f, 6.0f, 2, true, 0.22f, 0), 0.2f, 1},
+                      VersionRow{"v5", 5, params(0.3f, 3.5f, 6.0f, 2, true, 0.22f, 1), 0.2f, 1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(VxpjVersion, UnknownVersionsFailInTheFactory)
@@ -171,10 +170,10 @@ TEST(VxpjVersion, MissingFileFailsInTheProbe)
         DIoError);
 }
 
-namespace {
-
-struct DamagedRow
+namespace
 {
+
+struct DamagedRow {
     const char *name;
     QByteArray bytes;
     const char *message; // expected part of the error message
@@ -184,8 +183,8 @@ class VxpjDamagedFile : public ::testing::TestWithParam<DamagedRow>
 {
 };
 
-QByteArray v5Mesh(const std::function<void(FileBuilder &)> &afterParameters,
-                  int overhangCount = 0, int rodCount = 0)
+QByteArray v5Mesh(const std::function<void(FileBuilder &)> &afterParameters, int overhangCount = 0,
+                  int rodCount = 0)
 {
     FileBuilder b;
     b.header(5, 1).i32(0).u8(0).i32(overhangCount).i32(rodCount);
@@ -248,21 +247,19 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedRow{"negative_face_count",
                    v5Mesh([](FileBuilder &b) { b.i32(3).zeros(36).i32(-1); }),
                    "negative face count"},
-        DamagedRow{"face_index_beyond_points",
-                   v5Mesh([](FileBuilder &b) {
+        DamagedRow{"face_index_beyond_points", v5Mesh([](FileBuilder &b) {
                        b.i32(3).zeros(36).i32(1).i32(0).i32(1).i32(3).string("x");
                    }),
                    "refers to point 3 of 3 points (model 1)"},
-        DamagedRow{"negative_face_index",
-                   v5Mesh([](FileBuilder &b) {
+        DamagedRow{"negative_face_index", v5Mesh([](FileBuilder &b) {
                        b.i32(3).zeros(36).i32(1).i32(0).i32(-7).i32(2).string("x");
                    }),
                    "refers to point -7"},
         DamagedRow{"ends_in_face_block",
                    truncated(v5Mesh([](FileBuilder &b) { b.triangleGeometry(); }), 5),
                    "face count 1 does not fit"},
-        DamagedRow{"ends_before_name_block",
-                   v5Mesh([](FileBuilder &b) { b.triangleGeometry(); }), "ends early"},
+        DamagedRow{"ends_before_name_block", v5Mesh([](FileBuilder &b) { b.triangleGeometry(); }),
+                   "ends early"},
         DamagedRow{"absurd_name_length",
                    v5Mesh([](FileBuilder &b) { b.triangleGeometry().i32(1 << 30).bytes("ab"); }),
                    "name byte count 1073741824"},

@@ -7,8 +7,8 @@
 #include "geometry/MeshGroupRecord.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,7 +20,8 @@
 
 using namespace vxpjtest;
 
-namespace {
+namespace
+{
 
 using ModelList = std::vector<std::shared_ptr<Model>>;
 
@@ -100,7 +101,7 @@ QString saveError(const QString &path, const ModelList &models)
 
 class VxpjFileTest : public ::testing::Test
 {
-protected:
+  protected:
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QStringList folderEntries() const
     {
@@ -190,11 +191,11 @@ TEST(VxpjLayout, MeshModelIsWrittenFieldByField)
         std::make_shared<Overhang>(Point3f{4, 5, 6}, Vec3f{0, 0, -1}, 0.5f, 0.125f));
 
     FileBuilder expected;
-    expected.header(5, 1).i32(0);                                    // mesh model
+    expected.header(5, 1).i32(0);                                               // mesh model
     expected.u8(0).i32(1).point(0, 0, -1).point(4, 5, 6).f32(0.5f).f32(0.125f); // overhangs
-    expected.i32(0);                                                 // manual supports
+    expected.i32(0);                                                            // manual supports
     expected.u8(0).f32(0.1f).f32(2.5f).f32(1.5f).f32(0.25f).f32(4.0f).f32(5.0f).i32(1);
-    expected.zeros(4).u8(0).f32(0.25f).i32(0);                       // parameters
+    expected.zeros(4).u8(0).f32(0.25f).i32(0); // parameters
     expected.triangleGeometry();
     expected.string("Tri");
     EXPECT_EQ(savedBytes({m}), expected.data());
@@ -260,8 +261,7 @@ TEST_F(VxpjFileTest, SaveIntoAReadOnlyFolderKeepsThePreviousFile)
     const QByteArray before = testsupport::readFile(file);
     QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     const QString error = saveError(file, fullScene());
-    QFile::setPermissions(m_dir.path(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(error.startsWith(Vxpj::openWriteError())) << error.toStdString();
     EXPECT_EQ(testsupport::readFile(file), before);
 }
@@ -278,7 +278,8 @@ TEST_F(VxpjFileTest, DiskFullMidwayKeepsThePreviousFile)
         big->vertices().push_back({float(i), 1, 2});
         big->faces().push_back(Face{{0, 1, 2}});
     }
-    struct rlimit old {};
+    struct rlimit old {
+    };
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     struct rlimit limited = old;
     limited.rlim_cur = 64 * 1024;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "geometry/MeshGroupRecord.h"
 #include "geometry/Model.h"
 #include "geometry/Overhang.h"
 #include "geometry/SlcModel.h"
 #include "io/VxpjFormat.h"
-#include "geometry/MeshGroupRecord.h"
 #include "testsupport/TestFiles.h"
 
 #include <QByteArray>
@@ -13,12 +13,13 @@
 #include <memory>
 #include <vector>
 
-namespace vxpjtest {
+namespace vxpjtest
+{
 
 // Builds project bytes field by field, as the file layout lists them.
 class FileBuilder
 {
-public:
+  public:
     FileBuilder &i32(qint32 v)
     {
         char b[4];
@@ -66,14 +67,14 @@ public:
     const QByteArray &data() const { return m_bytes; }
     int size() const { return m_bytes.size(); }
 
-private:
+  private:
     QByteArray m_bytes;
 };
 
 // A support rod kept as a plain mesh, standing in for the supports library's pieces.
 class TestRod : public Mesh3D
 {
-public:
+  public:
     explicit TestRod(const Vxpj::Rod &r) : rod(r) {}
     Vxpj::Rod rod;
 };
