@@ -68,6 +68,8 @@ bool DVxpjSerializBase::save()
     }
     m_saveFile.reset();
     setLevel(QStringLiteral("level1"), {100, 0, QStringLiteral("pct")});
+    // The last record may already have reported 100 %: the closing text must still arrive.
+    resetLastPercent();
     report(1, 1, Vxpj::stageDone());
     return ok;
 }

@@ -353,3 +353,15 @@ TEST_F(VxpjFileTest, OrvaneSuffixIsAProjectWhenItsHeaderSaysSo)
     EXPECT_FALSE(Vxpj::isProjectPath(path(QStringLiteral("part.stl"))));
     EXPECT_EQ(Vxpj::loadProject(project).size(), 1u);
 }
+
+TEST_F(VxpjFileTest, SuccessfulSaveEndsWithSuccessSavedAtHundred)
+{
+    IProgressable root;
+    std::vector<std::pair<int, QString>> reports;
+    root.setCallback(
+        [&](int percent, const QString &stage, bool) { reports.emplace_back(percent, stage); });
+    saveFile(path(QStringLiteral("one.vxpj")), {boxModel(QStringLiteral("A"))}, &root);
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_EQ(reports.back(), std::make_pair(100, Vxpj::stageDone()));
+    EXPECT_EQ(reports[reports.size() - 2].second, Vxpj::stageSaveTopology());
+}
