@@ -13,12 +13,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QString>
 #include <QTextStream>
 
 #include <cmath>
+#include <memory>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -46,6 +48,11 @@ const char *const kUsage =
     "                         for a .vxpr work package, its header as one JSON line\n"
     "  --export-vxpr OUT FILE...\n"
     "                         import the files, slice the scene and write the work package OUT\n"
+    "                         (with preview pictures when an X display is available)\n"
+    "  --snapshots DIR FILE...\n"
+    "                         import the files and write the front, top and left preview\n"
+    "                         pictures into DIR (front.dat, top.dat, left.dat and PNGs);\n"
+    "                         needs an X display for OpenGL\n"
     "\n"
     "Options:\n"
     "  --platform X,Y,Z       build platform in millimetres (default 96,54,160)\n"
@@ -140,9 +147,12 @@ bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
 {
     out->verb = args.value(0);
     int first = 1;
-    if (out->verb == QLatin1String("--export-vxpr")) {
+    if (out->verb == QLatin1String("--export-vxpr") || out->verb == QLatin1String("--snapshots")) {
         if (args.size() < 2 || args[1].startsWith(QLatin1String("--"))) {
-            *error = QStringLiteral("--export-vxpr needs the output file first");
+            *error = QStringLiteral("%1 needs the output %2 first")
+                         .arg(out->verb, out->verb == QLatin1String("--snapshots")
+                                             ? QStringLiteral("folder")
+                                             : QStringLiteral("file"));
             return false;
         }
         out->output = args[1];
@@ -363,6 +373,8 @@ int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextSt
     QString error;
     if (!services.renderPreviews) {
         err << "Resinor: note: preview pictures are left empty (this build has no renderer)\n";
+    } else if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        err << "Resinor: note: preview pictures are left empty (no X display for OpenGL)\n";
     } else if (!services.renderPreviews(imported.models, &job.previewFront, &job.previewTop,
                                         &job.previewLeft, &error)) {
         err << "Resinor: note: preview pictures are left empty: " << error << '\n';
@@ -380,11 +392,63 @@ int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextSt
     return 0;
 }
 
+int runSnapshots(const CliArgs &args, const HeadlessServices &services, QTextStream &err)
+{
+    if (args.files.isEmpty()) {
+        err << "Resinor: --snapshots needs at least one input file\n";
+        return 2;
+    }
+    if (!services.writeSnapshots) {
+        err << "Resinor: --snapshots is not available: this build has no renderer\n";
+        return 1;
+    }
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        err << "Resinor: --snapshots needs an X display for OpenGL (DISPLAY is not set); "
+               "run it under X or xvfb-run\n";
+        return 1;
+    }
+    ImportResult imported = importPartsHeadless(args.files, args.platform);
+    for (const ImportFailure &f : imported.failures)
+        err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
+    if (!imported.failures.isEmpty())
+        return 1;
+    std::vector<SupportCounts> supportCounts;
+    if (!addSupports(args, imported, &supportCounts, err))
+        return 1;
+    if (!QDir().mkpath(args.output)) {
+        err << "Resinor: cannot create the folder " << args.output << '\n';
+        return 1;
+    }
+    QString error;
+    if (!services.writeSnapshots(imported.models, args.output, &error)) {
+        err << "Resinor: cannot write the snapshots: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// OpenGL needs a display; without one the GL verbs get a plain core application and say so.
+bool displayAvailable()
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return true;
+#else
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+#endif
+}
+
 } // namespace
 
 int runHeadless(int argc, char **argv, const HeadlessServices &services)
 {
-    QCoreApplication app(argc, argv);
+    // Only the verbs that render get a GUI application object (no window is ever created).
+    const QByteArray verb = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    const bool wantsGl = verb == "--snapshots" || verb == "--export-vxpr";
+    std::unique_ptr<QCoreApplication> app;
+    if (wantsGl && displayAvailable())
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
@@ -407,6 +471,8 @@ int runHeadless(int argc, char **argv, const HeadlessServices &services)
         return runInfo(cli, out, err);
     if (cli.verb == QLatin1String("--export-vxpr"))
         return runExportVxpr(cli, services, err);
+    if (cli.verb == QLatin1String("--snapshots"))
+        return runSnapshots(cli, services, err);
 
     err << "Resinor: unknown verb " << cli.verb << "\n\n" << kUsage;
     return 2;

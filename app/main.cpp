@@ -1,6 +1,7 @@
 #include "app/CDlpApplicationContext.h"
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
+#include "render/HeadlessRenderServices.h"
 
 #include <cstring>
 
@@ -9,7 +10,7 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "--crash-report") == 0)
         return CrashHandler::runReport(argc, argv);
     if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0)
-        return runHeadless(argc, argv);
+        return runHeadless(argc, argv, Orvane3Ds::headlessRenderServices());
 
     CDlpApplicationContext app(argc, argv);
     return app.exec();

@@ -5,7 +5,12 @@ string(REPLACE "|" ";" args "${ARGS}")
 if(NOT WORKDIR)
     set(WORKDIR .)
 endif()
-execute_process(COMMAND ${PROGRAM} ${args} WORKING_DIRECTORY ${WORKDIR}
+# -DUNSET_ENV=NAME runs the program without that environment variable (e.g. DISPLAY).
+set(prefix "")
+if(UNSET_ENV)
+    set(prefix ${CMAKE_COMMAND} -E env --unset=${UNSET_ENV})
+endif()
+execute_process(COMMAND ${prefix} ${PROGRAM} ${args} WORKING_DIRECTORY ${WORKDIR}
     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
 message("exit status: ${rc}\nstdout:\n${out}\nstderr:\n${err}")
 if(NOT "${rc}" STREQUAL "${EXPECT_RC}")
