@@ -15,8 +15,10 @@
 
 #include <csignal>
 #include <set>
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace vxpjtest;
 
@@ -252,6 +254,7 @@ TEST_F(VxpjFileTest, SaveIntoAMissingFolderFailsWithOpenError)
     EXPECT_TRUE(error.startsWith(Vxpj::openWriteError())) << error.toStdString();
 }
 
+#ifdef Q_OS_UNIX
 TEST_F(VxpjFileTest, SaveIntoAReadOnlyFolderKeepsThePreviousFile)
 {
     if (::geteuid() == 0)
@@ -293,6 +296,8 @@ TEST_F(VxpjFileTest, DiskFullMidwayKeepsThePreviousFile)
     EXPECT_EQ(testsupport::readFile(file), before);
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("scene.vxpj")});
 }
+
+#endif
 
 TEST_F(VxpjFileTest, ManualSupportsWithoutAConverterAreNotSilentlyDropped)
 {
