@@ -4,6 +4,8 @@
 #include "geometry/IProgressable.h"
 #include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
+#include "io/DIoError.h"
+#include "io/DIoVXPJ.h"
 #include "io/PartImport.h"
 #include "app/AppDataDir.h"
 #include "slicing/DlpSliceManager.h"
@@ -19,6 +21,7 @@
 #include <QString>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <cstdio>
@@ -39,13 +42,16 @@ const char *const kUsage =
     "       Resinor VERB [OPTIONS] FILE...\n"
     "\n"
     "Without a verb the main window opens; FILE may be a part (.stl, .obj) or a project\n"
-    "(.vxpj, .orvane) to open.\n"
+    "(.vxpj, .orvane) to open. The verbs take parts (.stl, .obj, .slc) and projects (.vxpj,\n"
+    ".orvane); a project's supports are generated again from its stored points.\n"
     "\n"
     "Verbs (they run without a window):\n"
     "  --help                 show this text\n"
     "  --info FILE...         import the files as the program does and print one JSON line\n"
     "                         per model: name, counts, placed bounds, size, volume, in_bounds;\n"
     "                         for a .vxpr work package, its header as one JSON line\n"
+    "  --save-project OUT FILE...\n"
+    "                         import the files and save the scene as the project OUT (.vxpj)\n"
     "  --export-vxpr OUT FILE...\n"
     "                         import the files, slice the scene and write the work package OUT\n"
     "                         (with preview pictures when an X display is available)\n"
@@ -147,7 +153,8 @@ bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
 {
     out->verb = args.value(0);
     int first = 1;
-    if (out->verb == QLatin1String("--export-vxpr") || out->verb == QLatin1String("--snapshots")) {
+    if (out->verb == QLatin1String("--export-vxpr") || out->verb == QLatin1String("--snapshots") ||
+        out->verb == QLatin1String("--save-project")) {
         if (args.size() < 2 || args[1].startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("%1 needs the output %2 first")
                          .arg(out->verb, out->verb == QLatin1String("--snapshots")
@@ -191,18 +198,12 @@ bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
     return true;
 }
 
-// Counts of one model's generated supports, for --info.
-struct SupportCounts
-{
-    int overhangs = 0;
-    int supportParts = 0;
-};
-
 // Loads the profile named on the command line: a path, or a name in the user's profile folder or
 // in the profiles shipped beside the program.
 bool loadProfile(const QString &nameOrPath, SupportParameters *params, QString *error)
 {
-    const QString userDir = QDir(appDataDir()).filePath(QStringLiteral("Orvane/Resinor/Orvane Cfgs"));
+    const QString userDir =
+        QDir(appDataDir()).filePath(QStringLiteral("Orvane/Resinor/Orvane Cfgs"));
     const QString shippedDir =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Orvane Cfgs"));
     QString path = resolveSupportProfile(nameOrPath, userDir);
@@ -221,36 +222,113 @@ bool loadProfile(const QString &nameOrPath, SupportParameters *params, QString *
     return true;
 }
 
-// Does for every mesh model what the support generate job does: lift it to the support height
-// (unless the profile says it has supports), detect overhangs, generate. Returns false with a
-// message when the profile cannot be loaded or a generation is refused.
-bool addSupports(const CliArgs &args, ImportResult &imported, std::vector<SupportCounts> *counts,
-                 QTextStream &err)
+// One model of the scene a verb works on, with the file it came from.
+struct SceneItem
 {
-    counts->assign(imported.models.size(), SupportCounts{});
-    if (args.supportProfile.isEmpty())
-        return true;
-    SupportParameters params;
-    QString error;
-    if (!loadProfile(args.supportProfile, &params, &error)) {
-        err << "Resinor: " << error << '\n';
-        return false;
+    QString file;
+    std::shared_ptr<Model> model;
+    int overhangs = 0;
+    int supportParts = 0;
+};
+
+// The scene built from the command line's inputs, in the order the program would add them: the
+// part files as one load, then each project beside what is already there.
+struct HeadlessScene
+{
+    std::vector<SceneItem> items;
+    ImportFailures failures;
+    QString supportError; // why supports could not be made; the verb fails when set
+
+    ModelList models() const
+    {
+        ModelList list;
+        for (const SceneItem &item : items)
+            list.push_back(item.model);
+        return list;
     }
-    std::size_t i = 0;
-    for (const auto &model : imported.models) {
-        if (model->sourceKind() == SourceKind::Mesh) {
-            const SupportJobResult result = generateSupportsForModel(*model, params, nullptr);
-            if (!result.ok) {
-                err << "Resinor: supports for " << model->name() << ": " << result.error << '\n';
-                return false;
-            }
-            (*counts)[i] = {result.overhangs, result.supportParts};
-            imported.inBounds[i] = !DModelOperator::isOutOfBounds(model->boundingBox(),
-                                                                  args.platform);
+};
+
+// Parts: read, drop, lay out and place as one load, then (with --supports) what the support
+// generate job does for each mesh model: lift it to the support height unless the profile says
+// it has supports, detect overhangs, generate. Projects: read, supports generated again from
+// their stored points and parameters, placed beside the scene; their models keep their stored
+// supports settings, so --supports does not apply to them.
+HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
+{
+    HeadlessScene scene;
+    QStringList parts;
+    QStringList projects;
+    for (const QString &file : files)
+        (Vxpj::isProjectPath(file) ? projects : parts) << file;
+
+    if (!parts.isEmpty()) {
+        const ImportResult imported = importPartsHeadless(parts, args.platform);
+        scene.failures = imported.failures;
+        // Models come back in file order, without the files that failed.
+        QStringList failed;
+        for (const ImportFailure &f : imported.failures)
+            failed << f.path;
+        auto model = imported.models.begin();
+        for (const QString &file : parts) {
+            if (failed.contains(file) || model == imported.models.end())
+                continue;
+            scene.items.push_back({file, *model++});
         }
-        ++i;
     }
-    return true;
+    if (!args.supportProfile.isEmpty() && !scene.items.empty()) {
+        SupportParameters params;
+        if (!loadProfile(args.supportProfile, &params, &scene.supportError))
+            return scene;
+        for (SceneItem &item : scene.items) {
+            if (item.model->sourceKind() != SourceKind::Mesh)
+                continue;
+            const SupportJobResult result = generateSupportsForModel(*item.model, params, nullptr);
+            if (!result.ok) {
+                scene.supportError =
+                    QStringLiteral("supports for %1: %2").arg(item.model->name(), result.error);
+                return scene;
+            }
+            item.overhangs = result.overhangs;
+            item.supportParts = result.supportParts;
+        }
+    }
+
+    DModelOperator op(args.platform);
+    for (const QString &file : projects) {
+        try {
+            const std::vector<std::shared_ptr<Model>> read = Vxpj::loadProject(file);
+            ModelList loaded(read.begin(), read.end());
+            std::vector<SceneItem> added;
+            for (const auto &model : loaded) {
+                SceneItem item{file, model};
+                if (!model->overhangs().empty()) {
+                    const SupportJobResult result = regenerateSupportsForModel(*model, nullptr);
+                    if (!result.ok)
+                        throw DIoError(QStringLiteral("supports of %1 could not be generated "
+                                                      "again: %2")
+                                           .arg(model->name(), result.error));
+                    item.overhangs = result.overhangs;
+                    item.supportParts = result.supportParts;
+                }
+                added.push_back(item);
+            }
+            op.placeBeside(scene.models(), loaded);
+            scene.items.insert(scene.items.end(), added.begin(), added.end());
+        } catch (const DIoError &e) {
+            scene.failures.append({file, e.message()});
+        }
+    }
+    return scene;
+}
+
+// Reports what could not be loaded; true when everything was.
+bool reportLoadProblems(const HeadlessScene &scene, QTextStream &err)
+{
+    for (const ImportFailure &f : scene.failures)
+        err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
+    if (!scene.supportError.isEmpty())
+        err << "Resinor: " << scene.supportError << '\n';
+    return scene.failures.isEmpty() && scene.supportError.isEmpty();
 }
 
 int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
@@ -259,11 +337,11 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
         err << "Resinor: --info needs at least one file\n";
         return 2;
     }
-    QStringList parts;
+    QStringList inputs;
     bool packagesOk = true;
     for (const QString &file : args.files) {
         if (!isPackage(file)) {
-            parts << file;
+            inputs << file;
             continue;
         }
         OrvaneDlp::VxprInfo info;
@@ -285,47 +363,38 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
             packagesOk = false;
         }
     }
-    if (parts.isEmpty())
+    if (inputs.isEmpty())
         return packagesOk ? 0 : 1;
-    ImportResult result = importPartsHeadless(parts, args.platform);
-    std::vector<SupportCounts> supportCounts;
-    if (!addSupports(args, result, &supportCounts, err))
+    const HeadlessScene scene = loadScene(args, inputs);
+    if (!scene.supportError.isEmpty()) {
+        reportLoadProblems(scene, err);
         return 1;
-    // Models come back in file order, without the files that failed.
-    std::size_t modelIndex = 0;
-    auto model = result.models.begin();
-    QStringList failed;
-    for (const ImportFailure &f : result.failures)
-        failed << f.path;
-    for (const QString &file : parts) {
-        if (failed.contains(file))
-            continue;
-        if (model == result.models.end())
-            break;
-        const Box3f &box = (*model)->boundingBox();
+    }
+    const bool withSupports = !args.supportProfile.isEmpty() ||
+                              std::any_of(scene.items.begin(), scene.items.end(),
+                                          [](const SceneItem &i) { return i.overhangs > 0; });
+    for (const SceneItem &item : scene.items) {
+        const Model &model = *item.model;
+        const Box3f &box = model.boundingBox();
         const float mn[3] = {box.min.x, box.min.y, box.min.z};
         const float mx[3] = {box.max.x, box.max.y, box.max.z};
         const float size[3] = {mx[0] - mn[0], mx[1] - mn[1], mx[2] - mn[2]};
         JsonLine line;
-        line.add("file", file)
-            .add("name", (*model)->name())
-            .add("triangles", qulonglong((*model)->triangleCount()))
-            .add("vertices", qulonglong((*model)->pointCount()))
+        line.add("file", item.file)
+            .add("name", model.name())
+            .add("triangles", qulonglong(model.triangleCount()))
+            .add("vertices", qulonglong(model.pointCount()))
             .add("min", mn)
             .add("max", mx)
             .add("size", size)
-            .add("volume_ml", (*model)->volumeMl())
-            .add("in_bounds", bool(result.inBounds[modelIndex]));
-        if (!args.supportProfile.isEmpty())
-            line.add("overhangs", qulonglong(supportCounts[modelIndex].overhangs))
-                .add("support_parts", qulonglong(supportCounts[modelIndex].supportParts));
+            .add("volume_ml", model.volumeMl())
+            .add("in_bounds", !DModelOperator::isOutOfBounds(box, args.platform));
+        if (withSupports)
+            line.add("overhangs", qulonglong(item.overhangs))
+                .add("support_parts", qulonglong(item.supportParts));
         out << line.text() << '\n';
-        ++modelIndex;
-        ++model;
     }
-    for (const ImportFailure &f : result.failures)
-        err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
-    return result.failures.isEmpty() && packagesOk ? 0 : 1;
+    return reportLoadProblems(scene, err) && packagesOk ? 0 : 1;
 }
 
 // A progress bar on stderr, drawn only when stderr is a terminal.
@@ -354,17 +423,13 @@ int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextSt
         err << "Resinor: --export-vxpr needs at least one input file\n";
         return 2;
     }
-    ImportResult imported = importPartsHeadless(args.files, args.platform);
-    for (const ImportFailure &f : imported.failures)
-        err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
-    if (!imported.failures.isEmpty())
+    const HeadlessScene loaded = loadScene(args, args.files);
+    if (!reportLoadProblems(loaded, err))
         return 1;
-    std::vector<SupportCounts> supportCounts;
-    if (!addSupports(args, imported, &supportCounts, err))
-        return 1;
+    const ModelList models = loaded.models();
 
     DScene scene;
-    scene.addModels(imported.models);
+    scene.addModels(models);
     OrvaneDlp::SliceJob job;
     for (const auto &mesh : scene.printMeshes())
         job.meshes.push_back(mesh);
@@ -375,7 +440,7 @@ int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextSt
         err << "Resinor: note: preview pictures are left empty (this build has no renderer)\n";
     } else if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         err << "Resinor: note: preview pictures are left empty (no X display for OpenGL)\n";
-    } else if (!services.renderPreviews(imported.models, &job.previewFront, &job.previewTop,
+    } else if (!services.renderPreviews(models, &job.previewFront, &job.previewTop,
                                         &job.previewLeft, &error)) {
         err << "Resinor: note: preview pictures are left empty: " << error << '\n';
         job.previewFront.clear();
@@ -407,21 +472,37 @@ int runSnapshots(const CliArgs &args, const HeadlessServices &services, QTextStr
                "run it under X or xvfb-run\n";
         return 1;
     }
-    ImportResult imported = importPartsHeadless(args.files, args.platform);
-    for (const ImportFailure &f : imported.failures)
-        err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
-    if (!imported.failures.isEmpty())
-        return 1;
-    std::vector<SupportCounts> supportCounts;
-    if (!addSupports(args, imported, &supportCounts, err))
+    const HeadlessScene loaded = loadScene(args, args.files);
+    if (!reportLoadProblems(loaded, err))
         return 1;
     if (!QDir().mkpath(args.output)) {
         err << "Resinor: cannot create the folder " << args.output << '\n';
         return 1;
     }
     QString error;
-    if (!services.writeSnapshots(imported.models, args.output, &error)) {
+    if (!services.writeSnapshots(loaded.models(), args.output, &error)) {
         err << "Resinor: cannot write the snapshots: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int runSaveProject(const CliArgs &args, QTextStream &err)
+{
+    if (args.files.isEmpty()) {
+        err << "Resinor: --save-project needs at least one input file\n";
+        return 2;
+    }
+    const HeadlessScene loaded = loadScene(args, args.files);
+    if (!reportLoadProblems(loaded, err))
+        return 1;
+    std::vector<std::shared_ptr<Model>> models;
+    for (const SceneItem &item : loaded.items)
+        models.push_back(item.model);
+    try {
+        Vxpj::saveProject(args.output, models);
+    } catch (const DIoError &e) {
+        err << "Resinor: cannot write " << args.output << ": " << e.message() << '\n';
         return 1;
     }
     return 0;
@@ -473,6 +554,8 @@ int runHeadless(int argc, char **argv, const HeadlessServices &services)
         return runExportVxpr(cli, services, err);
     if (cli.verb == QLatin1String("--snapshots"))
         return runSnapshots(cli, services, err);
+    if (cli.verb == QLatin1String("--save-project"))
+        return runSaveProject(cli, err);
 
     err << "Resinor: unknown verb " << cli.verb << "\n\n" << kUsage;
     return 2;
