@@ -153,14 +153,20 @@ void CBaseWindow::onMaxBtnClicked()
     if (isMaximized()) {
         showNormal();
     } else {
-        // A frameless window would cover the task bar when maximised: give it the available
-        // area first (setting the geometry afterwards would drop the maximised state).
-        if (QScreen *screen = this->screen()) {
-            setGeometry(screen->availableGeometry());
-        }
-        showMaximized();
+        showMaximisedOnScreen();
     }
     updateMaxButton();
+}
+
+void CBaseWindow::showMaximisedOnScreen()
+{
+    // A frameless window would cover the task bar when maximised, and without a window manager
+    // nobody resizes it: give it the available area first (setting the geometry afterwards
+    // would drop the maximised state).
+    if (QScreen *screen = this->screen()) {
+        setGeometry(screen->availableGeometry());
+    }
+    showMaximized();
 }
 
 void CBaseWindow::onMinBtnClicked()

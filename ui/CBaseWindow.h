@@ -35,6 +35,9 @@ class CBaseWindow : public QWidget
     QToolButton *maxButton() const { return m_maxBtn; }
     QToolButton *closeButton() const { return m_closeBtn; }
 
+    // Shows the window maximised over the screen's available area.
+    void showMaximisedOnScreen();
+
     // Re-reads the tool tips of the title-bar buttons from the installed translation.
     void retranslateTitleBar();
 

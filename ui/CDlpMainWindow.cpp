@@ -80,7 +80,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     setObjectName(QStringLiteral("CDlpMainWindow"));
     setMinimumSize(960, 600);
     resize(1280, 800);
-    showMaximized();
+    showMaximisedOnScreen();
     // Progress of every long job reaches the progress window by queued calls only. The cancel
     // button stays offered until the user has cancelled: the jobs' own flag is not a statement
     // about whether they can be cancelled (the readers always pass false).

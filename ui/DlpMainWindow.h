@@ -80,6 +80,14 @@ class DlpMainWindow : public QMainWindow
         m_saveFileName = std::move(provider);
     }
 
+    // Replaces the open-files dialog of the imports (tests): (title, folder, filter) -> paths.
+    using OpenFileNamesProvider =
+        std::function<QStringList(const QString &, const QString &, const QString &)>;
+    void setOpenFileNamesProvider(OpenFileNamesProvider provider)
+    {
+        m_openFileNames = std::move(provider);
+    }
+
     // The project export with its file dialog; true when a file was written.
     bool runSceneExport();
     bool sceneHasModels() const;
@@ -139,6 +147,8 @@ class DlpMainWindow : public QMainWindow
     void importParts(const QStringList &files);
     void importPartsDialog();
     void importProjectDialog();
+    QStringList askOpenFileNames(const QString &title, const QString &dir, const QString &filter,
+                                 bool several);
     // Both return the failures reported while writing; empty when the file was written.
     QStringList exportModelTo(const QString &file);
     QStringList exportSceneTo(const QString &file);
@@ -166,6 +176,7 @@ class DlpMainWindow : public QMainWindow
     QString m_supportParaFile;
     std::function<void(const void *record)> m_eventSink;
     SaveFileNameProvider m_saveFileName;
+    OpenFileNamesProvider m_openFileNames;
     bool m_captureFailures = false;
     QStringList m_capturedFailures;
 };

@@ -44,15 +44,28 @@ void DlpMainWindow::importParts(const QStringList &files)
     }
 }
 
+QStringList DlpMainWindow::askOpenFileNames(const QString &title, const QString &dir,
+                                            const QString &filter, bool several)
+{
+    if (m_openFileNames) {
+        return m_openFileNames(title, dir, filter);
+    }
+    if (several) {
+        return QFileDialog::getOpenFileNames(this, title, dir, filter);
+    }
+    const QString file = QFileDialog::getOpenFileName(this, title, dir, filter);
+    return file.isEmpty() ? QStringList() : QStringList{file};
+}
+
 void DlpMainWindow::importPartsDialog()
 {
     if (!m_app) {
         return;
     }
     QSettings settings;
-    const QStringList files = QFileDialog::getOpenFileNames(
-        this, tr("3D Model Files...", "open"), settings.value("path/ImportPartsPath").toString(),
-        tr("Model Files (*.stl *.obj *.slc)"));
+    const QStringList files = askOpenFileNames(tr("3D Model Files...", "open"),
+                                               settings.value("path/ImportPartsPath").toString(),
+                                               tr("Model Files (*.stl *.obj *.slc)"), true);
     if (files.isEmpty()) {
         return;
     }
@@ -66,9 +79,10 @@ void DlpMainWindow::importProjectDialog()
         return;
     }
     QSettings settings;
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("openProject"), settings.value("path/ImportProjectPath").toString(),
-        tr("Project Files (*.vxpj)"));
+    const QString file =
+        askOpenFileNames(tr("openProject"), settings.value("path/ImportProjectPath").toString(),
+                         tr("Project Files (*.vxpj)"), false)
+            .value(0);
     if (file.isEmpty()) {
         return;
     }

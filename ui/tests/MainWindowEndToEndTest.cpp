@@ -251,6 +251,57 @@ TEST_F(MainWindowEndToEnd, cancelInTheProgressWindowReachesTheImportManager)
     EXPECT_TRUE(window->mainWindow()->isEnabled());
 }
 
+TEST_F(MainWindowEndToEnd, importStlOpensTheDialogInTheRememberedFolder)
+{
+    auto window = makeWindow();
+    QSettings().setValue("path/ImportPartsPath", m_files.path());
+    const QString part = writeBox(QStringLiteral("part.stl"), 10.0f);
+    QString shownFolder;
+    QString shownTitle;
+    QString shownFilter;
+    window->mainWindow()->setOpenFileNamesProvider(
+        [&](const QString &title, const QString &dir, const QString &filter) {
+            shownTitle = title;
+            shownFolder = dir;
+            shownFilter = filter;
+            return QStringList{part};
+        });
+    window->dlpMenuBar()->action(QStringLiteral("importStl"))->trigger();
+    EXPECT_EQ(shownFolder, m_files.path());
+    EXPECT_EQ(shownTitle, QStringLiteral("Open 3D Model File"));
+    EXPECT_EQ(shownFilter, QStringLiteral("Model Files (*.stl *.obj *.slc)"));
+    ASSERT_TRUE(waitForModels(*window, 1));
+    EXPECT_EQ(window->app()->scene().models().front()->name(), QStringLiteral("part.stl"));
+}
+
+TEST_F(MainWindowEndToEnd, loadButtonOfTheToolStripImportsParts)
+{
+    auto window = makeWindow();
+    const QString part = writeBox(QStringLiteral("strip.stl"), 10.0f);
+    window->mainWindow()->setOpenFileNamesProvider(
+        [&](const QString &, const QString &, const QString &) { return QStringList{part}; });
+    QTest::mouseClick(window->mainWindow()->toolStrip()->button(DlpModelOperateWidget::Load),
+                      Qt::LeftButton);
+    ASSERT_TRUE(waitForModels(*window, 1));
+    EXPECT_EQ(QSettings().value("path/ImportPartsPath").toString(), m_files.path());
+}
+
+TEST_F(MainWindowEndToEnd, unreadableFileIsReportedByName)
+{
+    auto window = makeWindow();
+    const QString broken = m_files.filePath(QStringLiteral("broken.stl"));
+    testsupport::writeFile(broken, QByteArray("solid x\nfacet normal 0 0 1\n"));
+    uitest::MessageBoxAnswerer answerer;
+    window->mainWindow()->openFiles({broken});
+    window->app()->getImportManager()->waitForIdle();
+    for (int i = 0; i < 50 && answerer.count() == 0; ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("broken.stl")));
+    EXPECT_TRUE(window->app()->scene().isEmpty());
+}
+
 TEST_F(MainWindowEndToEnd, exportWithAnEmptySceneOnlyWarns)
 {
     auto window = makeWindow();
