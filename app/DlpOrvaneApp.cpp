@@ -402,6 +402,12 @@ void DlpOrvaneApp::onExportScene(QString path)
 void DlpOrvaneApp::onSerialScene(QString path)
 {
     const ModelList models = m_scene.models();
+    // A cancel left over from an earlier load or run must not stop this save at once. While a
+    // job still runs the flag and the levels are its own, so they are left alone.
+    if (!isLoadRunning() && !isPrintRunning() && !isExportRunning()) {
+        setCancel(false);
+        m_rootProgress.clearLevels();
+    }
     try {
         Vxpj::saveProject(path, std::vector<std::shared_ptr<Model>>(models.begin(), models.end()),
                           &m_rootProgress);

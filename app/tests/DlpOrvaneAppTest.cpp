@@ -1,6 +1,7 @@
 #include "app/DlpOrvaneApp.h"
 #include "app/EAppEvent.h"
 #include "geometry/Model.h"
+#include "io/DIoError.h"
 #include "io/DIoVXPJ.h"
 #include "io/DModelIoManager.h"
 #include "testsupport/TestFiles.h"
@@ -252,6 +253,37 @@ TEST_F(AppTest, BrokenFileIsNamedAndGoodOnesArrive)
     EXPECT_TRUE(failures[0].text().startsWith("broken.obj: ")) << failures[0].text().toStdString();
     EXPECT_EQ(events.value(0), QStringLiteral("2:0,0,true"));
     EXPECT_TRUE(events.contains("0:"));
+}
+
+TEST_F(AppTest, SaveAfterACancelledLoadWritesTheProject)
+{
+    const QString stl = m_root.filePath("part.stl");
+    testsupport::writeFile(stl,
+                           testsupport::binaryStl(testsupport::boxTriangles(0, 0, 0, 10, 10, 10)));
+    auto app = makeApp();
+    ASSERT_TRUE(app->getImportManager()->importParts({stl}));
+    ASSERT_TRUE(waitLoaded(*app));
+    ASSERT_EQ(app->scene().models().size(), 1u);
+
+    // A second load, cancelled: whether it ends before or after the cancel, the flag stays set.
+    ASSERT_TRUE(app->getImportManager()->importParts({stl}));
+    app->onCancelProcess();
+    ASSERT_TRUE(waitLoaded(*app));
+    ASSERT_TRUE(app->isCancelled());
+    const size_t models = app->scene().models().size();
+
+    QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+    const QString project = m_root.filePath("saved.vxpj");
+    app->onSerialScene(project);
+    EXPECT_EQ(failed.count(), 0);
+    EXPECT_FALSE(app->isCancelled());
+    std::vector<std::shared_ptr<Model>> loaded;
+    try {
+        loaded = Vxpj::loadProject(project);
+    } catch (const DIoError &e) {
+        FAIL() << e.message().toStdString();
+    }
+    EXPECT_EQ(loaded.size(), models);
 }
 
 } // namespace
