@@ -1,7 +1,9 @@
 #include "app/DlpOrvaneApp.h"
 
 #include "app/AppDataDir.h"
+#include "app/CEnvironmentColors.h"
 #include "app/DlpConfigAccuracyForm.h"
+#include "app/EnvironmentSetup.h"
 #include "geometry/Model.h"
 #include "io/DIoError.h"
 #include "io/DIoVXPJ.h"
@@ -425,7 +427,9 @@ void DlpOrvaneApp::sendError(int code)
 
 void DlpOrvaneApp::onInitialEnvColor()
 {
-    notBuilt("environment colours (onInitialEnvColor)");
+    if (!Orvane3Ds::initialEnvironmentColors(Orvane3Ds::CEnvironmentColors::instance(), *this))
+        qWarning().noquote() << "no supply listed for the layer thickness 0.1 in"
+                             << descriptionFile();
 }
 void DlpOrvaneApp::onQueryDeviceInfo()
 {
@@ -496,5 +500,6 @@ void DlpOrvaneApp::toLocalCache(std::vector<std::shared_ptr<Mesh3D>> meshes, QSt
 
 void DlpOrvaneApp::setSelectEnvironmentColor()
 {
-    notBuilt("colour scheme (setSelectEnvironmentColor)");
+    if (!Orvane3Ds::applySelectedEnvironmentColor(Orvane3Ds::CEnvironmentColors::instance(), *this))
+        qWarning().noquote() << "no colour scheme named" << selectedSupply().color;
 }

@@ -1,4 +1,7 @@
 #include "app/DlpOrvaneApp.h"
+#include "app/CEnvironmentColors.h"
+#include "app/DescriptionCipher.h"
+#include "app/EnvironmentSetup.h"
 #include "app/EAppEvent.h"
 #include "geometry/Model.h"
 #include "io/DIoError.h"
@@ -284,6 +287,71 @@ TEST_F(AppTest, SaveAfterACancelledLoadWritesTheProject)
         FAIL() << e.message().toStdString();
     }
     EXPECT_EQ(loaded.size(), models);
+}
+
+class AppColourTest : public AppTest
+{
+  protected:
+    void writeDescription(const QByteArray &xml)
+    {
+        testsupport::writeFile(install("config/v0.dsc"), Orvane3Ds::encodeDescription(xml));
+    }
+    void loadFiles(DlpOrvaneApp &app)
+    {
+        testsupport::writeFile(install("config/color.ini"),
+                               "GRAY=0.5,0.5,0.5\nORANGE=1,0.5,0\nBLUE=0,0,1\n");
+        Orvane3Ds::loadEnvironmentFiles(colors(), app, app.colorFile(), app.descriptionFile());
+    }
+    static Orvane3Ds::CEnvironmentColors &colors()
+    {
+        return Orvane3Ds::CEnvironmentColors::instance();
+    }
+    // The colours are process-wide: each test leaves them as it found them.
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_roles = colors().roleColors();
+        m_scheme = colors().schemeName();
+    }
+    void TearDown() override
+    {
+        colors().setRoleColors(m_roles);
+        colors().setSchemeName(m_scheme);
+    }
+
+    std::array<Vec3f, Orvane3Ds::CEnvironmentColors::RoleCount> m_roles{};
+    QString m_scheme;
+};
+
+TEST_F(AppColourTest, FirstSupplyOfTheFinestPrecisionColoursTheScene)
+{
+    writeDescription("<Version value=\"1\"><Precision value=\"0.05\"><Item name=\"ColorBlue\"/>"
+                     "</Precision><Precision value=\"0.1\"><Item name=\"ColorBrown\"/>"
+                     "<Item name=\"ColorGray\"/></Precision></Version>");
+    auto app = makeApp();
+    loadFiles(*app);
+    app->onInitialEnvColor();
+    EXPECT_EQ(app->selectedSupply().color, QStringLiteral("ColorBrown"));
+    app->setSelectEnvironmentColor();
+    EXPECT_EQ(colors().schemeName(), QStringLiteral("ColorBrown"));
+    const Vec3f model = colors().roleColor(0);
+    EXPECT_FLOAT_EQ(model.x, 1.0f);
+    EXPECT_FLOAT_EQ(model.y, 0.5f);
+    EXPECT_FLOAT_EQ(model.z, 0.0f);
+    EXPECT_FLOAT_EQ(colors().roleColor(1).z, 1.0f);
+}
+
+TEST_F(AppColourTest, UnknownSchemeLeavesTheColoursAsTheyWere)
+{
+    writeDescription("<Version value=\"1\"><Precision value=\"0.1\"><Item name=\"ColorPlaid\"/>"
+                     "</Precision></Version>");
+    auto app = makeApp();
+    loadFiles(*app);
+    app->onInitialEnvColor();
+    ASSERT_TRUE(colors().applyScheme(QStringLiteral("ColorGray")));
+    app->setSelectEnvironmentColor();
+    EXPECT_EQ(colors().schemeName(), QStringLiteral("ColorGray"));
+    EXPECT_FLOAT_EQ(colors().roleColor(0).x, 0.5f);
 }
 
 } // namespace
