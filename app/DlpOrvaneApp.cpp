@@ -482,7 +482,8 @@ void DlpOrvaneApp::onUploadUpgradefile(QString)
 void DlpOrvaneApp::onCutFramebuffer(int view)
 {
     if (!m_previewWriter) {
-        notBuilt("preview pictures (onCutFramebuffer)");
+        qWarning() << "preview picture" << view
+                   << "not written: no 3D view has installed a preview writer";
         return;
     }
     if (!m_previewWriter(view))

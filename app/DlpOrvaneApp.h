@@ -118,6 +118,8 @@ class DlpOrvaneApp : public DSharedApp
                              QString *error = nullptr);
     void onSentPrintDatas(QString path);
     void onUploadUpgradefile(QString path);
+    // Writes preview picture view (0 front, 1 top, 2 left) through the preview writer; logs when
+    // no writer is installed or it fails.
     void onCutFramebuffer(int view);
     void toLocalCache(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path);
     void setSelectEnvironmentColor();

@@ -1,8 +1,8 @@
 #include "app/DlpOrvaneApp.h"
 #include "app/CEnvironmentColors.h"
 #include "app/DescriptionCipher.h"
-#include "app/EnvironmentSetup.h"
 #include "app/EAppEvent.h"
+#include "app/EnvironmentSetup.h"
 #include "geometry/Model.h"
 #include "io/DIoError.h"
 #include "io/DIoVXPJ.h"
@@ -352,6 +352,20 @@ TEST_F(AppColourTest, UnknownSchemeLeavesTheColoursAsTheyWere)
     app->setSelectEnvironmentColor();
     EXPECT_EQ(colors().schemeName(), QStringLiteral("ColorGray"));
     EXPECT_FLOAT_EQ(colors().roleColor(0).x, 0.5f);
+}
+
+TEST_F(AppTest, PreviewPicturesGoThroughTheInstalledWriter)
+{
+    auto app = makeApp();
+    app->onCutFramebuffer(1); // no writer yet: logged, nothing else happens
+    std::vector<int> views;
+    app->setPreviewWriter([&views](int view) {
+        views.push_back(view);
+        return view != 2;
+    });
+    for (int view = 0; view < 3; ++view)
+        app->onCutFramebuffer(view);
+    EXPECT_EQ(views, (std::vector<int>{0, 1, 2}));
 }
 
 } // namespace
