@@ -71,6 +71,7 @@ struct TranslationRow {
     bool loads;
     const char *source;
     const char *translated;
+    const char *context = "DlpOrvaneApp";
 };
 
 class Translation : public testing::TestWithParam<TranslationRow>
@@ -84,7 +85,7 @@ TEST_P(Translation, LoadsFromTheResources)
     ASSERT_EQ(CDlpApplicationContext::loadTranslation(translator, QString::fromLatin1(row.code)),
               row.loads);
     if (row.loads) {
-        EXPECT_EQ(translator.translate("DlpOrvaneApp", row.source),
+        EXPECT_EQ(translator.translate(row.context, row.source),
                   QString::fromUtf8(row.translated));
     }
 }
@@ -94,6 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TranslationRow{"english", "en", true, "NoModel", "No model file for printing"},
                     TranslationRow{"chinese", "zh", true, "Tip", "提示"},
                     TranslationRow{"chineseRunning", "zh", true, "isRuning", "正在运行"},
+                    TranslationRow{"importTitleEnglish", "en", true, "3D Model Files...",
+                                   "Open 3D Model File", "DModelIoManager"},
+                    TranslationRow{"importTitleChinese", "zh", true, "3D Model Files...",
+                                   "打开3D模型文件", "DModelIoManager"},
                     TranslationRow{"noSuchLanguage", "fr", false, "", ""}),
     [](const testing::TestParamInfo<TranslationRow> &info) {
         return std::string(info.param.name);
