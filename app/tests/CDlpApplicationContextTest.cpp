@@ -85,8 +85,7 @@ TEST_P(Translation, LoadsFromTheResources)
     ASSERT_EQ(CDlpApplicationContext::loadTranslation(translator, QString::fromLatin1(row.code)),
               row.loads);
     if (row.loads) {
-        EXPECT_EQ(translator.translate(row.context, row.source),
-                  QString::fromUtf8(row.translated));
+        EXPECT_EQ(translator.translate(row.context, row.source), QString::fromUtf8(row.translated));
     }
 }
 
