@@ -24,24 +24,28 @@ varying vec3 _outVertex;
 varying vec4 _frontColor;
 varying vec4 _backColor;
 
-vec4 lighting(vec3 position, vec3 normal)
+// Lighting of both sides at once. Seen from the back the normal is negated: the diffuse term
+// changes sign and the reflection stays the same, so only the side facing the light gets the
+// diffuse and specular terms.
+void lighting(vec3 position, vec3 normal, out vec4 front, out vec4 back)
 {
     vec4 ambient = vec4(_dirLight.Color * _dirLight.ambient, 1.0);
-    vec4 diffuse = vec4(0.0);
-    vec4 specular = vec4(0.0);
     vec3 lightDirection = -_dirLight.position;
     float diffuseFactor = dot(normalize(normal), lightDirection);
-    if (diffuseFactor > 0.0) {
-        diffuse = vec4(_dirLight.Color * _dirLight.diffuse * diffuseFactor, 1.0);
+    float litFactor = abs(diffuseFactor);
+    vec4 lit = ambient;
+    if (litFactor > 0.0) {
+        lit += vec4(_dirLight.Color * _dirLight.diffuse * litFactor, 1.0);
         vec3 vertexToEye = normalize(_eye - position);
         vec3 reflection = normalize(reflect(_dirLight.position, normal));
         float specularFactor = dot(vertexToEye, reflection);
         if (specularFactor > 0.0) {
             specularFactor = pow(specularFactor, _specularPower);
-            specular = vec4(_dirLight.Color * _matSpecularIntensity * specularFactor, 1.0);
+            lit += vec4(_dirLight.Color * _matSpecularIntensity * specularFactor, 1.0);
         }
     }
-    return ambient + diffuse + specular;
+    front = diffuseFactor > 0.0 ? lit : ambient;
+    back = diffuseFactor < 0.0 ? lit : ambient;
 }
 
 void main()
@@ -49,7 +53,10 @@ void main()
     vec3 normal = (_mnormal * vec4(_normal, 1.0)).xyz;
     vec3 position = (_mmodel * vec4(_position, 1.0)).xyz;
     _outVertex = position;
-    _frontColor = mix(lighting(position, normal), _fcolor, 0.7);
-    _backColor = mix(lighting(position, -normal), _bcolor, 0.1);
+    vec4 front;
+    vec4 back;
+    lighting(position, normal, front, back);
+    _frontColor = mix(front, _fcolor, 0.7);
+    _backColor = mix(back, _bcolor, 0.1);
     gl_Position = _mmvp * vec4(_position, 1.0);
 }
