@@ -1,7 +1,10 @@
 // Frame time of the 3D view with Mesa's software renderer: an empty scene, 100,000 and
-// 2,000,000 triangles. Run under X (xvfb-run -a) with LIBGL_ALWAYS_SOFTWARE=1.
+// 2,000,000 triangles, at rest and while the camera turns (large meshes then draw their
+// clustered stand-in). Run under X (xvfb-run -a) with LIBGL_ALWAYS_SOFTWARE=1.
 #include "render/COrvaneFrame.h"
 #include "render/CRenderEngine.h"
+#include "render/MeshSimplifier.h"
+#include "render/OpenGLModel.h"
 #include "render/QtGlBridge.h"
 
 #include "geometry/DScene.h"
@@ -112,6 +115,46 @@ void frameTime(benchmark::State &state)
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// Frame time while the camera turns: every frame follows a camera step, as during a drag.
+void frameTimeWhileTurning(benchmark::State &state)
+{
+    GlView view;
+    if (!view.open(1280, 720)) {
+        state.SkipWithError("no GL context (run under xvfb-run)");
+        return;
+    }
+    view.scene.addModels({sphere(static_cast<int>(state.range(0)))});
+    QOpenGLFunctions *gl = view.context.functions();
+    auto &frame = *view.engine->frame();
+    view.engine->paintGL(); // uploads, and starts the stand-in of a large mesh
+    for (const auto &d : frame.modelDrawables())
+        d->waitForProxy();
+    view.engine->paintGL();
+    gl->glFinish();
+    std::size_t drawn = 0;
+    for (auto _ : state) {
+        frame.yawBy(1.0f);
+        view.engine->paintGL();
+        gl->glFinish();
+    }
+    for (const auto &d : frame.modelDrawables())
+        drawn += d->lastDrawnFaces();
+    state.counters["drawn"] = static_cast<double>(drawn);
+}
+
+// Building the stand-in of a large mesh (on a worker thread in the application).
+void proxyBuild(benchmark::State &state)
+{
+    auto model = sphere(static_cast<int>(state.range(0)));
+    std::size_t faces = 0;
+    for (auto _ : state) {
+        auto proxy = Orvane3Ds::simplifyByClustering(model->vertices(), model->faces(), 180000);
+        faces = proxy.faceCount;
+        benchmark::DoNotOptimize(proxy.interleaved.data());
+    }
+    state.counters["faces"] = static_cast<double>(faces);
+}
+
 // Frame time right after the model moved: one re-upload of the whole buffer, then drawing.
 void frameTimeAfterMove(benchmark::State &state)
 {
@@ -142,6 +185,12 @@ BENCHMARK(frameTime)
     ->Arg(2000000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(frameTimeWhileTurning)
+    ->Arg(100000)
+    ->Arg(2000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(proxyBuild)->Arg(2000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(frameTimeAfterMove)
     ->Arg(100000)
     ->Arg(2000000)

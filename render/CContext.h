@@ -6,6 +6,7 @@
 
 #include "geometry/Vec3.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace Orvane3Ds
@@ -33,6 +34,12 @@ class CContext
     Vec3f frontColor{0.3f, 0.3f, 0.3f}; // sent as _fcolor
     Vec3f backColor{1.0f, 0.0f, 0.0f};  // sent as _bcolor
     bool upCut = true;                  // true: what lies above clipZ is discarded
+    // Level of detail: meshes with more faces than proxyThreshold get a clustered stand-in of
+    // about proxyFaces faces, drawn instead of them while reducedDetail is set (the frame sets it
+    // while the camera moves).
+    std::size_t proxyThreshold = 300000;
+    std::size_t proxyFaces = 180000;
+    bool reducedDetail = false;
 };
 
 } // namespace Orvane3Ds

@@ -15,6 +15,8 @@
 #include "geometry/DScene.h"
 #include "geometry/Model.h"
 
+#include <QTimer>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -55,9 +57,40 @@ Box3f sceneBox(DScene *scene)
 
 } // namespace
 
-COrvaneFrame::COrvaneFrame(std::shared_ptr<CContext> context) : m_context(std::move(context)) {}
+COrvaneFrame::COrvaneFrame(std::shared_ptr<CContext> context)
+    : m_context(std::move(context)), m_settleTimer(std::make_unique<QTimer>())
+{
+    m_settleTimer->setSingleShot(true);
+    m_settleTimer->setInterval(150);
+    QObject::connect(m_settleTimer.get(), &QTimer::timeout, [this] { settleView(); });
+}
 
 COrvaneFrame::~COrvaneFrame() = default;
+
+void COrvaneFrame::noteViewMoving()
+{
+    m_viewMoving = true;
+    m_settleTimer->start();
+}
+
+void COrvaneFrame::settleView()
+{
+    m_settleTimer->stop();
+    const bool wasMoving = m_viewMoving;
+    m_viewMoving = false;
+    if (wasMoving && m_lastFrameReduced && m_repaintRequest)
+        m_repaintRequest();
+}
+
+void COrvaneFrame::setSettleDelay(int milliseconds)
+{
+    m_settleTimer->setInterval(milliseconds);
+}
+
+int COrvaneFrame::settleDelay() const
+{
+    return m_settleTimer->interval();
+}
 
 void COrvaneFrame::initialise()
 {
@@ -122,6 +155,7 @@ void COrvaneFrame::dragRotate(int x, int y)
     m_context->camera.pitch(dy / 5.0f);
     m_context->camera.yaw(dx / 5.0f);
     writeView();
+    noteViewMoving();
     m_lastX = x;
     m_lastY = y;
 }
@@ -130,6 +164,7 @@ void COrvaneFrame::dragPan(int x, int y)
 {
     m_context->camera.pan(x - m_lastX, y - m_lastY);
     writeView();
+    noteViewMoving();
     m_lastX = x;
     m_lastY = y;
 }
@@ -145,18 +180,21 @@ void COrvaneFrame::zoomBy(float amount)
 {
     m_context->camera.zoomBy(amount);
     writeView();
+    noteViewMoving();
 }
 
 void COrvaneFrame::pitchBy(float degrees)
 {
     m_context->camera.pitch(degrees);
     writeView();
+    noteViewMoving();
 }
 
 void COrvaneFrame::yawBy(float degrees)
 {
     m_context->camera.yaw(degrees);
     writeView();
+    noteViewMoving();
 }
 
 void COrvaneFrame::homeView()
@@ -327,7 +365,12 @@ void COrvaneFrame::draw()
     OpenGLObject::flushDeferredDeletions();
     if (m_grid)
         m_grid->draw(ctx);
+    // Highlighted faces come from the full mesh; a stand-in under them would not match.
+    ctx.reducedDetail = m_viewMoving && !(m_editMode && m_interactor && m_interactor->isActive());
     drawScene();
+    ctx.reducedDetail = false;
+    m_lastFrameReduced = std::any_of(m_models.begin(), m_models.end(),
+                                     [](const auto &d) { return d->lastDrawUsedProxy(); });
 }
 
 void COrvaneFrame::setFrameUniforms()
@@ -479,6 +522,7 @@ QByteArray COrvaneFrame::renderSnapshot(SnapshotView view)
     // Preview pictures show the whole parts, whatever the clip plane of the view.
     ctx.clipZ = std::numeric_limits<float>::max();
     ctx.upCut = true;
+    ctx.reducedDetail = false;
     drawScene();
     ctx.projection = keepProjection;
     ctx.view = keepView;

@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,7 @@ class Model;
 class OpenGLModel;
 class OpenGLObject;
 class Excircle;
+class QTimer;
 
 namespace Orvane3Ds
 {
@@ -58,6 +60,21 @@ class COrvaneFrame : public DFrame3d
     // Nearest model under a widget pixel, through the scene's query; no hit without a scene.
     RayHit pick(int x, int y, int width, int height);
     void setEditMode(bool edit) override { m_editMode = edit; }
+
+    // Camera motion in progress (drag, wheel, the steps of an animated view change; every
+    // camera operation above except homeView and topViewReset calls it): large meshes are drawn
+    // through their stand-ins until settleDelay() passes without further motion, then the repaint
+    // request runs once so the view comes back at full detail. Snapshots always draw full detail.
+    void noteViewMoving();
+    // Ends the motion now; asks for a repaint when the last frame was drawn with stand-ins.
+    void settleView();
+    bool isViewMoving() const { return m_viewMoving; }
+    // True when the last draw() drew at least one stand-in.
+    bool lastFrameReduced() const { return m_lastFrameReduced; }
+    void setSettleDelay(int milliseconds);
+    int settleDelay() const;
+    // Called when the view has to be painted again on its own (after the motion settled).
+    void setRepaintRequest(std::function<void()> request) { m_repaintRequest = std::move(request); }
     bool editMode() const { return m_editMode; }
 
     // Renders one preview picture and returns the 256 x 256 RGB canvas (SnapshotBytes bytes),
@@ -140,6 +157,10 @@ class COrvaneFrame : public DFrame3d
     std::unique_ptr<Grid> m_grid;
     int m_lastX = 0;
     int m_lastY = 0;
+    bool m_viewMoving = false;
+    bool m_lastFrameReduced = false;
+    std::unique_ptr<QTimer> m_settleTimer;
+    std::function<void()> m_repaintRequest;
     int m_width = 0;
     int m_height = 0;
 };

@@ -25,7 +25,11 @@ CRenderEngine::CRenderEngine(DScene *scene, const Vec3f &platform)
 {
 }
 
-CRenderEngine::~CRenderEngine() = default;
+CRenderEngine::~CRenderEngine()
+{
+    if (m_frame)
+        m_frame->setRepaintRequest({});
+}
 
 bool CRenderEngine::initialiseGL()
 {
@@ -48,6 +52,7 @@ bool CRenderEngine::initialiseGL()
     const bool normal = context->normalProgram.build(context);
     m_programsBuilt = model && normal;
     frame->initialise();
+    frame->setRepaintRequest([this] { requestRepaint(); });
     m_context = context;
     m_frame = frame;
     if (m_scene && m_bindScene)

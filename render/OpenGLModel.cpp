@@ -2,15 +2,44 @@
 
 #include "render/CContext.h"
 #include "render/COpenGL.h"
+#include "render/MeshSimplifier.h"
 
 #include "geometry/Mesh3D.h"
 #include "geometry/SlcModel.h"
 
+#include <QFuture>
+#include <QtConcurrent>
+
+#include <atomic>
+
 using namespace Orvane3Ds;
+
+// A stand-in being built. The worker owns copies of the geometry, so the mesh may change or the
+// drawable go away meanwhile; a cancelled job stops early and its result is never used.
+struct OpenGLModel::ProxyJob {
+    std::shared_ptr<std::atomic<bool>> cancel = std::make_shared<std::atomic<bool>>(false);
+    QFuture<SimplifiedTriangles> result;
+};
+
+namespace
+{
+struct ProxyInput {
+    std::vector<Vec3f> vertices;
+    std::vector<Face> faces;
+};
+} // namespace
 
 OpenGLModel::OpenGLModel(std::shared_ptr<Mesh3D> mesh, std::uint64_t id)
     : OpenGLObject(std::move(mesh), id)
 {
+}
+
+OpenGLModel::~OpenGLModel()
+{
+    if (m_proxyJob)
+        *m_proxyJob->cancel = true;
+    // The base destructor runs releaseGL() of the base only; the stand-in goes here.
+    giveUpBuffer(m_proxyBuffer);
 }
 
 bool OpenGLModel::isContour() const
@@ -28,11 +57,14 @@ void OpenGLModel::initGL(const std::shared_ptr<COpenGL> &gl)
 void OpenGLModel::releaseGL()
 {
     m_contourIndexCount = 0;
+    dropProxy();
+    giveUpBuffer(m_proxyBuffer);
     OpenGLObject::releaseGL();
 }
 
 void OpenGLModel::refresh()
 {
+    dropProxy();
     if (isContour())
         uploadContours();
     else
@@ -72,13 +104,79 @@ void OpenGLModel::uploadContours()
 
 void OpenGLModel::draw(CContext &context)
 {
+    m_lastDrawnFaces = 0;
+    m_lastDrawUsedProxy = false;
     if (!m_gl)
         return;
     refreshIfStale();
-    if (isContour())
+    if (isContour()) {
         drawContours(context);
-    else if (m_mesh && m_mesh->sourceKind() == SourceKind::Mesh)
-        drawLitTriangles(context, 0, m_triangleVertexCount);
+        return;
+    }
+    if (!m_mesh || m_mesh->sourceKind() != SourceKind::Mesh)
+        return;
+    updateProxy(context);
+    if (context.reducedDetail && m_proxyVertexCount > 0) {
+        drawLitTriangles(context, m_proxyBuffer, 0, m_proxyVertexCount);
+        m_lastDrawnFaces = static_cast<std::size_t>(m_proxyVertexCount / 3);
+        m_lastDrawUsedProxy = true;
+        return;
+    }
+    drawLitTriangles(context, 0, m_triangleVertexCount);
+    m_lastDrawnFaces = static_cast<std::size_t>(m_triangleVertexCount / 3);
+}
+
+bool OpenGLModel::isBuildingProxy() const
+{
+    return m_proxyJob != nullptr;
+}
+
+void OpenGLModel::waitForProxy()
+{
+    if (m_proxyJob)
+        m_proxyJob->result.waitForFinished();
+}
+
+void OpenGLModel::dropProxy()
+{
+    if (m_proxyJob) {
+        *m_proxyJob->cancel = true;
+        m_proxyJob.reset();
+    }
+    m_proxyVertexCount = 0;
+    m_proxyTried = false;
+}
+
+void OpenGLModel::updateProxy(const CContext &context)
+{
+    const auto faceCount = static_cast<std::size_t>(m_triangleVertexCount / 3);
+    if (!m_proxyTried && faceCount > context.proxyThreshold) {
+        // Copies taken here, on the GUI thread, where the mesh is changed.
+        m_proxyTried = true;
+        auto job = std::make_shared<ProxyJob>();
+        auto input = std::make_shared<ProxyInput>(ProxyInput{m_mesh->vertices(), m_mesh->faces()});
+        const std::size_t target = context.proxyFaces;
+        job->result = QtConcurrent::run([input, cancel = job->cancel, target]() {
+            return simplifyByClustering(input->vertices, input->faces, target, cancel.get());
+        });
+        m_proxyJob = job;
+        return;
+    }
+    if (!m_proxyJob || !m_proxyJob->result.isFinished())
+        return;
+    const SimplifiedTriangles proxy = m_proxyJob->result.result();
+    m_proxyJob.reset();
+    if (proxy.faceCount == 0)
+        return; // nothing to gain; the full mesh is drawn until the geometry changes
+    if (m_proxyBuffer == 0)
+        m_gl->genBuffers(1, &m_proxyBuffer);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, m_proxyBuffer);
+    m_gl->bufferData(GL_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(proxy.interleaved.size() * sizeof(float)),
+                     proxy.interleaved.data(), GL_STATIC_DRAW);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+    m_proxyVertexCount = static_cast<GLsizei>(proxy.faceCount * 3);
+    ++m_proxyBuildCount;
 }
 
 void OpenGLModel::drawFaces(CContext &context, const std::vector<int> &faces)

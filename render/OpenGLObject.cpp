@@ -93,19 +93,22 @@ void OpenGLObject::releaseGL()
     unhookMesh();
     if (!m_gl)
         return;
-    const GLuint buffers[3] = {m_vertexBuffer, m_indexBuffer, m_spareBuffer};
-    const bool current = hasCurrentGlContext();
-    for (GLuint b : buffers) {
-        if (b == 0)
-            continue;
-        if (current)
-            m_gl->deleteBuffers(1, &b);
-        else
-            deferredDeletions().push_back(b);
-    }
-    m_vertexBuffer = m_indexBuffer = m_spareBuffer = 0;
+    giveUpBuffer(m_vertexBuffer);
+    giveUpBuffer(m_indexBuffer);
+    giveUpBuffer(m_spareBuffer);
     m_triangleVertexCount = 0;
     m_uploadedBytes = 0;
+}
+
+void OpenGLObject::giveUpBuffer(GLuint &name)
+{
+    if (name == 0)
+        return;
+    if (m_gl && hasCurrentGlContext())
+        m_gl->deleteBuffers(1, &name);
+    else
+        deferredDeletions().push_back(name);
+    name = 0;
 }
 
 void OpenGLObject::draw(CContext &) {}
@@ -214,8 +217,13 @@ void OpenGLObject::uploadTriangles()
 
 void OpenGLObject::drawLitTriangles(CContext &ctx, GLint first, GLsizei count)
 {
+    drawLitTriangles(ctx, m_vertexBuffer, first, count);
+}
+
+void OpenGLObject::drawLitTriangles(CContext &ctx, GLuint buffer, GLint first, GLsizei count)
+{
     COrvaneProgramModel &p = ctx.modelProgram;
-    if (!p.isLinked() || count <= 0 || m_vertexBuffer == 0 || p.position < 0)
+    if (!p.isLinked() || count <= 0 || buffer == 0 || p.position < 0)
         return;
     const Matrix4f mvp = multiply(ctx.projection, multiply(ctx.view, m_modelMatrix));
     const Matrix4f id = identityMatrix();
@@ -225,7 +233,7 @@ void OpenGLObject::drawLitTriangles(CContext &ctx, GLint first, GLsizei count)
     m_gl->uniform4f(p.color, ctx.color.x, ctx.color.y, ctx.color.z, 1.0f);
     m_gl->uniform4f(p.fcolor, ctx.frontColor.x, ctx.frontColor.y, ctx.frontColor.z, 1.0f);
     m_gl->uniform4f(p.bcolor, ctx.backColor.x, ctx.backColor.y, ctx.backColor.z, 1.0f);
-    m_gl->bindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    m_gl->bindBuffer(GL_ARRAY_BUFFER, buffer);
     const auto position = static_cast<GLuint>(p.position);
     m_gl->enableVertexAttribArray(position);
     m_gl->vertexAttribPointer(position, 3, GL_FLOAT, GL_FALSE, 24, nullptr);

@@ -74,6 +74,11 @@ class OpenGLObject
     // Lit triangles from the vertex buffer (layout: position, face normal; 24-byte stride)
     // with the model program, which the caller has bound.
     void drawLitTriangles(Orvane3Ds::CContext &context, GLint first, GLsizei count);
+    // The same from another buffer of that layout.
+    void drawLitTriangles(Orvane3Ds::CContext &context, GLuint buffer, GLint first, GLsizei count);
+    // Deletes a buffer of this drawable now, or at the next frame when no context is current;
+    // sets the name to 0.
+    void giveUpBuffer(GLuint &name);
     // Writes position + face normal per corner, 72 bytes per face.
     void uploadTriangles();
 
