@@ -3,6 +3,30 @@
 #include "geometry/MeshGroupRecord.h"
 #include "geometry/SlcModel.h"
 
+namespace {
+
+// Normalised (p1 - p0) x (p2 - p0); a degenerate face gets a zero normal rather than NaNs that
+// would poison later sums.
+inline Vec3f faceNormal(const Point3f &p0, const Point3f &p1, const Point3f &p2)
+{
+    const Vec3f n = (p1 - p0).cross(p2 - p0);
+    const float len = n.length();
+    return len > 0.0f && std::isfinite(len) ? n * (1.0f / len) : Vec3f{0.0f, 0.0f, 0.0f};
+}
+
+// Widens box to hold p (NaN coordinates are skipped).
+inline void extendBox(Box3f &box, const Point3f &p)
+{
+    if (p.x < box.min.x) box.min.x = p.x;
+    if (p.y < box.min.y) box.min.y = p.y;
+    if (p.z < box.min.z) box.min.z = p.z;
+    if (p.x > box.max.x) box.max.x = p.x;
+    if (p.y > box.max.y) box.max.y = p.y;
+    if (p.z > box.max.z) box.max.z = p.z;
+}
+
+} // namespace
+
 Mesh3D::Mesh3D(const Mesh3D &other)
     : Object3D(other)
     , m_sharedOwner(other.m_sharedOwner)
@@ -69,16 +93,67 @@ void Mesh3D::notifyChanged() const
 void Mesh3D::recomputeBounds()
 {
     Box3f box;
+    for (const Point3f &p : m_vertices)
+        extendBox(box, p);
+    m_box = box;
+    rebuildOutline();
+}
+
+void Mesh3D::recomputeBoundsAndCentroid()
+{
+    if (m_vertices.empty()) {
+        recomputeBounds();
+        computeCentroid();
+        return;
+    }
+    Box3f box;
+    double sx = 0.0, sy = 0.0, sz = 0.0;
     for (const Point3f &p : m_vertices) {
-        if (p.x < box.min.x) box.min.x = p.x;
-        if (p.y < box.min.y) box.min.y = p.y;
-        if (p.z < box.min.z) box.min.z = p.z;
-        if (p.x > box.max.x) box.max.x = p.x;
-        if (p.y > box.max.y) box.max.y = p.y;
-        if (p.z > box.max.z) box.max.z = p.z;
+        extendBox(box, p);
+        sx += p.x;
+        sy += p.y;
+        sz += p.z;
     }
     m_box = box;
     rebuildOutline();
+    const double n = double(m_vertices.size());
+    m_centroid = {float(sx / n), float(sy / n), float(sz / n)};
+}
+
+void Mesh3D::computeDerivedData()
+{
+    const std::size_t faceCount = m_faces.size();
+    if (m_vertices.empty() || m_vertices.size() / 3 != faceCount || m_vertices.size() % 3 != 0) {
+        recomputeBoundsAndCentroid();
+        computeFaceNormals();
+        return;
+    }
+    // A soup: the vertices are visited in their own order, as the separate passes do, so the
+    // box, the sums and the normals come out the same.
+    m_faceNormals.resize(faceCount);
+    Box3f box;
+    double sx = 0.0, sy = 0.0, sz = 0.0;
+    for (std::size_t i = 0; i < faceCount; ++i) {
+        const Face &f = m_faces[i];
+        const auto base = std::uint32_t(i * 3);
+        if (f.v[0] != base || f.v[1] != base + 1 || f.v[2] != base + 2) {
+            recomputeBoundsAndCentroid();
+            computeFaceNormals();
+            return;
+        }
+        const Point3f *p = &m_vertices[base];
+        for (int k = 0; k < 3; ++k) {
+            extendBox(box, p[k]);
+            sx += p[k].x;
+            sy += p[k].y;
+            sz += p[k].z;
+        }
+        m_faceNormals[i] = faceNormal(p[0], p[1], p[2]);
+    }
+    m_box = box;
+    rebuildOutline();
+    const double n = double(m_vertices.size());
+    m_centroid = {float(sx / n), float(sy / n), float(sz / n)};
 }
 
 void Mesh3D::rebuildOutline()
@@ -109,12 +184,7 @@ void Mesh3D::computeFaceNormals()
             m_faceNormals[i] = {0.0f, 0.0f, 0.0f};
             continue;
         }
-        const Point3f &p0 = m_vertices[f.v[0]];
-        const Vec3f n = (m_vertices[f.v[1]] - p0).cross(m_vertices[f.v[2]] - p0);
-        const float len = n.length();
-        // A degenerate face gets a zero normal rather than NaNs that would poison later sums.
-        m_faceNormals[i] = len > 0.0f && std::isfinite(len) ? n * (1.0f / len)
-                                                             : Vec3f{0.0f, 0.0f, 0.0f};
+        m_faceNormals[i] = faceNormal(m_vertices[f.v[0]], m_vertices[f.v[1]], m_vertices[f.v[2]]);
     }
 }
 

@@ -74,6 +74,9 @@ public:
     void computeFaceNormals();
     // Arithmetic mean of all vertex positions; (0, 0, 0) for a mesh without vertices.
     void computeCentroid();
+    // recomputeBounds(), computeFaceNormals() and computeCentroid() with bit-identical results,
+    // in one pass over a triangle soup (face i using vertices 3i..3i+2) and in two otherwise.
+    void computeDerivedData();
 
     // Signed volume in mm^3: sum of p0 . (p1 x p2) / 6 over the faces (positive for a closed
     // mesh wound counter-clockwise seen from outside). Accumulated in double.
@@ -95,6 +98,8 @@ protected:
 
 private:
     void rebuildOutline();
+    // recomputeBounds() and computeCentroid() in one pass.
+    void recomputeBoundsAndCentroid();
 
     ChangedCallback m_changed;
     std::shared_ptr<MeshGroupRecord> m_sharedOwner;

@@ -3,6 +3,8 @@
 #include "geometry/Model.h"
 #include "io/DIoError.h"
 
+#include <QFile>
+
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -116,14 +118,18 @@ bool DIoAsciiStl::looksText(const QByteArray &bytes)
 
 bool DIoAsciiStl::looksAscii(const QByteArray &bytes)
 {
-    const char *b = bytes.constData();
-    const char *e = b + bytes.size();
-    if (!startsWithNoCase(b, e, "solid"))
+    const qint64 window = qMin<qint64>(bytes.size(), 1024);
+    return looksAscii(bytes, bytes.right(int(window)));
+}
+
+bool DIoAsciiStl::looksAscii(const QByteArray &head, const QByteArray &tail)
+{
+    if (!startsWithNoCase(head.constData(), head.constData() + head.size(), "solid"))
         return false;
     // Look for a line starting with "endsolid" near the end of the file; trailing blank lines
     // and a long solid name still fit in this window.
-    const qint64 window = qMin<qint64>(bytes.size(), 1024);
-    const char *p = e - window;
+    const char *p = tail.constData();
+    const char *e = p + tail.size();
     while (p < e) {
         const char *lineEnd = static_cast<const char *>(std::memchr(p, '\n', std::size_t(e - p)));
         if (!lineEnd)
@@ -141,13 +147,47 @@ bool DIoAsciiStl::looksAscii(const QByteArray &bytes)
 std::shared_ptr<Mesh3D> DIoAsciiStl::read()
 {
     setLevel2(60, 0);
-    const QByteArray bytes = loadInput();
-    const bool ascii = looksAscii(bytes);
     auto model = std::make_shared<Model>();
+    // Binary files are read block by block; text, and the fallback between the encodings, work
+    // on the whole input.
+    QFile file;
+    bool streamed = openForStreaming(file);
+    QByteArray bytes;
+    bool loaded = false;
+    QByteArray head; // at least the bytes the detection and looksText() look at
+    bool ascii = false;
+    if (streamed) {
+        const qint64 size = file.size();
+        head.resize(int(qMin<qint64>(size, 512)));
+        readExactly(file, head.data(), head.size());
+        QByteArray tail(int(qMin<qint64>(size, 1024)), Qt::Uninitialized);
+        if (!file.seek(size - tail.size()))
+            throw DIoError(
+                QStringLiteral("Cannot read %1: %2").arg(displayName(), file.errorString()));
+        readExactly(file, tail.data(), tail.size());
+        ascii = looksAscii(head, tail);
+        streamed = !ascii;
+    }
+    if (!streamed) {
+        bytes = loadInput();
+        loaded = true;
+        head = bytes;
+        ascii = looksAscii(bytes);
+    }
 
     auto tryParse = [&](bool asAscii) {
         model->vertices().clear();
         model->faces().clear();
+        if (!asAscii && streamed) {
+            if (!file.seek(0))
+                throw DIoError(
+                    QStringLiteral("Cannot read %1: %2").arg(displayName(), file.errorString()));
+            return streamBinary(file, *model);
+        }
+        if (!loaded) {
+            bytes = loadInput();
+            loaded = true;
+        }
         return asAscii ? parseAscii(bytes, *model) : parseBinary(bytes, *model);
     };
 
@@ -161,16 +201,15 @@ std::shared_ptr<Mesh3D> DIoAsciiStl::read()
         }
         // The other encoding is tried only where it is plausible: binary always, ASCII when the
         // file starts with "solid" (a text file without its closing line).
-        const bool otherPlausible = ascii || startsWithNoCase(bytes.constData(),
-                                                              bytes.constData() + bytes.size(),
-                                                              "solid");
+        const bool otherPlausible =
+            ascii || startsWithNoCase(head.constData(), head.constData() + head.size(), "solid");
         if (!otherPlausible)
             throw;
         try {
             completed = tryParse(!ascii);
         } catch (const DIoError &second) {
             // Say what is wrong in terms of the encoding the file really seems to use.
-            if (!ascii && looksText(bytes))
+            if (!ascii && looksText(head))
                 throw second;
             throw first;
         }

@@ -14,6 +14,9 @@ public:
 
     // The detection rule above, on the whole file contents.
     static bool looksAscii(const QByteArray &bytes);
+    // The same rule on the start of the file (at least its first 5 bytes) and its last
+    // min(size, 1024) bytes.
+    static bool looksAscii(const QByteArray &head, const QByteArray &tail);
 
     // True when the first bytes hold no control characters other than blanks and line ends.
     static bool looksText(const QByteArray &bytes);

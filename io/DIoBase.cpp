@@ -117,6 +117,13 @@ void DIoBase::setData(const QByteArray &bytes)
     m_hasData = true;
 }
 
+namespace {
+
+// Largest input loadInput() accepts (one QByteArray).
+constexpr qint64 kMaxInputSize = std::numeric_limits<int>::max() - 64;
+
+} // namespace
+
 QByteArray DIoBase::loadInput() const
 {
     if (m_hasData)
@@ -127,25 +134,42 @@ QByteArray DIoBase::loadInput() const
     const qint64 size = file.size();
     QByteArray bytes;
     if (size > 0) {
-        if (size > std::numeric_limits<int>::max() - 64)
-            throw DIoError(QStringLiteral("%1 is too large to read (%2 bytes)")
-                               .arg(displayName())
-                               .arg(size));
+        if (size > kMaxInputSize)
+            throw DIoError(
+                QStringLiteral("%1 is too large to read (%2 bytes)").arg(displayName()).arg(size));
         bytes.resize(int(size));
-        qint64 done = 0;
-        while (done < size) {
-            const qint64 n = file.read(bytes.data() + done, size - done);
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        if (done != size)
-            throw DIoError(QStringLiteral("Cannot read %1: %2")
-                               .arg(displayName(), file.errorString()));
+        readExactly(file, bytes.data(), size);
     } else {
         bytes = file.readAll(); // size unknown (pipes, special files)
     }
     return bytes;
+}
+
+bool DIoBase::openForStreaming(QFile &file) const
+{
+    if (m_hasData)
+        return false;
+    file.setFileName(m_fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw DIoError(QStringLiteral("Cannot open %1: %2").arg(displayName(), file.errorString()));
+    if (file.isSequential() || file.size() <= 0 || file.size() > kMaxInputSize) {
+        file.close();
+        return false;
+    }
+    return true;
+}
+
+void DIoBase::readExactly(QFile &file, char *to, qint64 n) const
+{
+    qint64 done = 0;
+    while (done < n) {
+        const qint64 got = file.read(to + done, n - done);
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    if (done != n)
+        throw DIoError(QStringLiteral("Cannot read %1: %2").arg(displayName(), file.errorString()));
 }
 
 QString DIoBase::displayName() const
@@ -184,12 +208,10 @@ void DIoBase::reportCancelled() const
 
 void DIoBase::postProcess(Mesh3D &mesh)
 {
-    mesh.recomputeBounds();
+    mesh.computeDerivedData();
     mesh.setSize(mesh.extent());
     report(1, 3);
-    mesh.computeFaceNormals();
     report(2, 3);
-    mesh.computeCentroid();
     report(3, 3);
 }
 

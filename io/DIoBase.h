@@ -7,6 +7,7 @@
 
 class IProgressable;
 class Mesh3D;
+class QFile;
 
 // Base of the file readers.
 //
@@ -53,6 +54,12 @@ protected:
     // The whole input: the bytes from setData() or the file's contents.
     // Throws DIoError when the file cannot be opened or read.
     QByteArray loadInput() const;
+    // Opens the file for reading piece by piece (no setData() bytes). Throws DIoError when it
+    // cannot be opened; returns false, leaving the file closed, when it cannot be read in pieces
+    // (no known size, or too large for loadInput()), so the caller falls back to loadInput().
+    bool openForStreaming(QFile &file) const;
+    // Reads exactly n bytes from the file's current position; throws DIoError when fewer come.
+    void readExactly(QFile &file, char *to, qint64 n) const;
     bool isCancelled() const;
     void report(std::int64_t current, std::int64_t total) const;
     // Sets "level2" with unit "pct" (span, start) on the progress object when there is one.

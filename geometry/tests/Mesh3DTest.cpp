@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 TEST(Object3DTest, NameCarriesCopyNumber)
 {
@@ -117,3 +119,72 @@ TEST(Mesh3DTest, ScaleTransformsNormalsWithoutRenormalising)
     EXPECT_EQ(box.faceNormals()[2], (Vec3f{0, 0, 3}));
     EXPECT_NEAR(box.volume(), 3.0, 1e-6);
 }
+
+namespace {
+
+bool sameBits(const Vec3f &a, const Vec3f &b)
+{
+    return std::memcmp(&a, &b, sizeof(Vec3f)) == 0;
+}
+
+bool sameBits(const std::vector<Vec3f> &a, const std::vector<Vec3f> &b)
+{
+    return a.size() == b.size()
+           && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Vec3f)) == 0);
+}
+
+struct DerivedCase
+{
+    const char *name;
+    std::vector<Point3f> vertices;
+    std::vector<Face> faces;
+};
+
+class DerivedDataTest : public ::testing::TestWithParam<DerivedCase>
+{
+};
+
+} // namespace
+
+// The one-pass computation gives exactly what the three separate passes give.
+TEST_P(DerivedDataTest, MatchesTheSeparatePassesBitForBit)
+{
+    Mesh3D separate;
+    separate.vertices() = GetParam().vertices;
+    separate.faces() = GetParam().faces;
+    Mesh3D fused = separate;
+    separate.recomputeBounds();
+    separate.computeFaceNormals();
+    separate.computeCentroid();
+    fused.computeDerivedData();
+
+    EXPECT_TRUE(sameBits(fused.boundingBox().min, separate.boundingBox().min));
+    EXPECT_TRUE(sameBits(fused.boundingBox().max, separate.boundingBox().max));
+    EXPECT_TRUE(sameBits(fused.centroid(), separate.centroid()));
+    EXPECT_TRUE(sameBits(fused.faceNormals(), separate.faceNormals()));
+    EXPECT_TRUE(sameBits(fused.boxOutline(), separate.boxOutline()));
+}
+
+static const float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Meshes, DerivedDataTest,
+    ::testing::Values(
+        DerivedCase{"Empty", {}, {}},
+        DerivedCase{"SoupWithSignedZerosAndOddValues",
+                    {{-0.0f, 0.0f, 1e-30f}, {0.0f, -0.0f, 3.0f}, {0.1f, 0.7f, -0.0f},
+                     {1e30f, -2.5f, 0.3f}, {-1e30f, 7.0f, 0.3f}, {0.2f, 0.2f, 0.2f}},
+                    {Face{{0, 1, 2}}, Face{{3, 4, 5}}}},
+        DerivedCase{"SoupWithNaNAndDegenerateFace",
+                    {{kNaN, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}},
+                    {Face{{0, 1, 2}}, Face{{3, 4, 5}}}},
+        DerivedCase{"SharedVertices",
+                    {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0.3f, 0.3f, 1}},
+                    {Face{{0, 1, 2}}, Face{{0, 1, 3}}, Face{{1, 2, 3}}, Face{{0, 2, 3}}}},
+        DerivedCase{"SoupFacesOutOfOrder",
+                    {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 1}},
+                    {Face{{3, 4, 5}}, Face{{0, 1, 2}}}},
+        DerivedCase{"FaceBeyondTheVertices",
+                    {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
+                    {Face{{0, 1, 7}}}}),
+    [](const auto &info) { return std::string(info.param.name); });

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <functional>
 
 using namespace testsupport;
@@ -49,6 +51,22 @@ TEST_P(BrokenFilesTest, RejectedWithReason)
 {
     auto reader = GetParam().reader();
     reader->setData(GetParam().bytes);
+    try {
+        reader->read();
+        FAIL() << "accepted";
+    } catch (const DIoError &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String(GetParam().message))) << e.what();
+    }
+}
+
+// The same inputs from disk, where binary STL files are read block by block.
+TEST_P(BrokenFilesTest, RejectedWithReasonFromAFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("broken"));
+    writeFile(path, GetParam().bytes);
+    auto reader = GetParam().reader();
+    reader->setFileName(path);
     try {
         reader->read();
         FAIL() << "accepted";

@@ -12,6 +12,8 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
+
 using namespace testsupport;
 
 TEST(StlReaderTest, BinaryBoxStaysSoup)
@@ -70,6 +72,70 @@ INSTANTIATE_TEST_SUITE_P(
                       AsciiCase{"UpperCase", asciiStl(boxTriangles(0, 0, 0, 1, 1, 1), true)},
                       AsciiCase{"TabsCrLfBlankLines", withTabsAndBlankLines()},
                       AsciiCase{"MissingEndsolid", withoutEndsolid()}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Binary files are read block by block from disk and whole from memory: both give the same mesh.
+struct SourceCase {
+    const char *name;
+    std::function<QByteArray()> bytes;
+    std::size_t faces;
+};
+
+class StlSourceTest : public ::testing::TestWithParam<SourceCase>
+{
+};
+
+TEST_P(StlSourceTest, FileAndMemoryGiveTheSameMesh)
+{
+    const QByteArray bytes = GetParam().bytes();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("part.stl"));
+    writeFile(path, bytes);
+    DIoAsciiStl fromFile;
+    fromFile.setFileName(path);
+    auto a = std::dynamic_pointer_cast<Model>(fromFile.read());
+    DIoAsciiStl fromMemory;
+    auto b = readBytes(fromMemory, bytes);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(a->faces().size(), GetParam().faces);
+    EXPECT_EQ(a->faces(), b->faces());
+    EXPECT_EQ(a->vertices(), b->vertices());
+    EXPECT_EQ(a->faceNormals(), b->faceNormals());
+    EXPECT_EQ(a->centroid(), b->centroid());
+    EXPECT_EQ(a->boundingBox().min, b->boundingBox().min);
+    EXPECT_EQ(a->boundingBox().max, b->boundingBox().max);
+}
+
+static QByteArray manyBoxes(int count)
+{
+    std::vector<Triangle> triangles;
+    for (int i = 0; i < count; ++i) {
+        const auto box = boxTriangles(float(i % 50), float(i / 50), 0, float(i % 50) + 0.5f,
+                                      float(i / 50) + 0.5f, 1);
+        triangles.insert(triangles.end(), box.begin(), box.end());
+    }
+    return binaryStl(triangles);
+}
+
+static QByteArray solidHeaderBinary()
+{
+    QByteArray bytes = binaryStl(boxTriangles(0, 0, 0, 1, 1, 1));
+    bytes.replace(0, 11, "solid box  ");
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, StlSourceTest,
+    ::testing::Values(
+        // 40,008 triangles: several read blocks, the last one partial.
+        SourceCase{"BinaryOfSeveralBlocks", [] { return manyBoxes(3334); }, 40008},
+        SourceCase{"BinaryWithSolidHeader", solidHeaderBinary, 12},
+        SourceCase{"Ascii", [] { return asciiStl(boxTriangles(0, 0, 0, 1, 1, 1)); }, 12},
+        SourceCase{"AsciiWithoutEndsolid", withoutEndsolid, 12},
+        SourceCase{"BinaryWithTrailingBytes",
+                   [] { return binaryStl(boxTriangles(0, 0, 0, 1, 1, 1)) + QByteArray(7, 'x'); },
+                   12}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(StlReaderTest, BinaryWithSolidHeaderIsBinary)
