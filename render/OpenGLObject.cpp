@@ -19,10 +19,15 @@ OpenGLObject::OpenGLObject(std::shared_ptr<Mesh3D> mesh, std::uint64_t id)
 
 namespace
 {
-// Buffer names given up while no context was current (GUI thread only).
-std::vector<GLuint> &deferredDeletions()
+struct DeferredDeletion {
+    QPointer<QObject> context;
+    GLuint name = 0;
+};
+
+// Buffer names given up while their context was not current (GUI thread only).
+std::vector<DeferredDeletion> &deferredDeletions()
 {
-    static std::vector<GLuint> names;
+    static std::vector<DeferredDeletion> names;
     return names;
 }
 } // namespace
@@ -37,10 +42,19 @@ OpenGLObject::~OpenGLObject()
 void OpenGLObject::flushDeferredDeletions()
 {
     auto &names = deferredDeletions();
-    if (names.empty() || !hasCurrentGlContext())
+    QObject *current = currentGlContext();
+    if (names.empty() || !current)
         return;
-    glDeleteBuffers(static_cast<GLsizei>(names.size()), names.data());
-    names.clear();
+    // A name means something only in its own context; another context may use the same number
+    // for a live buffer. Names of destroyed contexts went with them.
+    std::vector<DeferredDeletion> kept;
+    for (const DeferredDeletion &d : names) {
+        if (d.context == current)
+            glDeleteBuffers(1, &d.name);
+        else if (d.context)
+            kept.push_back(d);
+    }
+    names = std::move(kept);
 }
 
 void OpenGLObject::initGLWhenPossible(const std::shared_ptr<COpenGL> &gl)
@@ -76,6 +90,8 @@ void OpenGLObject::unhookMesh()
 void OpenGLObject::initGL(const std::shared_ptr<COpenGL> &gl)
 {
     m_gl = gl;
+    if (m_vertexBuffer == 0 || !m_glContext)
+        m_glContext = currentGlContext();
     if (m_vertexBuffer == 0)
         m_gl->genBuffers(1, &m_vertexBuffer);
     hookMesh();
@@ -104,10 +120,11 @@ void OpenGLObject::giveUpBuffer(GLuint &name)
 {
     if (name == 0)
         return;
-    if (m_gl && hasCurrentGlContext())
+    QObject *current = currentGlContext();
+    if (m_gl && current && current == m_glContext)
         m_gl->deleteBuffers(1, &name);
-    else
-        deferredDeletions().push_back(name);
+    else if (m_glContext)
+        deferredDeletions().push_back({m_glContext, name});
     name = 0;
 }
 

@@ -4,6 +4,8 @@
 
 #include "geometry/Vec3.h"
 
+#include <QPointer>
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -65,7 +67,8 @@ class OpenGLObject
     // Number of uploads so far (one at initGL, one per mesh change).
     int uploadCount() const { return m_uploadCount; }
 
-    // Deletes buffers given up while no context was current; call with the context current.
+    // Deletes the buffers that were given up while their context was not current, for the
+    // context current now; names of contexts that no longer exist are forgotten.
     static void flushDeferredDeletions();
 
   protected:
@@ -76,8 +79,8 @@ class OpenGLObject
     void drawLitTriangles(Orvane3Ds::CContext &context, GLint first, GLsizei count);
     // The same from another buffer of that layout.
     void drawLitTriangles(Orvane3Ds::CContext &context, GLuint buffer, GLint first, GLsizei count);
-    // Deletes a buffer of this drawable now, or at the next frame when no context is current;
-    // sets the name to 0.
+    // Deletes a buffer of this drawable now when its context is current, otherwise at the next
+    // frame drawn in that context; sets the name to 0.
     void giveUpBuffer(GLuint &name);
     // Writes position + face normal per corner, 72 bytes per face.
     void uploadTriangles();
@@ -94,6 +97,7 @@ class OpenGLObject
     std::size_t m_uploadedBytes = 0;
     int m_uploadCount = 0;
     std::atomic<bool> m_stale{false};
+    QPointer<QObject> m_glContext; // the context the buffers were created in
 
   private:
     void hookMesh();

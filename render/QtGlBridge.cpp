@@ -11,6 +11,11 @@ bool hasCurrentGlContext()
     return QOpenGLContext::currentContext() != nullptr;
 }
 
+QObject *currentGlContext()
+{
+    return QOpenGLContext::currentContext();
+}
+
 struct OffscreenTarget::Impl {
     std::unique_ptr<QOpenGLFramebufferObject> fbo;
     bool bound = false;

@@ -2,13 +2,16 @@
 
 #include "render/CContext.h"
 #include "render/COrvaneFrame.h"
+#include "render/GLBox.h"
 #include "render/IFrameInteractor.h"
 #include "render/MeshSimplifier.h"
 #include "render/OpenGLModel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QThread>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -208,6 +211,59 @@ TEST_F(DetailProxy, anActiveSupportEditorKeepsTheFullMesh)
     interactor->active = false;
     gl.render();
     EXPECT_TRUE(drawable().lastDrawUsedProxy());
+}
+
+void sendMouse(GLBox &box, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, box.mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(&box, &event);
+}
+
+// The whole path in the view widget: a right-button drag repaints through the stand-in, and the
+// widget is painted again at full detail once the mouse has been still for the settle delay.
+TEST(DetailProxyInTheView, aDragShowsTheStandInAndTheViewSettlesAtFullDetail)
+{
+    DScene scene;
+    CRenderEngine engine(&scene);
+    engine.setQuiet(true);
+    GLBox box(&engine);
+    box.resize(200, 150);
+    box.show();
+    ASSERT_TRUE(processEventsUntil([&box] {
+        return box.isGlReady() && box.windowHandle() && box.windowHandle()->isExposed();
+    }));
+    engine.context()->proxyThreshold = 5000;
+    engine.context()->proxyFaces = 1500;
+    // Long enough that the repaints of the drag happen while the view still counts as moving.
+    engine.frame()->setSettleDelay(60000);
+    auto sphere = sphereModel({0.0f, 0.0f, 60.0f}, 30.0f, 60, 120);
+    box.makeCurrent();
+    scene.addModels({sphere});
+    box.doneCurrent();
+    box.grabFramebuffer(); // a synchronous paint: uploads and starts the stand-in
+    auto drawable = engine.frame()->drawableOf(sphere);
+    ASSERT_TRUE(drawable);
+    drawable->waitForProxy();
+    box.grabFramebuffer();
+    ASSERT_GT(drawable->proxyFaceCount(), 0u);
+    EXPECT_FALSE(drawable->lastDrawUsedProxy());
+
+    sendMouse(box, QEvent::MouseButtonPress, {50, 50}, Qt::RightButton, Qt::RightButton);
+    sendMouse(box, QEvent::MouseMove, {60, 55}, Qt::NoButton, Qt::RightButton);
+    EXPECT_TRUE(processEventsUntil([&] { return drawable->lastDrawUsedProxy(); }));
+    EXPECT_TRUE(engine.frame()->isViewMoving());
+    sendMouse(box, QEvent::MouseButtonRelease, {60, 55}, Qt::RightButton, Qt::NoButton);
+
+    // The mouse now stays still.
+    engine.frame()->setSettleDelay(20);
+    EXPECT_TRUE(processEventsUntil([&] { return !drawable->lastDrawUsedProxy(); }));
+    EXPECT_FALSE(engine.frame()->isViewMoving());
+    EXPECT_EQ(drawable->lastDrawnFaces(), sphere->faces().size());
+    box.makeCurrent();
+    for (const auto &model : scene.models())
+        scene.removeModel(model);
+    box.doneCurrent();
 }
 
 struct CameraMotionRow {

@@ -177,6 +177,34 @@ TEST(DrawPassOutsideAFrame, modelsAddedWithoutAContextAreUploadedAtTheNextDraw)
     EXPECT_LT(gl.pixel(p.x(), p.y()).green(), 150);
 }
 
+// Buffer names are numbers local to a context: a buffer given up for one view must not delete
+// whatever carries the same number in another view.
+TEST(DrawPassOutsideAFrame, buffersGivenUpForOneViewLeaveAnotherViewAlone)
+{
+    rendertest::useTestColours();
+    auto first = std::make_unique<rendertest::GlScene>();
+    ASSERT_TRUE(first->isReady());
+    auto box = rendertest::boxModel(-20, -10, 40, 20, 10, 80);
+    first->scene().addModels({box});
+    first->render();
+    first->releaseContext();
+    first->scene().removeModel(box); // no context current: deletion waits
+
+    rendertest::GlScene second;
+    ASSERT_TRUE(second.isReady());
+    auto other = rendertest::boxModel(-20, -10, 40, 20, 10, 80);
+    second.scene().addModels({other});
+    second.scene().clearSelection();
+    second.render();
+    second.render();
+    const QPoint p = second.project({0.0f, 10.0f, 60.0f});
+    EXPECT_TRUE(near(second.pixel(p.x(), p.y()), litChannel(0), litChannel(1), litChannel(0)));
+    EXPECT_GT(second.countPixels(QColor(237, 237, 237)), 50); // the grid is still there
+    first.reset();
+    second.render();
+    EXPECT_TRUE(near(second.pixel(p.x(), p.y()), litChannel(0), litChannel(1), litChannel(0)));
+}
+
 TEST(DrawPassContours, contourModelsAreDrawnAsLinesInTheSelectionColour)
 {
     rendertest::useTestColours();
