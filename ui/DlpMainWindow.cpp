@@ -313,8 +313,11 @@ void DlpMainWindow::onMenuModelInfos()
 void DlpMainWindow::showDeviceScene()
 {
     if (m_tabs->currentIndex() != 1) {
+        // Comes back here through onTabCurrentChange().
         m_tabs->setCurrentIndex(1);
+        return;
     }
+    refreshDevices();
     m_devicePlaceholder->resize(m_devicePage->size());
     m_devicePlaceholder->show();
 }
@@ -339,6 +342,7 @@ void DlpMainWindow::onDeviceSceneShow()
 
 void DlpMainWindow::onDevicesShow()
 {
+    refreshDevices();
     showNotAvailable(tr("deviceManageTitle"));
 }
 

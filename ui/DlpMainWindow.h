@@ -154,6 +154,7 @@ class DlpMainWindow : public QMainWindow
     QStringList exportSceneTo(const QString &file);
     QStringList runCapturingFailures(const std::function<void()> &call);
     void exportPrintData();
+    void refreshDevices();
     void forwardRecord(const void *record);
     void cancelProcess();
     void dropFiles(const QStringList &paths);

@@ -118,7 +118,14 @@ QStringList DlpMainWindow::exportSceneTo(const QString &file)
 void DlpMainWindow::exportPrintData()
 {
     if (m_app) {
-        m_app->onExportPrintData(true);
+        m_app->exportVxprInteractive(this);
+    }
+}
+
+void DlpMainWindow::refreshDevices()
+{
+    if (m_app) {
+        m_app->onQueryDeviceInfo();
     }
 }
 

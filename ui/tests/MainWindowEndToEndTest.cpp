@@ -302,6 +302,38 @@ TEST_F(MainWindowEndToEnd, unreadableFileIsReportedByName)
     EXPECT_TRUE(window->app()->scene().isEmpty());
 }
 
+// Entries whose work is not offered yet say so instead of doing nothing.
+class EntryNotOfferedYet : public MainWindowEndToEnd,
+                           public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(EntryNotOfferedYet, tellsTheUser)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    uitest::MessageBoxAnswerer answerer;
+    window->dlpMenuBar()->action(QLatin1String(GetParam()))->trigger();
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("not available")))
+        << qPrintable(answerer.texts().first());
+}
+
+INSTANTIATE_TEST_SUITE_P(DlpMenuBar, EntryNotOfferedYet,
+                         ::testing::Values("deviceManage", "createBasicModel"));
+
+TEST_F(MainWindowEndToEnd, uploadEntrySwitchesToTheDeviceTabAndBack)
+{
+    auto window = makeWindow();
+    window->app()->emitEvent(Orvane3Ds::OutsidePlatform, QStringLiteral("wfMainWarmingBreakUp"));
+    uitest::settle();
+    window->dlpMenuBar()->action(QStringLiteral("up"))->trigger();
+    EXPECT_EQ(window->mainWindow()->tabs()->currentIndex(), 1);
+    EXPECT_FALSE(window->mainWindow()->statusLabel()->isVisible());
+    window->mainWindow()->tabs()->setCurrentIndex(0);
+    EXPECT_TRUE(window->mainWindow()->statusLabel()->isVisible());
+}
+
 TEST_F(MainWindowEndToEnd, exportWithAnEmptySceneOnlyWarns)
 {
     auto window = makeWindow();

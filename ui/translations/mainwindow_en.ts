@@ -318,7 +318,7 @@
     </message>
     <message>
         <source>noDeviceView</source>
-        <translation>No printer connected</translation>
+        <translation>The printer view is not available in this version yet.</translation>
     </message>
     <message>
         <source>Tip</source>

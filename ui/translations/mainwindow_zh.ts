@@ -318,7 +318,7 @@
     </message>
     <message>
         <source>noDeviceView</source>
-        <translation>未连接打印机</translation>
+        <translation>当前版本暂不提供打印机视图。</translation>
     </message>
     <message>
         <source>Tip</source>
