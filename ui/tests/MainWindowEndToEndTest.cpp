@@ -19,6 +19,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -27,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -470,6 +472,35 @@ TEST_P(NoRawKeys, inMenusTabsAndToolTips)
 }
 
 INSTANTIATE_TEST_SUITE_P(CDlpMainWindow, NoRawKeys, ::testing::Values("en", "zh"));
+
+TEST_F(MainWindowEndToEnd, languageEntrySwitchesTheWholeWindow)
+{
+    auto window = makeWindow();
+    auto choose = [](const QString &name) {
+        auto *timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [timer, name] {
+            if (auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget())) {
+                dialog->setTextValue(name);
+                dialog->accept();
+                timer->deleteLater();
+            }
+        });
+        timer->start(20);
+    };
+    choose(QStringLiteral("中文"));
+    window->dlpMenuBar()->action(QStringLiteral("Languages"))->trigger();
+    EXPECT_EQ(QSettings().value("softLang").toString(), QStringLiteral("zh"));
+    EXPECT_EQ(window->language(), QStringLiteral("zh"));
+    EXPECT_EQ(window->dlpMenuBar()->menu(QStringLiteral("file"))->title(), QStringLiteral("文件"));
+    EXPECT_EQ(window->mainWindow()->tabs()->tabText(0), QStringLiteral("程序编辑"));
+    EXPECT_EQ(window->mainWindow()->toolStrip()->button(DlpModelOperateWidget::Load)->toolTip(),
+              QStringLiteral("加载模型"));
+    choose(QStringLiteral("English"));
+    window->dlpMenuBar()->action(QStringLiteral("Languages"))->trigger();
+    EXPECT_EQ(QSettings().value("softLang").toString(), QStringLiteral("en"));
+    EXPECT_EQ(window->dlpMenuBar()->menu(QStringLiteral("file"))->title(), QStringLiteral("File"));
+    EXPECT_EQ(window->title(), QStringLiteral("Resinor - DLP print preparation"));
+}
 
 // Pictures of the window with a model loaded, for a reviewer: <build>/ui/screenshots/.
 class Screenshot : public MainWindowEndToEnd, public ::testing::WithParamInterface<const char *>
