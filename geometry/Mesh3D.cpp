@@ -3,6 +3,9 @@
 #include "geometry/MeshGroupRecord.h"
 #include "geometry/SlcModel.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // Normalised (p1 - p0) x (p2 - p0); a degenerate face gets a zero normal rather than NaNs that
@@ -72,11 +75,95 @@ void Mesh3D::transform(const Matrix4f &matrix)
 
 void Mesh3D::transformGeometry(const Matrix4f &matrix)
 {
+    if (isPureTranslation(matrix)) {
+        translateGeometry(matrix);
+        return;
+    }
     for (Point3f &p : m_vertices)
         p = transformPoint(matrix, p);
     for (Vec3f &n : m_faceNormals)
         n = transformVector(matrix, n);
     recomputeBounds();
+}
+
+// With a unit diagonal and zero off-diagonal terms, M * (p, 1) evaluates per coordinate as
+// ((c + 0 * a) + 0 * b) + t for the coordinate c and the two others a and b. When all three are
+// finite and c is not zero, the zero products leave c unchanged, so the result is exactly c + t.
+// When c is zero its sign after the products depends on a and b, which only shows when t is zero
+// too (otherwise the sum is t either way). Non-finite coordinates make the products NaN. Those
+// cases, rare in a mesh, take the full formula, so the results are the same bit for bit.
+bool Mesh3D::isPureTranslation(const Matrix4f &m)
+{
+    return m[0] == 1.0f && m[5] == 1.0f && m[10] == 1.0f && m[1] == 0.0f && m[2] == 0.0f
+           && m[4] == 0.0f && m[6] == 0.0f && m[8] == 0.0f && m[9] == 0.0f;
+}
+
+namespace {
+
+// Largest over a block of (|c| bits - d) per coordinate, d being 1 on the axes whose translation
+// is zero. A value of limit - d or more marks a coordinate the shortcut cannot take: a NaN or an
+// infinity (|c| bits from 0x7F800000 on), or a zero where the translation is zero too (0 - 1
+// wraps to the largest value). Integer operations only, so the scan stays cheap.
+struct ShortcutScan
+{
+    std::uint32_t d[3];
+
+    bool blocks(const Vec3f *begin, const Vec3f *end) const
+    {
+        std::uint32_t high[3] = {0, 0, 0};
+        for (const Vec3f *v = begin; v != end; ++v) {
+            std::uint32_t bits[3];
+            std::memcpy(bits, v, sizeof bits);
+            for (int k = 0; k < 3; ++k)
+                high[k] = std::max(high[k], (bits[k] & 0x7FFFFFFFu) - d[k]);
+        }
+        for (int k = 0; k < 3; ++k)
+            if (high[k] >= 0x7F800000u - d[k])
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+void Mesh3D::translateGeometry(const Matrix4f &matrix)
+{
+    const float tx = matrix[12], ty = matrix[13], tz = matrix[14];
+    const ShortcutScan points{{tx == 0.0f ? 1u : 0u, ty == 0.0f ? 1u : 0u, tz == 0.0f ? 1u : 0u}};
+    // A vector ignores the translation: by the same reasoning a finite normal without zero
+    // components stays exactly as it is.
+    const ShortcutScan vectors{{1u, 1u, 1u}};
+    // Blocks small enough to stay in cache: a scan tells whether the block holds a case for the
+    // full formula, then the block is translated in one plain loop.
+    // The box grows vertex by vertex in the same order as recomputeBounds() visits them.
+    constexpr std::size_t kBlock = 512;
+    Box3f box;
+    for (std::size_t first = 0; first < m_vertices.size(); first += kBlock) {
+        Point3f *const begin = m_vertices.data() + first;
+        Point3f *const end = begin + std::min(kBlock, m_vertices.size() - first);
+        if (points.blocks(begin, end)) {
+            for (Point3f *p = begin; p != end; ++p) {
+                *p = transformPoint(matrix, *p);
+                extendBox(box, *p);
+            }
+            continue;
+        }
+        for (Point3f *p = begin; p != end; ++p) {
+            p->x += tx;
+            p->y += ty;
+            p->z += tz;
+            extendBox(box, *p);
+        }
+    }
+    m_box = box;
+    rebuildOutline();
+    for (std::size_t first = 0; first < m_faceNormals.size(); first += kBlock) {
+        Vec3f *const begin = m_faceNormals.data() + first;
+        Vec3f *const end = begin + std::min(kBlock, m_faceNormals.size() - first);
+        if (vectors.blocks(begin, end))
+            for (Vec3f *n = begin; n != end; ++n)
+                *n = transformVector(matrix, *n);
+    }
 }
 
 std::shared_ptr<Mesh3D> Mesh3D::clone() const

@@ -100,6 +100,10 @@ private:
     void rebuildOutline();
     // recomputeBounds() and computeCentroid() in one pass.
     void recomputeBoundsAndCentroid();
+    // True for a matrix that only translates (unit diagonal, zero off-diagonal terms).
+    static bool isPureTranslation(const Matrix4f &m);
+    // transformGeometry() for such a matrix (vertices, normals, box), with the same results.
+    void translateGeometry(const Matrix4f &matrix);
 
     ChangedCallback m_changed;
     std::shared_ptr<MeshGroupRecord> m_sharedOwner;

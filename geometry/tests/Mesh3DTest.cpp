@@ -188,3 +188,84 @@ INSTANTIATE_TEST_SUITE_P(
                     {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
                     {Face{{0, 1, 7}}}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+namespace {
+
+// Bit for bit, except that any NaN equals any NaN: which NaN a sum of two NaNs gives depends on
+// the operand order the compiler picks.
+bool sameValues(const std::vector<Vec3f> &a, const std::vector<Vec3f> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        for (int k = 0; k < 3; ++k) {
+            const float x = a[i][k], y = b[i][k];
+            if (!(std::isnan(x) && std::isnan(y)) && std::memcmp(&x, &y, sizeof x) != 0)
+                return false;
+        }
+    return true;
+}
+
+struct TranslationCase
+{
+    const char *name;
+    Matrix4f matrix;
+};
+
+class TranslationTest : public ::testing::TestWithParam<TranslationCase>
+{
+};
+
+} // namespace
+
+// Translations take a shortcut; it must give what the full matrix product gives, bit for bit,
+// for awkward coordinates too.
+TEST_P(TranslationTest, MatchesTheFullProductBitForBit)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float values[] = {0.0f, -0.0f, 1.5f, -2.25f, 1e-40f, 3e38f, inf, -inf, kNaN};
+    Mesh3D mesh;
+    for (float x : values)
+        for (float y : values)
+            for (float z : values) {
+                mesh.vertices().push_back({x, y, z});
+                mesh.faceNormals().push_back({x, y, z});
+            }
+    const Matrix4f &m = GetParam().matrix;
+    std::vector<Vec3f> points, normals;
+    for (const Point3f &p : mesh.vertices())
+        points.push_back(transformPoint(m, p));
+    for (const Vec3f &n : mesh.faceNormals())
+        normals.push_back(transformVector(m, n));
+
+    mesh.transform(m);
+    EXPECT_TRUE(sameValues(mesh.vertices(), points));
+    EXPECT_TRUE(sameValues(mesh.faceNormals(), normals));
+    Mesh3D expected;
+    expected.vertices() = mesh.vertices();
+    expected.recomputeBounds();
+    EXPECT_TRUE(sameBits(mesh.boundingBox().min, expected.boundingBox().min));
+    EXPECT_TRUE(sameBits(mesh.boundingBox().max, expected.boundingBox().max));
+    EXPECT_TRUE(sameBits(mesh.boxOutline(), expected.boxOutline()));
+}
+
+static Matrix4f withNegativeZeros(Matrix4f m)
+{
+    for (int i : {1, 2, 4, 6, 8, 9})
+        m[i] = -0.0f;
+    return m;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrices, TranslationTest,
+    ::testing::Values(
+        TranslationCase{"AlongAllAxes", translationMatrix(3.5f, -1.25f, 7.0f)},
+        TranslationCase{"AlongXOnly", translationMatrix(2.0f, 0.0f, -0.0f)},
+        TranslationCase{"Zero", translationMatrix(0.0f, 0.0f, 0.0f)},
+        TranslationCase{"NegativeZero", translationMatrix(-0.0f, -0.0f, -0.0f)},
+        TranslationCase{"Infinite",
+                        translationMatrix(std::numeric_limits<float>::infinity(), 1, 0)},
+        TranslationCase{"NaN", translationMatrix(kNaN, 1, 1)},
+        TranslationCase{"NegativeZeroOffDiagonal", withNegativeZeros(translationMatrix(1, 0, 2))},
+        TranslationCase{"NotATranslation", scaleMatrix(1, 2, 1)}),
+    [](const auto &info) { return std::string(info.param.name); });
