@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 
 #include <benchmark/benchmark.h>
@@ -66,8 +67,10 @@ struct GlView {
     DScene scene;
     std::unique_ptr<Orvane3Ds::CRenderEngine> engine;
     std::unique_ptr<Orvane3Ds::OffscreenTarget> target;
+    std::unique_ptr<QOpenGLFramebufferObject> multisampled;
 
-    bool open(int width, int height)
+    // samples > 0: draw into a multisampled framebuffer, as the application's view asks for.
+    bool open(int width, int height, int samples = 0)
     {
         surface.create();
         if (!context.create() || !context.makeCurrent(&surface))
@@ -76,8 +79,16 @@ struct GlView {
         engine->setQuiet(true);
         if (!engine->initialiseGL())
             return false;
-        target = std::make_unique<Orvane3Ds::OffscreenTarget>(width, height);
-        target->bind();
+        if (samples > 0) {
+            QOpenGLFramebufferObjectFormat format;
+            format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
+            format.setSamples(samples);
+            multisampled = std::make_unique<QOpenGLFramebufferObject>(width, height, format);
+            multisampled->bind();
+        } else {
+            target = std::make_unique<Orvane3Ds::OffscreenTarget>(width, height);
+            target->bind();
+        }
         engine->frame()->resize(width, height);
         return true;
     }
@@ -87,15 +98,17 @@ struct GlView {
             for (const auto &m : scene.models())
                 scene.removeModel(m);
             target.reset();
+            multisampled.reset();
             engine.reset();
         }
     }
 };
 
+// Second argument: samples per pixel of the framebuffer (0: none).
 void frameTime(benchmark::State &state)
 {
     GlView view;
-    if (!view.open(1280, 720)) {
+    if (!view.open(1280, 720, static_cast<int>(state.range(1)))) {
         state.SkipWithError("no GL context (run under xvfb-run)");
         return;
     }
@@ -118,11 +131,11 @@ void frameTime(benchmark::State &state)
 }
 
 // Frame time while the camera turns: every frame follows a camera step, as during a drag.
-// Second argument 0: stand-ins switched off, for comparison.
+// Second argument 0: stand-ins switched off, for comparison. Third: samples per pixel.
 void frameTimeWhileTurning(benchmark::State &state)
 {
     GlView view;
-    if (!view.open(1280, 720)) {
+    if (!view.open(1280, 720, static_cast<int>(state.range(2)))) {
         state.SkipWithError("no GL context (run under xvfb-run)");
         return;
     }
@@ -185,15 +198,19 @@ void frameTimeAfterMove(benchmark::State &state)
 } // namespace
 
 BENCHMARK(frameTime)
-    ->Arg(0)
-    ->Arg(100000)
-    ->Arg(2000000)
+    ->Args({0, 0})
+    ->Args({100000, 0})
+    ->Args({2000000, 0})
+    ->Args({100000, 8})
+    ->Args({2000000, 8})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(frameTimeWhileTurning)
-    ->Args({100000, 1})
-    ->Args({2000000, 0})
-    ->Args({2000000, 1})
+    ->Args({100000, 1, 0})
+    ->Args({2000000, 0, 0})
+    ->Args({2000000, 1, 0})
+    ->Args({2000000, 0, 8})
+    ->Args({2000000, 1, 8})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(proxyBuild)->Arg(2000000)->Unit(benchmark::kMillisecond)->UseRealTime();

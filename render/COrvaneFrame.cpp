@@ -353,7 +353,17 @@ void COrvaneFrame::draw()
     if (!ctx.gl)
         return;
     COpenGL &gl = *ctx.gl;
-    gl.enable(GL_MULTISAMPLE);
+    // Highlighted faces come from the full mesh; a stand-in under them would not match.
+    const bool reduced = m_viewMoving && !(m_editMode && m_interactor && m_interactor->isActive());
+    // A view heavy enough to need stand-ins also drops multisampling while it moves: with a
+    // software renderer every sample costs rasterising time.
+    const bool heavy = reduced && std::any_of(m_models.begin(), m_models.end(), [](const auto &d) {
+                           return d->proxyFaceCount() > 0;
+                       });
+    if (heavy)
+        glDisable(GL_MULTISAMPLE);
+    else
+        gl.enable(GL_MULTISAMPLE);
     gl.enable(GL_DEPTH_TEST);
     gl.depthFunc(GL_LEQUAL);
     gl.cullFace(GL_BACK);
@@ -365,8 +375,7 @@ void COrvaneFrame::draw()
     OpenGLObject::flushDeferredDeletions();
     if (m_grid)
         m_grid->draw(ctx);
-    // Highlighted faces come from the full mesh; a stand-in under them would not match.
-    ctx.reducedDetail = m_viewMoving && !(m_editMode && m_interactor && m_interactor->isActive());
+    ctx.reducedDetail = reduced;
     drawScene();
     ctx.reducedDetail = false;
     m_lastFrameReduced = std::any_of(m_models.begin(), m_models.end(),

@@ -6,10 +6,13 @@
 #include "render/IFrameInteractor.h"
 #include "render/MeshSimplifier.h"
 #include "render/OpenGLModel.h"
+#include "render/ViewTurner.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QThread>
 #include <QWindow>
 
@@ -62,6 +65,11 @@ std::vector<QRgb> image(const rendertest::GlScene &gl)
         for (int x = 0; x < gl.width(); ++x)
             pixels.push_back(gl.pixel(x, y).rgb());
     return pixels;
+}
+
+bool multisampling()
+{
+    return QOpenGLContext::currentContext()->functions()->glIsEnabled(GL_MULTISAMPLE) != 0;
 }
 
 // Runs the event loop until the predicate holds (or a generous limit passes).
@@ -127,6 +135,7 @@ TEST_F(DetailProxy, theStandInIsDrawnWhileTheViewMovesAndTheFullMeshAfterwards)
     EXPECT_EQ(drawable().lastDrawnFaces(), drawable().proxyFaceCount());
     EXPECT_LT(drawable().proxyFaceCount(), sphere->faces().size() / 4);
     EXPECT_TRUE(gl.frame().lastFrameReduced());
+    EXPECT_FALSE(multisampling()); // a moving heavy view is drawn without it
     EXPECT_NE(image(gl), atRest);
 
     // Once the motion settles the view asks to be painted again, at full detail.
@@ -135,6 +144,7 @@ TEST_F(DetailProxy, theStandInIsDrawnWhileTheViewMovesAndTheFullMeshAfterwards)
     gl.render();
     EXPECT_FALSE(drawable().lastDrawUsedProxy());
     EXPECT_EQ(drawable().lastDrawnFaces(), sphere->faces().size());
+    EXPECT_TRUE(multisampling());
     EXPECT_EQ(image(gl), atRest);
 }
 
@@ -295,6 +305,13 @@ INSTANTIATE_TEST_SUITE_P(
                       CameraMotionRow{"zoomStep", [](COrvaneFrame &f) { f.zoomBy(-40.0f); }, true},
                       CameraMotionRow{"pitchStep", [](COrvaneFrame &f) { f.pitchBy(3.0f); }, true},
                       CameraMotionRow{"yawStep", [](COrvaneFrame &f) { f.yawBy(3.0f); }, true},
+                      CameraMotionRow{"animatedTopView",
+                                      [](COrvaneFrame &f) {
+                                          ViewTurner turner(&f);
+                                          turner.setStepPause(0);
+                                          turner.top();
+                                      },
+                                      true},
                       CameraMotionRow{"homeView", [](COrvaneFrame &f) { f.homeView(); }, false},
                       CameraMotionRow{"topView", [](COrvaneFrame &f) { f.topViewReset(); }, false}),
     [](const auto &info) { return std::string(info.param.name); });
