@@ -34,9 +34,10 @@ class CContext
     Vec3f frontColor{0.3f, 0.3f, 0.3f}; // sent as _fcolor
     Vec3f backColor{1.0f, 0.0f, 0.0f};  // sent as _bcolor
     bool upCut = true;                  // true: what lies above clipZ is discarded
-    // Level of detail: meshes with more faces than proxyThreshold get a clustered stand-in of
-    // about proxyFaces faces, drawn instead of them while reducedDetail is set (the frame sets it
-    // while the camera moves).
+    // Level of detail: when the models of the view hold more than proxyThreshold faces together,
+    // the big ones get clustered stand-ins of about proxyFaces faces together (shared in
+    // proportion to their sizes), drawn instead of them while reducedDetail is set (the frame
+    // sets it while the camera moves).
     std::size_t proxyThreshold = 300000;
     std::size_t proxyFaces = 180000;
     bool reducedDetail = false;

@@ -353,6 +353,7 @@ void COrvaneFrame::draw()
     if (!ctx.gl)
         return;
     COpenGL &gl = *ctx.gl;
+    assignProxyTargets();
     // Highlighted faces come from the full mesh; a stand-in under them would not match.
     const bool reduced = m_viewMoving && !(m_editMode && m_interactor && m_interactor->isActive());
     // A view heavy enough to need stand-ins also drops multisampling while it moves: with a
@@ -380,6 +381,30 @@ void COrvaneFrame::draw()
     ctx.reducedDetail = false;
     m_lastFrameReduced = std::any_of(m_models.begin(), m_models.end(),
                                      [](const auto &d) { return d->lastDrawUsedProxy(); });
+}
+
+void COrvaneFrame::assignProxyTargets()
+{
+    const CContext &ctx = *m_context;
+    std::size_t total = 0;
+    for (const auto &d : m_models)
+        if (d->mesh() && d->mesh()->sourceKind() == SourceKind::Mesh)
+            total += d->mesh()->faces().size();
+    // Models too small for a stand-in worth having are drawn whole.
+    const std::size_t smallest = std::max<std::size_t>(1, ctx.proxyFaces / 64);
+    for (const auto &d : m_models) {
+        std::size_t target = 0;
+        if (total > ctx.proxyThreshold && d->mesh() &&
+            d->mesh()->sourceKind() == SourceKind::Mesh) {
+            const std::size_t faces = d->mesh()->faces().size();
+            target =
+                static_cast<std::size_t>(static_cast<double>(ctx.proxyFaces) *
+                                         static_cast<double>(faces) / static_cast<double>(total));
+            if (target < smallest || faces < 2 * target)
+                target = 0;
+        }
+        d->setProxyTarget(target);
+    }
 }
 
 void COrvaneFrame::setFrameUniforms()

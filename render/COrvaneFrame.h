@@ -137,6 +137,7 @@ class COrvaneFrame : public DFrame3d
     void drawScene();
     void drawModel(OpenGLModel &drawable, const std::shared_ptr<Model> &model);
     void setFrameUniforms();
+    void assignProxyTargets();
     std::shared_ptr<OpenGLModel> makeDrawable(const std::shared_ptr<Mesh3D> &mesh,
                                               std::uint64_t id);
 

@@ -115,7 +115,7 @@ void OpenGLModel::draw(CContext &context)
     }
     if (!m_mesh || m_mesh->sourceKind() != SourceKind::Mesh)
         return;
-    updateProxy(context);
+    updateProxy();
     if (context.reducedDetail && m_proxyVertexCount > 0) {
         drawLitTriangles(context, m_proxyBuffer, 0, m_proxyVertexCount);
         m_lastDrawnFaces = static_cast<std::size_t>(m_proxyVertexCount / 3);
@@ -144,18 +144,24 @@ void OpenGLModel::dropProxy()
         m_proxyJob.reset();
     }
     m_proxyVertexCount = 0;
-    m_proxyTried = false;
+    m_builtTarget = 0;
 }
 
-void OpenGLModel::updateProxy(const CContext &context)
+void OpenGLModel::updateProxy()
 {
+    if (m_builtTarget != 0) {
+        const double ratio =
+            static_cast<double>(m_proxyTarget) / static_cast<double>(m_builtTarget);
+        if (ratio > 1.5 || ratio < 1.0 / 1.5)
+            dropProxy();
+    }
     const auto faceCount = static_cast<std::size_t>(m_triangleVertexCount / 3);
-    if (!m_proxyTried && faceCount > context.proxyThreshold) {
+    if (m_builtTarget == 0 && m_proxyTarget > 0 && faceCount > m_proxyTarget) {
         // Copies taken here, on the GUI thread, where the mesh is changed.
-        m_proxyTried = true;
+        m_builtTarget = m_proxyTarget;
         auto job = std::make_shared<ProxyJob>();
         auto input = std::make_shared<ProxyInput>(ProxyInput{m_mesh->vertices(), m_mesh->faces()});
-        const std::size_t target = context.proxyFaces;
+        const std::size_t target = m_proxyTarget;
         job->result = QtConcurrent::run([input, cancel = job->cancel, target]() {
             return simplifyByClustering(input->vertices, input->faces, target, cancel.get());
         });

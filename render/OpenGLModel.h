@@ -23,10 +23,13 @@ class OpenGLModel : public OpenGLObject
 
     bool isContour() const;
 
-    // Level of detail (triangle meshes only). Once drawn with more faces than the context's
-    // proxyThreshold, the drawable builds a clustered stand-in on a worker thread from a copy of
-    // the geometry; it is drawn instead of the full mesh while the context asks for reduced
-    // detail. Any change of the mesh drops it and a new one is built after the next draw.
+    // Level of detail (triangle meshes only). With a target set (the frame sets it when the view
+    // holds many faces), the drawable builds a clustered stand-in of about that many faces on a
+    // worker thread, from a copy of the geometry taken at the next draw; the stand-in is drawn
+    // instead of the full mesh while the context asks for reduced detail. A change of the mesh,
+    // or of the target by more than half, drops it (and a new one is built); target 0 drops it.
+    void setProxyTarget(std::size_t faces) { m_proxyTarget = faces; }
+    std::size_t proxyTarget() const { return m_proxyTarget; }
     // Faces of the stand-in, 0 while there is none (not asked for, building or dropped).
     std::size_t proxyFaceCount() const { return static_cast<std::size_t>(m_proxyVertexCount / 3); }
     bool isBuildingProxy() const;
@@ -47,7 +50,7 @@ class OpenGLModel : public OpenGLObject
   private:
     struct ProxyJob;
     void uploadContours();
-    void updateProxy(const Orvane3Ds::CContext &context);
+    void updateProxy();
     void dropProxy();
     void drawContours(Orvane3Ds::CContext &context);
 
@@ -57,7 +60,8 @@ class OpenGLModel : public OpenGLObject
     GLuint m_proxyBuffer = 0;
     GLsizei m_proxyVertexCount = 0;
     std::shared_ptr<ProxyJob> m_proxyJob;
-    bool m_proxyTried = false; // a stand-in was asked for since the last geometry change
+    std::size_t m_proxyTarget = 0;
+    std::size_t m_builtTarget = 0; // target of the stand-in built or being built, 0: none
     int m_proxyBuildCount = 0;
     std::size_t m_lastDrawnFaces = 0;
     bool m_lastDrawUsedProxy = false;

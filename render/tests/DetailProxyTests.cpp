@@ -201,6 +201,33 @@ TEST_F(DetailProxy, meshesUnderTheThresholdNeverGetAStandIn)
     EXPECT_EQ(drawable().proxyBuildCount(), 0);
 }
 
+// Many models may make a heavy view together; the stand-ins share the budget.
+TEST_F(DetailProxy, modelsTooSmallAloneShareTheBudgetWhenTheViewIsHeavyTogether)
+{
+    gl.context().proxyThreshold = 20000;
+    gl.context().proxyFaces = 3000;
+    auto other = sphereModel({0.0f, 35.0f, 60.0f}, 20.0f, 60, 120);
+    gl.scene().addModels({other});
+    gl.render();
+    auto otherDrawable = gl.frame().drawableOf(other);
+    drawable().waitForProxy();
+    otherDrawable->waitForProxy();
+    gl.frame().noteViewMoving();
+    gl.render();
+    for (OpenGLModel *d : {&drawable(), otherDrawable.get()}) {
+        EXPECT_TRUE(d->lastDrawUsedProxy());
+        EXPECT_GT(d->proxyFaceCount(), 750u);
+        EXPECT_LT(d->proxyFaceCount(), 2250u);
+    }
+
+    // Alone, one sphere is light enough to draw whole: its stand-in goes.
+    gl.scene().removeModel(other);
+    gl.render();
+    EXPECT_EQ(drawable().proxyFaceCount(), 0u);
+    EXPECT_FALSE(drawable().isBuildingProxy());
+    EXPECT_FALSE(drawable().lastDrawUsedProxy());
+}
+
 struct HighlightingInteractor : IFrameInteractor {
     bool active = true;
     bool isActive() const override { return active; }
