@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>

@@ -213,14 +213,19 @@ bool save(const QImage &img, const QString &path)
 bool drawPair(const QString &dir, const QString &name, const QString &colorName, const Drawing &d)
 {
     bool ok = true;
-    for (int active = 0; active < 2; ++active) {
-        QImage img(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
-        img.fill(Qt::transparent);
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing);
-        d(p, active ? kActive : kNormal);
-        p.end();
-        ok = save(img, dir + "/Image/" + (active ? colorName : name) + ".png") && ok;
+    // Each image also at twice the size ("@2x"), which Qt picks on high-density screens.
+    for (int scale = 1; scale <= 2; ++scale) {
+        for (int active = 0; active < 2; ++active) {
+            QImage img(kSize * scale, kSize * scale, QImage::Format_ARGB32_Premultiplied);
+            img.fill(Qt::transparent);
+            QPainter p(&img);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.scale(scale, scale);
+            d(p, active ? kActive : kNormal);
+            p.end();
+            const QString suffix = scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png");
+            ok = save(img, dir + "/Image/" + (active ? colorName : name) + suffix) && ok;
+        }
     }
     return ok;
 }
