@@ -174,6 +174,7 @@ void proxyBuild(benchmark::State &state)
 }
 
 // Frame time right after the model moved: one re-upload of the whole buffer, then drawing.
+// Second argument 0: stand-ins switched off.
 void frameTimeAfterMove(benchmark::State &state)
 {
     GlView view;
@@ -181,6 +182,8 @@ void frameTimeAfterMove(benchmark::State &state)
         state.SkipWithError("no GL context (run under xvfb-run)");
         return;
     }
+    if (state.range(1) == 0)
+        view.engine->context()->proxyThreshold = std::numeric_limits<std::size_t>::max();
     auto model = sphere(static_cast<int>(state.range(0)));
     view.scene.addModels({model});
     QOpenGLFunctions *gl = view.context.functions();
@@ -215,8 +218,9 @@ BENCHMARK(frameTimeWhileTurning)
     ->UseRealTime();
 BENCHMARK(proxyBuild)->Arg(2000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(frameTimeAfterMove)
-    ->Arg(100000)
-    ->Arg(2000000)
+    ->Args({100000, 1})
+    ->Args({2000000, 0})
+    ->Args({2000000, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
