@@ -2,6 +2,7 @@
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
 #include "render/HeadlessRenderServices.h"
+#include "ui/CDlpMainWindow.h"
 
 #include <cstring>
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0)
         return runHeadless(argc, argv, Orvane3Ds::headlessRenderServices());
 
+    registerDlpMainWindow();
     CDlpApplicationContext app(argc, argv);
     return app.exec();
 }
