@@ -38,7 +38,7 @@ namespace
 {
 
 const char *const kUsage =
-    "Usage: Resinor [FILE]\n"
+    "Usage: Resinor [--platform X,Y,Z] [FILE]\n"
     "       Resinor VERB [OPTIONS] FILE...\n"
     "\n"
     "Without a verb the main window opens; FILE may be a part (.stl, .obj) or a project\n"

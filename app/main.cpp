@@ -10,7 +10,8 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--crash-report") == 0)
         return CrashHandler::runReport(argc, argv);
-    if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0)
+    // Every "--" first argument is a headless verb, except the platform option of the window.
+    if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0 && std::strcmp(argv[1], "--platform") != 0)
         return runHeadless(argc, argv, Orvane3Ds::headlessRenderServices());
 
     registerDlpMainWindow();

@@ -2,6 +2,7 @@
 
 #include "app/CDlpApplicationContext.h"
 #include "io/DModelIoManager.h"
+#include "geometry/PlatformSize.h"
 #include "render/DRenderHost.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
@@ -90,6 +91,8 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
 
     m_mainWindow = new DlpMainWindow(&m_app, this);
     m_host = std::make_unique<Orvane3Ds::DRenderHost>(m_app);
+    // Work packages take their preview pictures from this view.
+    m_app.setPreviewWriter([this](int view) { return m_host && m_host->writePreview(view); });
     m_viewEntry = std::make_unique<ViewEntry>(m_host.get());
     m_glBox = new GLBox(m_viewEntry.get());
     m_glBox->setObjectName(QStringLiteral("GLBox"));
@@ -131,8 +134,19 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("Languages")));
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("aboutSoft")));
 
-    if (!arguments.isEmpty()) {
-        openStartupFile(arguments.first());
+    // "--platform X,Y,Z" (millimetres) before the file sets the build platform of this run.
+    QStringList files = arguments;
+    if (files.value(0) == QLatin1String("--platform")) {
+        PlatformSize platform;
+        if (parsePlatformSize(files.value(1), &platform))
+            m_app.setPlatform(platform);
+        else
+            qWarning().noquote() << "ignoring --platform" << files.value(1)
+                                 << ": expected X,Y,Z in millimetres";
+        files = files.mid(2);
+    }
+    if (!files.isEmpty()) {
+        openStartupFile(files.first());
     }
     onchangeLanguage();
 }

@@ -205,6 +205,17 @@ TEST_F(MainWindowEndToEnd, modelLargerThanThePlatformShowsTheLabel)
     EXPECT_TRUE(window->mainWindow()->statusLabel()->isVisible());
 }
 
+TEST_F(MainWindowEndToEnd, platformOptionSetsTheBuildPlatform)
+{
+    // A 10 mm cube fits the default platform but not one only 5 mm high.
+    const QString cube = writeBox(QStringLiteral("cube.stl"), 10.0f);
+    auto window = makeWindow({QStringLiteral("--platform"), QStringLiteral("20,20,5"), cube});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    EXPECT_TRUE(window->mainWindow()->statusLabel()->isVisible());
+    const Box3f box = window->app()->scene().models().front()->boundingBox();
+    EXPECT_FLOAT_EQ(box.max.x, 10.0f) << "placed beside at the right edge of the 20 mm platform";
+}
+
 // A reader that reports once and then waits until the load is cancelled.
 class WaitingReader : public DIoPartBase
 {
