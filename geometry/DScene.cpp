@@ -33,6 +33,19 @@ float ballCentreZ(const std::shared_ptr<Mesh3D> &piece)
     return info ? info->ballCentre().z : piece->boundingBox().center().z;
 }
 
+// Takes the point out of the first model holding it.
+void eraseOverhangPoint(const DScene::ModelList &models, const std::shared_ptr<Overhang> &point)
+{
+    for (const DScene::ModelPtr &m : models) {
+        OverhangList &list = m->overhangs();
+        auto it = std::find(list.begin(), list.end(), point);
+        if (it != list.end()) {
+            list.erase(it);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 void DScene::addModels(const ModelList &models)
@@ -134,29 +147,14 @@ void DScene::addOverhangPoint(const std::shared_ptr<Overhang> &point, const Mode
 
 void DScene::removeOverhangPoint(const std::shared_ptr<Overhang> &point)
 {
-    for (const ModelPtr &m : m_models) {
-        OverhangList &list = m->overhangs();
-        auto it = std::find(list.begin(), list.end(), point);
-        if (it != list.end()) {
-            list.erase(it);
-            break;
-        }
-    }
+    eraseOverhangPoint(m_models, point);
     call(m_callbacks.overhangPointRemoved, point);
 }
 
 void DScene::removeOverhangPoints(const OverhangList &points)
 {
-    for (const auto &point : points) {
-        for (const ModelPtr &m : m_models) {
-            OverhangList &list = m->overhangs();
-            auto it = std::find(list.begin(), list.end(), point);
-            if (it != list.end()) {
-                list.erase(it);
-                break;
-            }
-        }
-    }
+    for (const auto &point : points)
+        eraseOverhangPoint(m_models, point);
     call(m_callbacks.overhangPointsRemoved, points);
 }
 
