@@ -30,14 +30,7 @@ void Cylinder::build()
         v.push_back(ringPoint(m_firstCentre, m_firstRadius, i));
     for (int i = 0; i < n; ++i)
         v.push_back(ringPoint(m_secondCentre, m_secondRadius, i));
-    auto &f = faces();
-    f.clear();
-    f.reserve(2 * n);
-    auto u = [](int i) { return static_cast<std::uint32_t>(i); };
-    for (int i = 0; i < n; ++i)
-        f.push_back(Face{{u(i + n), u(i), u((i + 1) % n + n)}});
-    for (int j = 0; j < n; ++j)
-        f.push_back(Face{{u((j + n - 1) % n), u(j), u(j + n)}});
+    SupportMath::tubeSideFaces(faces(), n);
     setIndexed(true);
     computeFaceNormals();
     recomputeBounds();

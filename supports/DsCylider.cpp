@@ -99,13 +99,7 @@ void DsCylider::rebuild()
         v.push_back(perpendicularRingPoint(t, axis, m_topRadius, k, n));
     for (int k = 0; k < n; ++k)
         v.push_back(perpendicularRingPoint(b, axis, m_bottomRadius, k, n));
-    auto &f = faces();
-    f.clear();
-    auto u = [](int i) { return static_cast<std::uint32_t>(i); };
-    for (int i = 0; i < n; ++i)
-        f.push_back(Face{{u(i + n), u(i), u((i + 1) % n + n)}});
-    for (int j = 0; j < n; ++j)
-        f.push_back(Face{{u((j + n - 1) % n), u(j), u(j + n)}});
+    SupportMath::tubeSideFaces(faces(), n);
     setIndexed(true);
     computeFaceNormals();
     recomputeBounds();

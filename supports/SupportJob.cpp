@@ -5,6 +5,37 @@
 
 #include "geometry/Model.h"
 
+namespace
+{
+
+QString damagedMeshError()
+{
+    return QStringLiteral("The model's mesh is damaged: a face uses a missing vertex.");
+}
+
+// Generates supports under the model's overhang points and stores them in the model; `query`
+// may be null, the generator then builds its own. Fills result.ok and the part count, or the
+// error.
+void generateFromOverhangs(Model &model, const SupportParameters &params,
+                           IProgressable *progress, QueryMode mode, const MeshQuery *query,
+                           SupportJobResult &result)
+{
+    SupportGenerator generator(model, mode);
+    generator.setSharedQuery(query);
+    generator.setParent(progress);
+    const bool generated = generator.generate(model.overhangs(), params);
+    generator.setParent(nullptr);
+    if (!generated) {
+        result.error = generator.errorString();
+        return;
+    }
+    model.setSupport(generator.result());
+    result.supportParts = static_cast<int>(generator.result()->parts.size());
+    result.ok = true;
+}
+
+} // namespace
+
 void liftModelToHeight(Model &model, float height)
 {
     model.recomputeBounds();
@@ -25,7 +56,7 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
         !SupportGenerator::checkParameters(params, model.boundingBox(), &result.error))
         return result;
     if (!model.hasValidFaces()) {
-        result.error = QStringLiteral("The model's mesh is damaged: a face uses a missing vertex.");
+        result.error = damagedMeshError();
         return result;
     }
 
@@ -50,18 +81,7 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
     model.setOverhangsFlag(true);
     result.overhangs = static_cast<int>(model.overhangs().size());
 
-    SupportGenerator generator(model, mode);
-    generator.setSharedQuery(&query);
-    generator.setParent(progress);
-    const bool generated = generator.generate(model.overhangs(), params);
-    generator.setParent(nullptr);
-    if (!generated) {
-        result.error = generator.errorString();
-        return result;
-    }
-    model.setSupport(generator.result());
-    result.supportParts = static_cast<int>(generator.result()->parts.size());
-    result.ok = true;
+    generateFromOverhangs(model, params, progress, mode, &query, result);
     return result;
 }
 
@@ -78,21 +98,11 @@ SupportJobResult regenerateSupportsForModel(Model &model, IProgressable *progres
     if (!SupportGenerator::checkParameters(params, model.boundingBox(), &result.error))
         return result;
     if (!model.hasValidFaces()) {
-        result.error = QStringLiteral("The model's mesh is damaged: a face uses a missing vertex.");
+        result.error = damagedMeshError();
         return result;
     }
     if (model.faceNormals().size() != model.faces().size())
         model.computeFaceNormals();
-    SupportGenerator generator(model, mode);
-    generator.setParent(progress);
-    const bool generated = generator.generate(model.overhangs(), params);
-    generator.setParent(nullptr);
-    if (!generated) {
-        result.error = generator.errorString();
-        return result;
-    }
-    model.setSupport(generator.result());
-    result.supportParts = static_cast<int>(generator.result()->parts.size());
-    result.ok = true;
+    generateFromOverhangs(model, params, progress, mode, nullptr, result);
     return result;
 }

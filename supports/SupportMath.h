@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 // Small geometric helpers shared by overhang detection, support routing and the shapes.
 namespace SupportMath
@@ -25,6 +26,19 @@ inline Vec3f circlePoint(const Vec3f &c, float r, int i, int n)
 {
     const float a = static_cast<float>(i) * 2.0f * kPi / static_cast<float>(n);
     return {c.x + r * std::sin(a), c.y + r * std::cos(a), c.z};
+}
+
+// Replaces `faces` by the 2n side triangles of an open tube over two rings of n points each:
+// vertices 0..n-1 the first ring, n..2n-1 the second, both turning the same way.
+inline void tubeSideFaces(std::vector<Face> &faces, int n)
+{
+    auto u = [](int i) { return static_cast<std::uint32_t>(i); };
+    faces.clear();
+    faces.reserve(static_cast<std::size_t>(2 * n));
+    for (int i = 0; i < n; ++i)
+        faces.push_back(Face{{u(i + n), u(i), u((i + 1) % n + n)}});
+    for (int j = 0; j < n; ++j)
+        faces.push_back(Face{{u((j + n - 1) % n), u(j), u(j + n)}});
 }
 
 // Ray (origin o, unit direction d) against triangle (a, b, c); both sides count. On a hit
