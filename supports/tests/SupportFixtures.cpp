@@ -148,6 +148,27 @@ MeshData frame(float outer, float inner, float z0, float thickness)
     return m;
 }
 
+SupportParameters thinParams()
+{
+    SupportParameters p;
+    p.supportRadius = 0.4f;
+    p.overhangRadius = 0.3f;
+    p.linkPointRadius = 0.2f;
+    p.supportGaps = 4.0f;
+    return p;
+}
+
+SupportParameters basedParams(bool hasSupports)
+{
+    SupportParameters p = thinParams();
+    p.supportHeight = 5.0f;
+    p.baseHeight = 1.2f;
+    p.baseExtern = 2.5f;
+    p.baseMode = 1;
+    p.hasSupports = hasSupports;
+    return p;
+}
+
 std::shared_ptr<Model> makeModel(const MeshData &mesh)
 {
     auto model = std::make_shared<Model>();

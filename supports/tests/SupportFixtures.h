@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/Model.h"
+#include "geometry/SupportParameters.h"
 
 #include <memory>
 #include <vector>
@@ -29,6 +30,13 @@ MeshData vault(float innerRadius, float outerRadius, float length, int segments)
 MeshData table(float size, float legHeight, float thickness, float legSize);
 // A square frame with a hole (four boxes) lifted to z0.
 MeshData frame(float outer, float inner, float z0, float thickness);
+
+// Thin supports sized for the small meshes here: 0.4 mm columns, 0.3 mm tips, 0.2 mm links,
+// 4 mm apart; everything else default.
+SupportParameters thinParams();
+// thinParams() on a 1.2 mm base reaching 2.5 mm out, with a 5 mm lift for a model that does not
+// stand on supports of its own yet (`hasSupports` false).
+SupportParameters basedParams(bool hasSupports);
 
 // A model made of the mesh with face normals, bounds and centroid computed.
 std::shared_ptr<Model> makeModel(const MeshData &mesh);

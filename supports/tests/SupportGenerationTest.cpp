@@ -13,17 +13,7 @@ namespace
 
 SupportParameters tableParams()
 {
-    SupportParameters p;
-    p.supportRadius = 0.4f;
-    p.overhangRadius = 0.3f;
-    p.linkPointRadius = 0.2f;
-    p.supportGaps = 4.0f;
-    p.supportHeight = 5.0f;
-    p.baseHeight = 1.2f;
-    p.baseExtern = 2.5f;
-    p.baseMode = 1;
-    p.hasSupports = true; // the table already stands on its legs
-    return p;
+    return fixtures::basedParams(true); // the table already stands on its legs
 }
 
 // A 22 mm table whose flat underside lies 5 mm above the platform.

@@ -7,26 +7,13 @@
 namespace
 {
 
-SupportParameters params()
-{
-    SupportParameters p;
-    p.supportRadius = 0.4f;
-    p.overhangRadius = 0.3f;
-    p.linkPointRadius = 0.2f;
-    p.supportGaps = 4.0f;
-    p.supportHeight = 5.0f;
-    p.baseHeight = 1.2f;
-    p.baseExtern = 2.5f;
-    p.baseMode = 1;
-    p.hasSupports = false; // lifted by the first generation
-    return p;
-}
-
 // As a project load leaves a model: placed, with points and parameters but no support meshes.
 std::shared_ptr<Model> loadedTable(std::size_t *partsAtSave)
 {
     auto model = fixtures::makeModel(fixtures::table(22, 5, 2, 2));
-    const SupportJobResult first = generateSupportsForModel(*model, params(), nullptr);
+    // Lifted by the first generation.
+    const SupportJobResult first =
+        generateSupportsForModel(*model, fixtures::basedParams(false), nullptr);
     EXPECT_TRUE(first.ok) << first.error.toStdString();
     *partsAtSave = model->support()->parts.size();
     model->setSupport(nullptr);

@@ -12,16 +12,6 @@
 namespace
 {
 
-SupportParameters params()
-{
-    SupportParameters p;
-    p.supportRadius = 0.4f;
-    p.overhangRadius = 0.3f;
-    p.linkPointRadius = 0.2f;
-    p.supportGaps = 4.0f;
-    return p;
-}
-
 struct Routed {
     std::shared_ptr<Model> model;
     std::shared_ptr<Overhang> overhang;
@@ -35,7 +25,7 @@ Routed route(const fixtures::MeshData &mesh, const Point3f &p, QueryMode mode)
     const MeshQuery query(r.model->vertices(), r.model->faces(), mode);
     const SupportModelView view{query, r.model->faceNormals()};
     r.overhang = std::make_shared<Overhang>(p, Vec3f{0, 0, -1}, 0.3f, 0.2f);
-    r.ok = computeSupportPath(r.overhang, view, params());
+    r.ok = computeSupportPath(r.overhang, view, fixtures::thinParams());
     return r;
 }
 
