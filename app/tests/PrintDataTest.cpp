@@ -5,6 +5,7 @@
 #include "io/DIoVXPJ.h"
 #include "io/DModelIoManager.h"
 #include "supports/SupportJob.h"
+#include "testsupport/SoupMesh.h"
 #include "testsupport/TestFiles.h"
 
 #include <QComboBox>
@@ -31,15 +32,7 @@ constexpr int kPreviewBlock = 3 * 196608;
 
 std::shared_ptr<Model> boxModel(float x0, float y0, float z0, float side)
 {
-    auto model = std::make_shared<Model>();
-    for (const auto &tri : testsupport::boxTriangles(x0, y0, z0, x0 + side, y0 + side, z0 + side)) {
-        const auto base = static_cast<std::uint32_t>(model->vertices().size());
-        for (const auto &p : tri)
-            model->vertices().push_back(Vec3f{p[0], p[1], p[2]});
-        model->faces().push_back(Face{{base, base + 1, base + 2}});
-    }
-    model->recomputeBounds();
-    model->computeFaceNormals();
+    auto model = testsupport::soupBoxModel(x0, y0, z0, x0 + side, y0 + side, z0 + side);
     model->setBaseName(QStringLiteral("box"));
     return model;
 }

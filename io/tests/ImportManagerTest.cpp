@@ -5,6 +5,7 @@
 #include "io/DPlavinIoManager.h"
 #include "io/IImportHost.h"
 #include "io/PartImport.h"
+#include "testsupport/SoupMesh.h"
 #include "testsupport/TestFiles.h"
 
 #include <QFileInfo>
@@ -21,16 +22,7 @@ namespace
 
 std::shared_ptr<Model> cubeModel(float side)
 {
-    auto model = std::make_shared<Model>();
-    for (const auto &tri : testsupport::boxTriangles(0, 0, 3, side, side, 3 + side)) {
-        const auto base = static_cast<std::uint32_t>(model->vertices().size());
-        for (const auto &p : tri)
-            model->vertices().push_back(Vec3f{p[0], p[1], p[2]});
-        model->faces().push_back(Face{{base, base + 1, base + 2}});
-    }
-    model->recomputeBounds();
-    model->computeFaceNormals();
-    return model;
+    return testsupport::soupBoxModel(0, 0, 3, side, side, 3 + side);
 }
 
 // Held open by the test until released; polls the cancel flag like the real readers.

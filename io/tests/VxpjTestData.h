@@ -5,6 +5,7 @@
 #include "geometry/Overhang.h"
 #include "geometry/SlcModel.h"
 #include "io/VxpjFormat.h"
+#include "testsupport/SoupMesh.h"
 #include "testsupport/TestFiles.h"
 
 #include <QByteArray>
@@ -103,16 +104,8 @@ inline Vxpj::RodCodec testRodCodec()
 // A box model as a triangle soup of 12 faces, moved by (dx, 0, 0).
 inline std::shared_ptr<Model> boxModel(const QString &name, float dx = 0.0f)
 {
-    auto model = std::make_shared<Model>();
+    auto model = testsupport::soupBoxModel(dx, 0, 0, dx + 10, 8, 6);
     model->setBaseName(name);
-    for (const auto &t : testsupport::boxTriangles(dx, 0, 0, dx + 10, 8, 6)) {
-        const auto first = std::uint32_t(model->vertices().size());
-        for (const auto &v : t)
-            model->vertices().push_back({v[0], v[1], v[2]});
-        model->faces().push_back(Face{{first, first + 1, first + 2}});
-    }
-    model->recomputeBounds();
-    model->computeFaceNormals();
     return model;
 }
 

@@ -5,7 +5,7 @@
 #include "render/QtGlBridge.h"
 
 #include "app/CEnvironmentColors.h"
-#include "testsupport/TestFiles.h"
+#include "testsupport/SoupMesh.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -16,17 +16,7 @@ namespace rendertest
 
 std::shared_ptr<Model> boxModel(float x0, float y0, float z0, float x1, float y1, float z1)
 {
-    auto model = std::make_shared<Model>();
-    for (const auto &tri : testsupport::boxTriangles(x0, y0, z0, x1, y1, z1)) {
-        Face face;
-        for (int k = 0; k < 3; ++k) {
-            face[k] = static_cast<std::uint32_t>(model->vertices().size());
-            model->vertices().push_back({tri[k][0], tri[k][1], tri[k][2]});
-        }
-        model->faces().push_back(face);
-    }
-    model->computeFaceNormals();
-    model->recomputeBounds();
+    auto model = testsupport::soupBoxModel(x0, y0, z0, x1, y1, z1);
     model->computeCentroid();
     return model;
 }
