@@ -47,7 +47,7 @@ bool ViewTurner::prepare()
         if (m_frame)
             m_frame->homeView();
         m_topEnabled = m_bottomEnabled = true;
-        m_topShown = m_bottomShown = m_turnLeft = m_turnRight = m_viewChanged = false;
+        m_topShown = m_bottomShown = m_viewChanged = false;
         m_dirty = false;
         m_yawTotal = 0.0f;
         m_pitchTotal = 0.0f;
@@ -93,46 +93,17 @@ void ViewTurner::bottom()
 
 void ViewTurner::left()
 {
-    prepare();
-    m_turnLeft = true;
-    m_viewChanged = true;
-    for (int i = 0; i < 30; ++i) {
-        if (m_bottomShown) {
-            pitchStep(Step);
-            m_pitchTotal += Step;
-        }
-        if (m_topShown) {
-            pitchStep(-Step);
-            m_pitchTotal -= Step;
-        }
-        if (m_turnLeft) {
-            yawStep(-Step);
-            m_turnRight = false;
-            m_yawTotal += Step;
-        } else if (m_turnRight) {
-            yawStep(Step);
-            m_turnLeft = false;
-            m_yawTotal -= Step;
-        }
-        if (std::fabs(m_yawTotal) >= 360.0f)
-            m_yawTotal = 0.0f;
-        if (std::fmod(m_yawTotal, 90.0f) != 0.0f)
-            repaintAndPause();
-    }
-    if (m_pitchTotal != 0.0f)
-        pitchStep(-m_pitchTotal);
-    repaintAndPause(false);
-    m_pitchTotal = 0.0f;
-    m_topShown = m_bottomShown = m_turnLeft = m_turnRight = false;
-    m_topEnabled = m_bottomEnabled = true;
+    turnSideways(-Step);
 }
 
 void ViewTurner::right()
 {
-    // Same walk as left(), turning the other way.
+    turnSideways(Step);
+}
+
+void ViewTurner::turnSideways(float yawPerStep)
+{
     prepare();
-    m_turnRight = true;
-    m_turnLeft = false;
     m_viewChanged = true;
     for (int i = 0; i < 30; ++i) {
         if (m_bottomShown) {
@@ -143,8 +114,8 @@ void ViewTurner::right()
             pitchStep(-Step);
             m_pitchTotal -= Step;
         }
-        yawStep(Step);
-        m_yawTotal -= Step;
+        yawStep(yawPerStep);
+        m_yawTotal -= yawPerStep;
         if (std::fabs(m_yawTotal) >= 360.0f)
             m_yawTotal = 0.0f;
         if (std::fmod(m_yawTotal, 90.0f) != 0.0f)
@@ -154,7 +125,7 @@ void ViewTurner::right()
         pitchStep(-m_pitchTotal);
     repaintAndPause(false);
     m_pitchTotal = 0.0f;
-    m_topShown = m_bottomShown = m_turnLeft = m_turnRight = false;
+    m_topShown = m_bottomShown = false;
     m_topEnabled = m_bottomEnabled = true;
 }
 
@@ -191,19 +162,14 @@ void ViewTurner::home()
             repaintAndPause();
         }
     };
-    if (m_yawTotal > 180.0f) {
+    if (m_yawTotal > 180.0f)
         turn((m_yawTotal - 180.0f) / Step, -Step);
-        m_turnLeft = false;
-    } else if (m_yawTotal > 0.0f) {
+    else if (m_yawTotal > 0.0f)
         turn(m_yawTotal / Step, Step);
-        m_turnLeft = false;
-    } else if (m_yawTotal < -180.0f) {
+    else if (m_yawTotal < -180.0f)
         turn((std::fabs(m_yawTotal) - 180.0f) / Step, Step);
-        m_turnRight = false;
-    } else {
+    else
         turn(std::fabs(m_yawTotal) / Step, -Step);
-        m_turnRight = false;
-    }
     m_yawTotal = 0.0f;
     m_topShown = m_bottomShown = false;
     m_topEnabled = m_bottomEnabled = true;

@@ -44,13 +44,14 @@ class ViewTurner
     void pitchStep(float degrees);
     void yawStep(float degrees);
     void repaintAndPause(bool pause = true);
+    // Left and right: 30 steps about the vertical (a negative step turns left), levelling a top
+    // or bottom view on the way.
+    void turnSideways(float yawPerStep);
 
     DFrame3d *m_frame = nullptr;
     std::function<void()> m_repaint;
     bool m_topShown = false;
     bool m_bottomShown = false;
-    bool m_turnLeft = false;
-    bool m_turnRight = false;
     bool m_viewChanged = false;
     float m_yawTotal = 0.0f;
     float m_pitchUpNeeded = 90.0f;
