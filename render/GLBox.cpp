@@ -69,7 +69,8 @@ void GLBox::resizeGL(int w, int h)
     m_app->handleGLEvent(&record);
 }
 
-void GLBox::sendMouse(QMouseEvent *event)
+void GLBox::sendInput(const QInputEvent *event, const QPoint &pos, Qt::MouseButton button,
+                      Qt::MouseButtons buttons, int delta)
 {
     if (!m_app || !m_ready)
         return;
@@ -78,14 +79,19 @@ void GLBox::sendMouse(QMouseEvent *event)
     record.modifiers = static_cast<std::uint32_t>(event->modifiers());
     record.widgetWidth = width();
     record.widgetHeight = height();
-    record.x = event->pos().x();
-    record.y = event->pos().y();
-    record.button = static_cast<std::uint32_t>(event->button());
-    record.buttons = static_cast<std::uint32_t>(event->buttons());
-    record.delta = 0;
+    record.x = pos.x();
+    record.y = pos.y();
+    record.button = static_cast<std::uint32_t>(button);
+    record.buttons = static_cast<std::uint32_t>(buttons);
+    record.delta = delta;
     makeCurrent();
     m_app->handleGLEvent(&record);
     doneCurrent();
+}
+
+void GLBox::sendMouse(QMouseEvent *event)
+{
+    sendInput(event, event->pos(), event->button(), event->buttons(), 0);
 }
 
 void GLBox::mousePressEvent(QMouseEvent *event)
@@ -107,21 +113,8 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
 
 void GLBox::wheelEvent(QWheelEvent *event)
 {
-    if (!m_app || !m_ready)
-        return;
-    InputEvent record;
-    record.type = static_cast<std::uint16_t>(event->type());
-    record.modifiers = static_cast<std::uint32_t>(event->modifiers());
-    record.widgetWidth = width();
-    record.widgetHeight = height();
-    record.x = event->position().toPoint().x();
-    record.y = event->position().toPoint().y();
-    record.button = 0;
-    record.buttons = static_cast<std::uint32_t>(event->buttons());
-    record.delta = event->angleDelta().y();
-    makeCurrent();
-    m_app->handleGLEvent(&record);
-    doneCurrent();
+    sendInput(event, event->position().toPoint(), Qt::NoButton, event->buttons(),
+              event->angleDelta().y());
 }
 
 void GLBox::keyPressEvent(QKeyEvent *event)

@@ -2,6 +2,8 @@
 
 #include <QOpenGLWidget>
 
+class QInputEvent;
+
 namespace Orvane3Ds
 {
 class IGlApplication;
@@ -30,6 +32,9 @@ class GLBox : public QOpenGLWidget
     void keyPressEvent(QKeyEvent *event) override;
 
   private:
+    // Hands an input event to the application as a plain record, the GL context current.
+    void sendInput(const QInputEvent *event, const QPoint &pos, Qt::MouseButton button,
+                   Qt::MouseButtons buttons, int delta);
     void sendMouse(QMouseEvent *event);
 
     Orvane3Ds::IGlApplication *m_app = nullptr;
