@@ -81,22 +81,7 @@ Vec3f FrameCamera::position() const
 
 Matrix4f FrameCamera::viewMatrix() const
 {
-    const Vec3f back = -m_forward;
-    Matrix4f m = identityMatrix();
-    m[0] = m_side.x;
-    m[4] = m_side.y;
-    m[8] = m_side.z;
-    m[1] = m_up.x;
-    m[5] = m_up.y;
-    m[9] = m_up.z;
-    m[2] = back.x;
-    m[6] = back.y;
-    m[10] = back.z;
-    const Vec3f p = position();
-    m[12] = -m_side.dot(p);
-    m[13] = -m_up.dot(p);
-    m[14] = -back.dot(p);
-    return m;
+    return viewMatrixFromBasis(m_side, m_up, m_forward, position());
 }
 
 void FrameCamera::setSceneSize(const Vec3f &size)

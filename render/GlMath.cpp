@@ -38,25 +38,30 @@ Matrix4f orthoMatrix(float l, float r, float b, float t, float n, float f)
     return m;
 }
 
+Matrix4f viewMatrixFromBasis(const Vec3f &side, const Vec3f &up, const Vec3f &forward,
+                             const Vec3f &eye)
+{
+    Matrix4f m = identityMatrix();
+    m[0] = side.x;
+    m[4] = side.y;
+    m[8] = side.z;
+    m[1] = up.x;
+    m[5] = up.y;
+    m[9] = up.z;
+    m[2] = -forward.x;
+    m[6] = -forward.y;
+    m[10] = -forward.z;
+    m[12] = -side.dot(eye);
+    m[13] = -up.dot(eye);
+    m[14] = forward.dot(eye);
+    return m;
+}
+
 Matrix4f lookAtMatrix(const Vec3f &eye, const Vec3f &centre, const Vec3f &up)
 {
     const Vec3f f = (centre - eye).normalized();
     const Vec3f s = f.cross(up).normalized();
-    const Vec3f u = s.cross(f);
-    Matrix4f m = identityMatrix();
-    m[0] = s.x;
-    m[4] = s.y;
-    m[8] = s.z;
-    m[1] = u.x;
-    m[5] = u.y;
-    m[9] = u.z;
-    m[2] = -f.x;
-    m[6] = -f.y;
-    m[10] = -f.z;
-    m[12] = -s.dot(eye);
-    m[13] = -u.dot(eye);
-    m[14] = f.dot(eye);
-    return m;
+    return viewMatrixFromBasis(s, s.cross(f), f, eye);
 }
 
 bool invertMatrix(const Matrix4f &src, Matrix4f &out)

@@ -14,6 +14,11 @@ Matrix4f rotationMatrix(const Vec3f &axis, float radians);
 // Orthographic projection onto [l, r] x [b, t] with near and far distances n and f.
 Matrix4f orthoMatrix(float l, float r, float b, float t, float n, float f);
 
+// Viewing matrix of an eye at `eye` with the orthonormal basis side (screen right), up and
+// forward (into the screen).
+Matrix4f viewMatrixFromBasis(const Vec3f &side, const Vec3f &up, const Vec3f &forward,
+                             const Vec3f &eye);
+
 // Viewing matrix of an eye looking at `centre` with the given up vector.
 Matrix4f lookAtMatrix(const Vec3f &eye, const Vec3f &centre, const Vec3f &up);
 
