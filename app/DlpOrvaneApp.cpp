@@ -325,7 +325,7 @@ void DlpOrvaneApp::onExportPrintData(bool ask)
     exportVxprInteractive(nullptr);
 }
 
-bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
+bool DlpOrvaneApp::exportAllowed()
 {
     if (isExportRunning()) {
         warn("saveVxpr", "isSaveVxpr");
@@ -335,6 +335,13 @@ bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
         warn("Tip", "noModelInScene!");
         return false;
     }
+    return true;
+}
+
+bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
+{
+    if (!exportAllowed())
+        return false;
     if (!m_exportJob && !accuracyCheck(parent))
         return false;
     QSettings settings;
@@ -353,14 +360,8 @@ bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
 
 bool DlpOrvaneApp::startExport(const QString &path)
 {
-    if (isExportRunning()) {
-        warn("saveVxpr", "isSaveVxpr");
+    if (!exportAllowed())
         return false;
-    }
-    if (m_scene.isEmpty()) {
-        warn("Tip", "noModelInScene!");
-        return false;
-    }
     QString thickness;
     if (!m_exportJob && !chosenLayerThickness(&thickness)) {
         reportFailure(

@@ -135,6 +135,8 @@ class DlpOrvaneApp : public DSharedApp
 
   private:
     void warn(const char *title, const char *text);
+    // False, with a warning, while an export runs or when the scene holds no model.
+    bool exportAllowed();
     bool ask(const char *title, const char *text);
     void reportFailure(const QString &path, const QString &error);
     // Meshes, layer thickness and preview bytes of an export, gathered on this thread.
