@@ -1,5 +1,6 @@
 #include "testsupport/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtEndian>
 
@@ -75,6 +76,13 @@ QByteArray asciiStl(const std::vector<Triangle> &triangles, bool upperCase)
 QString binDir()
 {
     return qEnvironmentVariable("RESINOR_TEST_BIN_DIR");
+}
+
+QString builtProgram(const QString &name)
+{
+    const QString dir = binDir();
+    const QString path = QDir(dir).filePath(name);
+    return !dir.isEmpty() && QFile::exists(path) ? path : QString();
 }
 
 } // namespace testsupport

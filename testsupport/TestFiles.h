@@ -25,5 +25,8 @@ QByteArray asciiStl(const std::vector<Triangle> &triangles, bool upperCase = fal
 
 // Directory of the built programs (Resinor, Patchwyn) as passed by CTest.
 QString binDir();
+// Path of the built program `name` in binDir(), or empty when CTest did not give the directory
+// or the program is not there.
+QString builtProgram(const QString &name);
 
 } // namespace testsupport

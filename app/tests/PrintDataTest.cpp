@@ -331,9 +331,7 @@ TEST_F(PrintDataTest, ClosingTheDialogWithoutOkExportsNothing)
 
 QString programPath()
 {
-    const QString dir = testsupport::binDir();
-    const QString program = QDir(dir).filePath(QStringLiteral("Resinor"));
-    return !dir.isEmpty() && QFile::exists(program) ? program : QString();
+    return testsupport::builtProgram(QStringLiteral("Resinor"));
 }
 
 TEST_F(PrintDataTest, ApplicationAndCommandLineWriteTheSameBytes)

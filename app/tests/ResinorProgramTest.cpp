@@ -1,4 +1,5 @@
-#include <QDir>
+#include "testsupport/TestFiles.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -14,9 +15,7 @@ namespace
 
 QString programPath()
 {
-    const QString dir = qEnvironmentVariable("RESINOR_TEST_BIN_DIR");
-    const QString path = QDir(dir).filePath(QStringLiteral("Resinor"));
-    return !dir.isEmpty() && QFile::exists(path) ? path : QString();
+    return testsupport::builtProgram(QStringLiteral("Resinor"));
 }
 
 struct ProgramRun {
