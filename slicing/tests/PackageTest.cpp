@@ -4,8 +4,11 @@
 #include "slicing/DlpSliceManager.h"
 #include "slicing/VxprInfo.h"
 
+#include "geometry/DScene.h"
 #include "geometry/IProgressable.h"
 #include "geometry/Mesh3D.h"
+#include "supports/SupportJob.h"
+#include "testsupport/SoupMesh.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -99,6 +102,16 @@ protected:
     }
 
     QTemporaryDir m_dir;
+};
+
+struct SupportedCubeCase
+{
+    const char *name;
+    int baseMode;
+};
+
+class SupportedCube : public PackageTest, public ::testing::WithParamInterface<SupportedCubeCase>
+{
 };
 
 } // namespace
@@ -455,3 +468,53 @@ TEST(DlpSliceManager, StartsFromTheDefaultsAndWarnsOnlyForNewKeys)
     manager.SetSliceConfig("LayerThicknessX", "0.1");
     EXPECT_EQ(manager.settings().getSettingInMicrons("LayerThicknessX"), 100);
 }
+
+// Supports reach the package: a 10 mm cube lifted 5 mm gets a base plate wider than the cube at
+// the bottom, separate columns above the plate, and the cube's own square above them.
+TEST_P(SupportedCube, PackageHoldsBaseColumnsThenModel)
+{
+    auto cube = testsupport::soupBoxModel(-5, -5, 0, 5, 5, 10);
+    SupportParameters params;
+    params.supportRadius = 0.4f;
+    params.overhangRadius = 0.3f;
+    params.linkPointRadius = 0.2f;
+    params.supportGaps = 2.0f;
+    params.supportHeight = 5.0f;
+    params.baseHeight = 1.2f;
+    params.baseExtern = 2.5f;
+    params.baseMode = GetParam().baseMode;
+    const SupportJobResult supports = generateSupportsForModel(*cube, params, nullptr);
+    ASSERT_TRUE(supports.ok) << supports.error.toStdString();
+    ASSERT_GT(supports.overhangs, 4);
+
+    DScene scene;
+    scene.addModels({cube});
+    const std::vector<std::shared_ptr<Mesh3D>> printMeshes = scene.printMeshes();
+    const std::vector<Layer> layers = layersOf(exportBytes(MeshList(printMeshes.begin(),
+                                                                    printMeshes.end())));
+    ASSERT_EQ(layers.size(), 300u);
+
+    auto layerArea = [](const Layer &layer) {
+        double total = 0;
+        for (const auto &path : layer.paths)
+            total += area(path);
+        return total;
+    };
+    const Layer &inBase = layers[10];    // z = 0.525
+    const Layer &columns = layers[60];   // z = 3.025, above the plate and below the tips
+    const Layer &model = layers[200];    // z = 10.025, inside the lifted cube
+    if (GetParam().baseMode == 1) {
+        EXPECT_GT(layerArea(inBase), 150.0) << "a plate reaching beyond the 10 x 10 footprint";
+        EXPECT_LT(inBase.paths.size(), columns.paths.size());
+    } else {
+        EXPECT_EQ(inBase.paths.size(), columns.paths.size()) << "no plate: columns only";
+    }
+    EXPECT_GT(columns.paths.size(), 4u);
+    EXPECT_LT(layerArea(columns), 100.0);
+    EXPECT_NEAR(layerArea(model), 100.0, 0.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(PackageTest, SupportedCube,
+                         ::testing::Values(SupportedCubeCase{"WithBase", 1},
+                                           SupportedCubeCase{"WithoutBase", 2}),
+                         [](const auto &info) { return std::string(info.param.name); });
