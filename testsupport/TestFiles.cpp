@@ -1,12 +1,10 @@
 #include "testsupport/TestFiles.h"
 
 #include <QDir>
+#include <QDataStream>
 #include <QFile>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace testsupport {
 
@@ -42,19 +40,17 @@ std::vector<Triangle> boxTriangles(float x0, float y0, float z0, float x1, float
 
 QByteArray binaryStl(const std::vector<Triangle> &triangles)
 {
-    QByteArray out(84 + 50 * int(triangles.size()), '\0');
-    qToLittleEndian<quint32>(quint32(triangles.size()), out.data() + 80);
-    char *p = out.data() + 84;
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream.setFloatingPointPrecision(QDataStream::SinglePrecision);
+    stream.writeRawData(QByteArray(80, '\0').constData(), 80);
+    stream << quint32(triangles.size());
     for (const Triangle &t : triangles) {
-        p += 12;
+        stream << 0.0f << 0.0f << 0.0f; // normal, ignored by readers
         for (const Vec3 &v : t)
-            for (float c : v) {
-                quint32 bits;
-                std::memcpy(&bits, &c, 4);
-                qToLittleEndian(bits, p);
-                p += 4;
-            }
-        p += 2;
+            stream << v[0] << v[1] << v[2];
+        stream << quint16(0);
     }
     return out;
 }
