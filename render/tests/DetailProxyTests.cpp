@@ -11,8 +11,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QThread>
 #include <QWindow>
 
@@ -69,7 +67,7 @@ std::vector<QRgb> image(const rendertest::GlScene &gl)
 
 bool multisampling()
 {
-    return QOpenGLContext::currentContext()->functions()->glIsEnabled(GL_MULTISAMPLE) != 0;
+    return glIsEnabled(GL_MULTISAMPLE) != 0;
 }
 
 // Runs the event loop until the predicate holds (or a generous limit passes).
