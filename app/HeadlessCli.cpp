@@ -25,6 +25,7 @@
 #include <cmath>
 #include <memory>
 #include <cstdio>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -149,12 +150,43 @@ bool isPackage(const QString &path)
 }
 
 // Parses "VERB [OPTIONS] FILE...". Returns false with a message on a usage error.
+const char *const kVerbs[] = {"--help", "--info", "--export-vxpr", "--snapshots", "--save-project"};
+
+bool isVerb(const QString &arg)
+{
+    for (const char *verb : kVerbs)
+        if (arg == QLatin1String(verb))
+            return true;
+    return false;
+}
+
+bool takesOutput(const QString &verb)
+{
+    return verb == QLatin1String("--export-vxpr") || verb == QLatin1String("--snapshots") ||
+           verb == QLatin1String("--save-project");
+}
+
+// Options may come before the verb ("--platform X,Y,Z --info FILE"): move the verb and its
+// output argument to the front.
+QStringList verbFirst(QStringList args)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        if (!isVerb(args[i]))
+            continue;
+        const int count = takesOutput(args[i]) && i + 1 < args.size() ? 2 : 1;
+        const QStringList moved = args.mid(i, count);
+        for (int k = 0; k < count; ++k)
+            args.removeAt(i);
+        return moved + args;
+    }
+    return args;
+}
+
 bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
 {
     out->verb = args.value(0);
     int first = 1;
-    if (out->verb == QLatin1String("--export-vxpr") || out->verb == QLatin1String("--snapshots") ||
-        out->verb == QLatin1String("--save-project")) {
+    if (takesOutput(out->verb)) {
         if (args.size() < 2 || args[1].startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("%1 needs the output %2 first")
                          .arg(out->verb, out->verb == QLatin1String("--snapshots")
@@ -520,11 +552,26 @@ bool displayAvailable()
 
 } // namespace
 
+bool isHeadlessCommandLine(int argc, char **argv)
+{
+    if (argc < 2 || std::strncmp(argv[1], "--", 2) != 0)
+        return false;
+    if (std::strcmp(argv[1], "--platform") != 0)
+        return true; // a verb, or an unknown option that gets a usage error
+    // "--platform X,Y,Z" belongs to the window unless a verb follows.
+    for (int i = 2; i < argc; ++i)
+        if (isVerb(QString::fromLocal8Bit(argv[i])))
+            return true;
+    return false;
+}
+
 int runHeadless(int argc, char **argv, const HeadlessServices &services)
 {
     // Only the verbs that render get a GUI application object (no window is ever created).
-    const QByteArray verb = argc > 1 ? QByteArray(argv[1]) : QByteArray();
-    const bool wantsGl = verb == "--snapshots" || verb == "--export-vxpr";
+    bool wantsGl = false;
+    for (int i = 1; i < argc; ++i)
+        wantsGl = wantsGl || std::strcmp(argv[i], "--snapshots") == 0 ||
+                  std::strcmp(argv[i], "--export-vxpr") == 0;
     std::unique_ptr<QCoreApplication> app;
     if (wantsGl && displayAvailable())
         app = std::make_unique<QGuiApplication>(argc, argv);
@@ -534,6 +581,7 @@ int runHeadless(int argc, char **argv, const HeadlessServices &services)
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    args = verbFirst(args);
     // The libraries' diagnostic chatter would bury the verbs' output; --verbose keeps it.
     if (args.removeAll(QStringLiteral("--verbose")) == 0)
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));

@@ -22,6 +22,10 @@ struct HeadlessServices
         renderPreviews;
 };
 
+// True when the command line asks for a verb (or holds an unknown "--" option, which gets a
+// usage error) rather than the main window: "--platform X,Y,Z [FILE]" alone is the window's.
+bool isHeadlessCommandLine(int argc, char **argv);
+
 // Runs a command-line verb ("--help", "--info", ...) without any window: argv[1] is the verb.
 // Returns the process exit code: 0 on success, 1 when an input could not be read or an output
 // not written, 2 for a usage error.
