@@ -126,9 +126,24 @@ TEST(DModelOperator, SceneStatisticsOfOneCube)
     const SceneStatistics stats = DModelOperator::sceneStatistics({cube});
     EXPECT_NEAR(stats.totalVolume, 1000.0, 1e-3);
     EXPECT_EQ(stats.layerCount, 100);
-    const double expected = (1000.0 / 100.0 / 0.1f * 1428.5714 / 1000.0 / 1.25 + 100 * 10) / 60.0;
-    EXPECT_NEAR(stats.minutes, expected, 1e-9);
-    EXPECT_EQ(DModelOperator::sceneStatistics({}).layerCount, 0);
+    // 1000 mm3 at 0.1 mm: about 114.3 s of exposure plus 10 s per layer, in minutes.
+    EXPECT_NEAR(stats.minutes, 18.5714285, 1e-6);
+    const SceneStatistics empty = DModelOperator::sceneStatistics({});
+    EXPECT_EQ(empty.layerCount, 0);
+    EXPECT_EQ(empty.totalVolume, 0.0);
+    EXPECT_EQ(empty.minutes, 0.0);
+}
+
+TEST(DModelOperator, SceneStatisticsSumVolumesAndCountLayersOfTheTallestModel)
+{
+    // The tall cube comes first: a lower model after it must not lower the layer count.
+    auto tall = boxModel(0, 0, 0, 10, 10, 10);
+    auto low = boxModel(20, 0, 0, 25, 5, 5);
+    const SceneStatistics stats = DModelOperator::sceneStatistics({tall, low});
+    EXPECT_NEAR(stats.totalVolume, 1125.0, 1e-3);
+    EXPECT_FLOAT_EQ(stats.maxZ, 10.0f);
+    EXPECT_EQ(stats.layerCount, 100);
+    EXPECT_NEAR(stats.minutes, 18.8095237, 1e-6);
 }
 
 } // namespace
