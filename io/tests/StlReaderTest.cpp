@@ -149,6 +149,27 @@ TEST(StlReaderTest, BinaryWithSolidHeaderIsBinary)
     EXPECT_EQ(model->faces().size(), 12u);
 }
 
+TEST(StlReaderTest, BinaryThatLooksAsciiIsReadAgainAsBinary)
+{
+    // A "solid" header and an "endsolid" line near the end (inside the last triangle's corner
+    // bytes): taken for text first, the file still loads with all its triangles.
+    const auto triangles = boxTriangles(0, 0, 0, 1, 1, 1);
+    QByteArray bytes = binaryStl(triangles);
+    bytes.replace(0, 11, "solid box  ");
+    bytes.replace(bytes.size() - 40, 9, "\nendsolid");
+    ASSERT_TRUE(DIoAsciiStl::looksAscii(bytes));
+    DIoAsciiStl reader;
+    auto model = readBytes(reader, bytes);
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(model->faces().size(), 12u);
+    ASSERT_EQ(model->vertices().size(), 36u);
+    for (std::size_t t = 0; t < 11; ++t)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const Vec3 &v = triangles[t][k];
+            EXPECT_EQ(model->vertices()[t * 3 + k], (Vec3f{v[0], v[1], v[2]})) << t << "," << k;
+        }
+}
+
 TEST(StlReaderTest, AsciiDetectionFindsEndsolidAmongLastLines)
 {
     EXPECT_TRUE(DIoAsciiStl::looksAscii(asciiStl(boxTriangles(0, 0, 0, 1, 1, 1))));

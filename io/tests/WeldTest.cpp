@@ -85,3 +85,49 @@ TEST(WeldTest, CancelledWeldLeavesMesh)
     EXPECT_FALSE(reader.weldAlways(mesh));
     EXPECT_FALSE(mesh.isIndexed());
 }
+
+struct WeldThresholdCase
+{
+    const char *name;
+    std::size_t triangles;
+    std::int32_t sourceKind;
+    bool welded;
+};
+
+class WeldThresholdTest : public ::testing::TestWithParam<WeldThresholdCase>
+{
+};
+
+// Every triangle is the same one, so a welded mesh keeps only its three corners.
+TEST_P(WeldThresholdTest, OnlySoupsAboveAMebivertexAreWelded)
+{
+    const WeldThresholdCase &c = GetParam();
+    Model mesh;
+    mesh.setSourceKind(c.sourceKind);
+    mesh.vertices().reserve(c.triangles * 3 + 1);
+    for (std::size_t i = 0; i < c.triangles; ++i) {
+        const auto base = std::uint32_t(mesh.vertices().size());
+        mesh.vertices().push_back({0, 0, 0});
+        mesh.vertices().push_back({1, 0, 0});
+        mesh.vertices().push_back({0, 1, 0});
+        mesh.faces().push_back(Face{{base, base + 1, base + 2}});
+    }
+    // 1,048,576 is not a multiple of three: one stray vertex brings the soup to the exact count.
+    if (c.triangles * 3 + 1 == 1048576u)
+        mesh.vertices().push_back({0, 0, 0});
+    const std::size_t before = mesh.vertices().size();
+    DIoAsciiStl reader;
+    ASSERT_TRUE(reader.weld(mesh));
+    EXPECT_EQ(mesh.isIndexed(), c.welded);
+    EXPECT_EQ(mesh.vertices().size(), c.welded ? 3u : before);
+    const auto last = std::uint32_t((c.triangles - 1) * 3);
+    EXPECT_EQ(mesh.faces().back(),
+              c.welded ? (Face{{0, 1, 2}}) : (Face{{last, last + 1, last + 2}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundary, WeldThresholdTest,
+    ::testing::Values(WeldThresholdCase{"ExactlyAMebivertexStaysSoup", 349525, 0, false},
+                      WeldThresholdCase{"OneTriangleMoreIsWelded", 349526, 0, true},
+                      WeldThresholdCase{"ContourModelIsNeverWelded", 349526, 1, false}),
+    [](const auto &info) { return std::string(info.param.name); });
