@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <new>
 
 namespace
 {
@@ -95,6 +96,8 @@ void DModelIoManager::onImportParts(QList<QString> files)
             placeBesideScene(load.models);
             onAddModels2Engine(load.models);
         }
+    } catch (const std::bad_alloc &) {
+        failures.append({QString(), QStringLiteral("Not enough memory to place the models")});
     } catch (const std::exception &e) {
         failures.append({QString(), QString::fromUtf8(e.what())});
     }

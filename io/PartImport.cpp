@@ -13,6 +13,9 @@
 
 QString ImportFailure::text() const
 {
+    // A failure of the load as a whole (not of one file) has no path to name.
+    if (path.isEmpty())
+        return reason;
     return QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reason);
 }
 

@@ -21,7 +21,7 @@ struct ImportFailure {
     QString path;
     QString reason;
 
-    // "<file name>: <reason>", as shown to the user.
+    // "<file name>: <reason>", as shown to the user; the reason alone when there is no path.
     QString text() const;
 };
 using ImportFailures = QList<ImportFailure>;

@@ -251,6 +251,14 @@ TEST(ImportManagerLifetime, DestroyingDuringALoadDoesNotHang)
     EXPECT_TRUE(host.scene.isEmpty());
 }
 
+TEST(ImportFailureText, NamesTheFileWithoutItsFolderOrGivesTheReasonAlone)
+{
+    EXPECT_EQ((ImportFailure{QStringLiteral("/p/q/part.obj"), QStringLiteral("bad face")}).text(),
+              QStringLiteral("part.obj: bad face"));
+    EXPECT_EQ((ImportFailure{QString(), QStringLiteral("Not enough memory")}).text(),
+              QStringLiteral("Not enough memory"));
+}
+
 TEST(HeadlessImport, TwoCubesEndOneBehindTheOtherOnThePlatform)
 {
     const ImportResult result =
