@@ -282,6 +282,43 @@ TEST_F(AppTest, SaveAfterACancelledLoadWritesTheProject)
     EXPECT_EQ(loaded.size(), models);
 }
 
+// A save the user asked for that cannot be written names the file and says why.
+struct SaveFailureCase {
+    const char *name;
+    void (DlpOrvaneApp::*save)(QString);
+    const char *fileName;
+    const char *reasonStart;
+};
+
+class AppSaveFailure : public AppTest, public ::testing::WithParamInterface<SaveFailureCase>
+{
+};
+
+TEST_P(AppSaveFailure, NamesTheFileAndTheReason)
+{
+    auto app = makeApp();
+    app->addModelsToScene({cube(0, 0, 0, 10)});
+    QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+    const QString path = m_root.filePath(QStringLiteral("missing/folder/") + GetParam().fileName);
+    (app.get()->*GetParam().save)(path);
+    ASSERT_EQ(failed.count(), 1);
+    const ImportFailures failures = failed.at(0).at(0).value<ImportFailures>();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].path, path);
+    EXPECT_TRUE(failures[0].text().startsWith(QStringLiteral("%1: %2").arg(
+        QLatin1String(GetParam().fileName), QLatin1String(GetParam().reasonStart))))
+        << failures[0].text().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Saves, AppSaveFailure,
+    ::testing::Values(SaveFailureCase{"ModelExport", &DlpOrvaneApp::onExportModel, "scene.stl",
+                                      "Open scence file error"},
+                      SaveFailureCase{"ProjectSave", &DlpOrvaneApp::onSerialScene, "scene.vxpj",
+                                      "Vxpj file open error"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 class AppColourTest : public AppTest
 {
   protected:
