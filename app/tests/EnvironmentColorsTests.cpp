@@ -160,6 +160,8 @@ TEST(DescriptionFile, firstSupplyOfTheTenthMillimetreIsSelected)
 
 TEST(DescriptionFile, theShippedFilesAreFoundNextToTheProgram)
 {
+    if (testsupport::binDir().isEmpty())
+        GTEST_SKIP() << "no program folder given (run through CTest)";
     const QString dir = testsupport::binDir() + QStringLiteral("/config");
     CEnvironmentColors colors;
     ASSERT_TRUE(colors.loadColors(dir + QStringLiteral("/color.ini")));
