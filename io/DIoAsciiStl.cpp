@@ -47,6 +47,8 @@ bool startsWithNoCase(const char *b, const char *e, const char *keyword)
 }
 
 // Walks the lines of a buffer with leading and trailing blanks removed, skipping empty lines.
+// Runs of empty lines of any length are skipped: a text file padded with blank lines between
+// facets is still a valid part and must not fall through to the binary reading.
 class LineReader
 {
 public:
