@@ -59,6 +59,13 @@ static QByteArray withTabsAndBlankLines()
     return s;
 }
 
+static QByteArray withManyBlankLines()
+{
+    QByteArray s = asciiStl(boxTriangles(0, 0, 0, 1, 1, 1));
+    s.replace("endfacet\n", "endfacet\n" + QByteArray(20, '\n'));
+    return s;
+}
+
 static QByteArray withoutEndsolid()
 {
     QByteArray s = asciiStl(boxTriangles(0, 0, 0, 1, 1, 1));
@@ -71,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AsciiCase{"LowerCase", asciiStl(boxTriangles(0, 0, 0, 1, 1, 1))},
                       AsciiCase{"UpperCase", asciiStl(boxTriangles(0, 0, 0, 1, 1, 1), true)},
                       AsciiCase{"TabsCrLfBlankLines", withTabsAndBlankLines()},
+                      AsciiCase{"TwentyBlankLinesBetweenFacets", withManyBlankLines()},
                       AsciiCase{"MissingEndsolid", withoutEndsolid()}),
     [](const auto &info) { return std::string(info.param.name); });
 
