@@ -1,3 +1,5 @@
+#include "TestMeshes.h"
+
 #include "slicing/DlpSlicer.h"
 #include "slicing/Mesh.h"
 
@@ -173,13 +175,7 @@ TEST(OpenTubeSlice, EndRingsAreTheOnlyEdgesLoggedWithoutANeighbour)
 TEST(OpenTubeSlice, ColumnsOfAGeneratedSupportSliceIntoOneRingEach)
 {
     auto cube = testsupport::soupBoxModel(-5, -5, 0, 5, 5, 10);
-    SupportParameters params;
-    params.supportRadius = 0.4f;
-    params.overhangRadius = 0.3f;
-    params.linkPointRadius = 0.2f;
-    params.supportGaps = 2.0f;
-    params.supportHeight = 5.0f;
-    params.baseMode = 2;
+    const SupportParameters params = slicingtest::mediumSupportParams(2);
     const SupportJobResult result = generateSupportsForModel(*cube, params, nullptr);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
 

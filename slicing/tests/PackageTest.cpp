@@ -474,15 +474,7 @@ TEST(DlpSliceManager, StartsFromTheDefaultsAndWarnsOnlyForNewKeys)
 TEST_P(SupportedCube, PackageHoldsBaseColumnsThenModel)
 {
     auto cube = testsupport::soupBoxModel(-5, -5, 0, 5, 5, 10);
-    SupportParameters params;
-    params.supportRadius = 0.4f;
-    params.overhangRadius = 0.3f;
-    params.linkPointRadius = 0.2f;
-    params.supportGaps = 2.0f;
-    params.supportHeight = 5.0f;
-    params.baseHeight = 1.2f;
-    params.baseExtern = 2.5f;
-    params.baseMode = GetParam().baseMode;
+    const SupportParameters params = slicingtest::mediumSupportParams(GetParam().baseMode);
     const SupportJobResult supports = generateSupportsForModel(*cube, params, nullptr);
     ASSERT_TRUE(supports.ok) << supports.error.toStdString();
     ASSERT_GT(supports.overhangs, 4);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/SupportParameters.h"
 #include "testsupport/TestFiles.h"
 
 #include <memory>
@@ -22,5 +23,21 @@ std::vector<Triangle> hollowBoxTriangles();
 std::vector<Triangle> tubeTriangles();
 // An SLC contour model: square contours of the given half size, layer by layer.
 std::shared_ptr<Mesh3D> slcSquares(int layers, float thickness, float half);
+
+// Support parameters of a medium profile (0.8 mm columns, 2 mm gaps, lifted 5 mm, 1.2 mm plate
+// reaching 2.5 mm out) with the given base mode (1 with a plate, 2 without).
+inline SupportParameters mediumSupportParams(int baseMode)
+{
+    SupportParameters params;
+    params.supportRadius = 0.4f;
+    params.overhangRadius = 0.3f;
+    params.linkPointRadius = 0.2f;
+    params.supportGaps = 2.0f;
+    params.supportHeight = 5.0f;
+    params.baseHeight = 1.2f;
+    params.baseExtern = 2.5f;
+    params.baseMode = baseMode;
+    return params;
+}
 
 } // namespace slicingtest
