@@ -7,6 +7,7 @@
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
 #include "render/GLBox.h"
+#include "ui/DlpEditPanels.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
@@ -111,6 +112,10 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     setContent(m_mainWindow);
     m_menuBar = new DlpMenuBar(m_mainWindow);
     m_mainWindow->setDlpMenuBar(m_menuBar);
+    installEditPanels(
+        *m_mainWindow, m_app,
+        [this]() -> Orvane3Ds::DViewInput * { return m_host ? &m_host->input() : nullptr; },
+        *m_menuBar);
 
     m_app.subscribe(kSubscriberName, [this](Orvane3Ds::EAppEvent event, const QString &text) {
         onAppEvent(event, text);
