@@ -1,6 +1,9 @@
 #include "app/CDlpApplicationContext.h"
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
+#include "network/DiscoveryTarget.h"
+#include "network/NetworkApp.h"
+#include "network/PrinterCli.h"
 #include "render/HeadlessRenderServices.h"
 #include "ui/CDlpMainWindow.h"
 
@@ -10,10 +13,15 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--crash-report") == 0)
         return CrashHandler::runReport(argc, argv);
+    // "--discovery-target ADDR" belongs to the window and to the printer verbs alike.
+    takeDiscoveryTargetOption(&argc, argv);
+    if (isPrinterCommandLine(argc, argv))
+        return runPrinterCli(argc, argv);
     if (isHeadlessCommandLine(argc, argv))
         return runHeadless(argc, argv, Orvane3Ds::headlessRenderServices());
 
     registerDlpMainWindow();
+    registerPrinterNetwork();
     CDlpApplicationContext app(argc, argv);
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "network/NetworkApp.h"
 
+#include "app/DlpOrvaneApp.h"
+
 #include "network/CheckConnectTimer.h"
 #include "network/DiscoveryTarget.h"
 #include "network/NetClientCmd.h"
@@ -248,4 +250,10 @@ void NetworkApp::requestHold(NetClientCmd *client, bool take)
 void NetworkApp::requestDetails(NetClientCmd *client)
 {
     client->writeBytes(PrinterProtocol::encodeBinary(PrinterProtocol::BinaryCode::Details));
+}
+
+void registerPrinterNetwork()
+{
+    DlpOrvaneApp::setPrinterNetworkFactory(
+        [](DlpOrvaneApp *app) -> IPrinterNetwork * { return new NetworkApp(app); });
 }

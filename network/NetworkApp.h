@@ -96,3 +96,7 @@ class NetworkApp : public QThread, public IPrinterNetwork
     DeviceInfos m_devices;
     QMap<QString, NetClientCmd *> m_connecting;
 };
+
+// Makes every application object (DlpOrvaneApp) create its NetworkApp with the program's
+// settings. Called once by the program's main before the window exists.
+void registerPrinterNetwork();
