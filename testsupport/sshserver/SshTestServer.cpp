@@ -384,6 +384,39 @@ bool SshTestServer::changeHostKey(QString *error)
     return launch(error);
 }
 
+void SshTestServer::giveToServer(const QString &path) const
+{
+    if (m_asRoot)
+        ::chown(QFile::encodeName(path).constData(), kNobody, kNobody);
+}
+
+void SshTestServer::resetHome()
+{
+    QDir(home()).removeRecursively();
+    QDir().mkpath(home());
+    giveToServer(home());
+}
+
+bool SshTestServer::putFile(const QString &relativePath, const QByteArray &bytes)
+{
+    const QStringList parts = relativePath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString path = home();
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        path += QLatin1Char('/') + parts.at(i);
+        if (!QDir().exists(path)) {
+            QDir().mkdir(path);
+            giveToServer(path);
+        }
+    }
+    path += QLatin1Char('/') + parts.value(parts.size() - 1);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    file.close();
+    giveToServer(path);
+    return true;
+}
+
 QStringList SshTestServer::commands() const
 {
     QFile file(m_dir.filePath(QStringLiteral("commands.log")));

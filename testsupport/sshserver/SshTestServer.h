@@ -44,6 +44,11 @@ class SshTestServer
     QString home() const;
     QString root() const { return m_dir.path(); }
 
+    // Empties the printer home. Then places a file there (path relative to home(), folders
+    // created), owned by the account the server runs as so that the printer may change it.
+    void resetHome();
+    bool putFile(const QString &relativePath, const QByteArray &bytes);
+
     // The command lines received so far, in order (SFTP sessions excluded).
     QStringList commands() const;
     // How many times the printer was asked to reboot.
@@ -55,6 +60,7 @@ class SshTestServer
     bool generate(QString *error);
     bool launch(QString *error);
     void stopDescendants();
+    void giveToServer(const QString &path) const;
 
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_sshd;
