@@ -15,6 +15,13 @@ NetClientCmd::NetClientCmd(QObject *parent, int keepAliveIntervalMs)
     connect(this, &QIODevice::readyRead, this, [this] { readByte(); });
     connect(this, &QAbstractSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) { onError(error); });
+    connect(this, &QAbstractSocket::disconnected, this, [this] {
+        if (m_transfer)
+            onTransError(QStringLiteral("the printer closed the command connection"));
+        if (m_confirmTimer)
+            reportTransfer(false, QStringLiteral("the printer disconnected before it confirmed "
+                                                 "the file"));
+    });
 }
 
 NetClientCmd::~NetClientCmd()
@@ -62,12 +69,13 @@ void NetClientCmd::sendFile(const QString &path)
 
 void NetClientCmd::transforCreate()
 {
-    if (m_transfer) {
+    if (m_transfer || m_confirmTimer) {
         emit sTransferFinished(this, false,
                                QStringLiteral("a transfer to this printer is already running"));
         return;
     }
     m_transferError.clear();
+    m_confirmedEarly = false;
     m_transfer = new NetClientTransfor();
     m_transfer->setCallback(m_progress);
     m_transfer->setCancel(false);
@@ -122,6 +130,17 @@ void NetClientCmd::startStreaming()
 void NetClientCmd::transferEnded()
 {
     emit sTransferConfirmed(this);
+    if (m_confirmTimer)
+        reportTransfer(true, QString());
+    else if (m_transfer)
+        m_confirmedEarly = true; // the transfer socket has not seen its end yet
+}
+
+void NetClientCmd::reportTransfer(bool ok, const QString &error)
+{
+    delete m_confirmTimer;
+    m_confirmTimer = nullptr;
+    emit sTransferFinished(this, ok, error);
 }
 
 void NetClientCmd::transforDestroy()
@@ -159,8 +178,24 @@ void NetClientCmd::endTransfer(const QString &error)
                                .arg(sent)
                                .arg(size)
                          : QStringLiteral("the printer closed the transfer before it began");
-    emit sTransferFinished(this, complete && m_transferError.isEmpty(),
-                           complete ? QString() : reason);
+    const bool confirmed = m_confirmedEarly;
+    m_confirmedEarly = false;
+    if (confirmed) {
+        reportTransfer(true, QString());
+        return;
+    }
+    if (!complete || !m_transferError.isEmpty()) {
+        reportTransfer(false, reason);
+        return;
+    }
+    // Written is not received: only the printer's "transforend" says the file arrived.
+    m_confirmTimer = new QTimer(this);
+    m_confirmTimer->setSingleShot(true);
+    connect(m_confirmTimer, &QTimer::timeout, this, [this] {
+        reportTransfer(false, QStringLiteral("the printer did not confirm the file within %1 s")
+                                  .arg(m_confirmTimeoutMs / 1000.0));
+    });
+    m_confirmTimer->start(m_confirmTimeoutMs);
 }
 
 void NetClientCmd::onError(QAbstractSocket::SocketError)

@@ -40,6 +40,8 @@ class NetClientCmd : public QTcpSocket
     void setProgressCallback(IProgressable::Callback callback) { m_progress = std::move(callback); }
     // How long a transfer connection may take to open.
     void setTransferConnectTimeout(int ms) { m_transferConnectTimeoutMs = ms; }
+    // How long the printer may take to confirm a file once every byte is written.
+    void setTransferConfirmTimeout(int ms) { m_confirmTimeoutMs = ms; }
 
     // The send-file request: remembers path as "transforFilename" and opens the transfer
     // connection ("fileType" and "afterPrint" are read when the printer asks for them).
@@ -62,7 +64,9 @@ class NetClientCmd : public QTcpSocket
 
   signals:
     void sParseCommand(NetClientCmd *client, QByteArray cmd);
-    // A transfer ended: ok only when every byte was written; otherwise error says why.
+    // A transfer ended: ok only when every byte was written and the printer confirmed the file
+    // ("transforend"); otherwise error says why (connection lost, printer gone, no
+    // confirmation within the confirmation time). Emitted once per send-file request.
     void sTransferFinished(NetClientCmd *client, bool ok, QString error);
     // The printer confirmed the received file ("transforend").
     void sTransferConfirmed(NetClientCmd *client);
@@ -71,6 +75,7 @@ class NetClientCmd : public QTcpSocket
 
   private:
     void endTransfer(const QString &error);
+    void reportTransfer(bool ok, const QString &error);
 
     PrinterProtocol::FrameDecoder m_decoder;
     PrinterProtocol::PropertyMap m_properties;
@@ -82,4 +87,8 @@ class NetClientCmd : public QTcpSocket
     QString m_transferError;
     IProgressable::Callback m_progress;
     int m_transferConnectTimeoutMs = 30000;
+    int m_confirmTimeoutMs = 60000;
+    // Every byte is written; the printer's "transforend" is still to come.
+    QTimer *m_confirmTimer = nullptr;
+    bool m_confirmedEarly = false;
 };

@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "NamedCase.h"
+
 #include <gtest/gtest.h>
 
 using namespace simtest;
@@ -148,6 +150,7 @@ struct HandshakeCase {
     const char *name;
     const char *order;
 };
+NAMED_CASE(HandshakeCase)
 
 class Handshake : public ::testing::TestWithParam<HandshakeCase>
 {
@@ -327,6 +330,7 @@ struct TransferCase {
     int size;
     bool print;
 };
+NAMED_CASE(TransferCase)
 
 class Transfer : public ::testing::TestWithParam<TransferCase>
 {
@@ -464,6 +468,7 @@ struct FirmwareCase {
     bool ok;
     const char *reason;
 };
+NAMED_CASE(FirmwareCase)
 
 class Firmware : public ::testing::TestWithParam<FirmwareCase>
 {

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "NamedCase.h"
+
 #include <gtest/gtest.h>
 
 using namespace PrinterProtocol;
@@ -31,6 +33,7 @@ struct DatagramCase {
     QByteArray datagram;
     bool isAnswer;
 };
+NAMED_CASE(DatagramCase)
 
 class DiscoveryAnswer : public ::testing::TestWithParam<DatagramCase>
 {
@@ -119,6 +122,7 @@ struct BadLengthCase {
     const char *name;
     qint32 length;
 };
+NAMED_CASE(BadLengthCase)
 
 class FrameBadLength : public ::testing::TestWithParam<BadLengthCase>
 {
@@ -276,6 +280,7 @@ struct LinkedCase {
     quint16 port;
     bool checkAlive;
 };
+NAMED_CASE(LinkedCase)
 
 class Linked : public ::testing::TestWithParam<LinkedCase>
 {
@@ -333,6 +338,7 @@ struct DevInfosCase {
     const char *key;
     const char *expected; // nullptr: the key stays absent
 };
+NAMED_CASE(DevInfosCase)
 
 class DevInfosWord : public ::testing::TestWithParam<DevInfosCase>
 {
