@@ -114,19 +114,21 @@ class ProgramQuit : public ::testing::Test
         return found;
     }
 
-    // A dialog of the program's main window, once one is shown.
+    // A dialog of the program's main window, once it is shown and nothing else is on screen
+    // besides the main window (the progress window of a job comes and goes meanwhile).
     XWindowDriver::Window dialog()
     {
         XWindowDriver::Window found;
         waitFor(
             [&] {
-                for (const auto &window : m_x.windowsOf(m_process.processId())) {
+                const auto windows = m_x.windowsOf(m_process.processId());
+                found = XWindowDriver::Window();
+                for (const auto &window : windows) {
                     if (window.transientFor != 0) {
                         found = window;
-                        return true;
                     }
                 }
-                return !running();
+                return (found.id != 0 && windows.size() == 2) || !running();
             },
             10000);
         return found;
@@ -249,7 +251,12 @@ TEST_F(ProgramQuit, answeringYesSavesTheProjectAndEnds)
     ASSERT_NE(saved.id, 0u) << "the save was not confirmed";
     EXPECT_EQ(saved.title, QStringLiteral("Tip"));
     ASSERT_TRUE(m_x.sendKey(saved.id, XK_Return));
-    EXPECT_EQ(exitWithin(5000), 0) << qPrintable(readAll(m_log));
+    const int status = exitWithin(5000);
+    QString shown;
+    for (const auto &w : m_x.windowsOf(m_process.processId()))
+        shown += QStringLiteral("[%1 '%2' for %3] ").arg(w.id).arg(w.title).arg(w.transientFor);
+    EXPECT_EQ(status, 0) << qPrintable(readAll(m_log)) << " saved " << saved.id << " windows "
+                         << qPrintable(shown);
     EXPECT_TRUE(QFileInfo(m_saveFolder + QStringLiteral("/saved.vxpj")).size() > 0);
 }
 

@@ -1,5 +1,8 @@
 #include "XWindowDriver.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -113,18 +116,44 @@ bool XWindowDriver::requestClose(WindowId window)
     return sent;
 }
 
+void XWindowDriver::giveFocus(WindowId window)
+{
+    // Qt hands key events to the window it believes has the keyboard focus. A window manager
+    // gives the focus to a window before the user types into it; do the same, and wait until
+    // it stays there: the program itself moves the focus while its windows come and go (a
+    // closed dialog hands it back to its parent, which passes it on to its modal dialog).
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer stable;
+    stable.start();
+    while (total.elapsed() < 3000) {
+        ::Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(m_display, &focus, &revert);
+        if (focus != window) {
+            XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+            XSync(m_display, False);
+            stable.restart();
+        } else if (stable.elapsed() >= 300) {
+            return;
+        }
+        QThread::msleep(20);
+    }
+}
+
 bool XWindowDriver::sendKey(WindowId window, unsigned long keysym, bool shift)
 {
     if (!m_display)
         return false;
+    giveFocus(window);
+    return pressKey(window, keysym, shift);
+}
+
+bool XWindowDriver::pressKey(WindowId window, unsigned long keysym, bool shift)
+{
     const KeyCode code = XKeysymToKeycode(m_display, keysym);
     if (code == 0)
         return false;
-    // Qt hands key events to the window it believes has the keyboard focus. A window manager
-    // gives the focus to a window before the user types into it; do the same, so the program
-    // learns of it (FocusIn) before the keys arrive.
-    XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
-    XSync(m_display, False);
     XEvent event;
     std::memset(&event, 0, sizeof(event));
     event.xkey.display = m_display;
@@ -145,6 +174,9 @@ bool XWindowDriver::sendKey(WindowId window, unsigned long keysym, bool shift)
 
 bool XWindowDriver::typeText(WindowId window, const QString &text)
 {
+    if (!m_display)
+        return false;
+    giveFocus(window);
     for (const QChar c : text) {
         unsigned long keysym = 0;
         if (c == QLatin1Char('.'))
@@ -158,7 +190,7 @@ bool XWindowDriver::typeText(WindowId window, const QString &text)
             keysym = c.unicode();
         else
             return false;
-        if (!sendKey(window, keysym))
+        if (!pressKey(window, keysym, false))
             return false;
     }
     return true;

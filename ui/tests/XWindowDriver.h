@@ -41,6 +41,11 @@ class XWindowDriver
     // Types lower-case letters, digits, '.', '-' and '/'.
     bool typeText(WindowId window, const QString &text);
 
+    // Gives `window` the keyboard focus and waits until it keeps it (up to 3 s).
+    void giveFocus(WindowId window);
+
   private:
+    bool pressKey(WindowId window, unsigned long keysym, bool shift);
+
     struct _XDisplay *m_display = nullptr;
 };
