@@ -119,9 +119,11 @@ std::shared_ptr<DModelIoManager> DlpOrvaneApp::createImportManager()
     // A project stores overhang points and parameters, not support meshes: build them again.
     manager->setSupportRegenerator([](Model &model, const PlatformSize &, IProgressable *progress) {
         const SupportJobResult result = regenerateSupportsForModel(model, progress);
-        if (!result.ok)
-            qWarning().noquote() << "supports of" << model.name()
-                                 << "were not generated again:" << result.error;
+        if (result.ok)
+            return QString();
+        qWarning().noquote() << "supports of" << model.name()
+                             << "were not generated again:" << result.error;
+        return result.error.isEmpty() ? QStringLiteral("unknown error") : result.error;
     });
     return manager;
 }
@@ -248,6 +250,7 @@ void DlpOrvaneApp::renderPreviews()
 
 void DlpOrvaneApp::finishRun(const QString &path, bool ok, const QString &error)
 {
+    reportJobEnded();
     if (!ok && error != QLatin1String("Canceled"))
         reportFailure(path, error);
     emit printDataFinished(path, ok, error);
@@ -364,8 +367,7 @@ bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
                           parent, QCoreApplication::translate("DlpOrvaneApp", "saveVxpr"), start);
     if (dir.isEmpty())
         return false;
-    settings.setValue(QStringLiteral("path/lastExportPath"), dir);
-    settings.sync();
+    // The folder is remembered once the package is written there (exportFinished()).
     return startExport(QStringLiteral("%1/%2").arg(
         dir, settings.value(QStringLiteral("slicer/vxprName")).toString()));
 }
@@ -393,43 +395,65 @@ bool DlpOrvaneApp::startExport(const QString &path)
         QString error;
         const bool ok = onGeneralPrintDatas(meshes, path, &error);
         QMetaObject::invokeMethod(
-            this, [this, path, ok, error] { finishRun(path, ok, error); }, Qt::QueuedConnection);
+            this,
+            [this, path, ok, error] {
+                if (ok) {
+                    QSettings settings;
+                    settings.setValue(QStringLiteral("path/lastExportPath"),
+                                      QFileInfo(path).absolutePath());
+                    settings.sync();
+                }
+                finishRun(path, ok, error);
+                if (ok)
+                    emit vxprExported(path);
+            },
+            Qt::QueuedConnection);
     });
     return true;
 }
 
-void DlpOrvaneApp::onExportModel(QString path)
+bool DlpOrvaneApp::onExportModel(QString path, QString *error)
 {
     const std::vector<std::shared_ptr<Mesh3D>> meshes = m_scene.printMeshes();
     try {
         writeBinaryStl(path, meshes);
     } catch (const DIoError &e) {
         qWarning().noquote() << "export" << path << "failed:" << e.message();
-        emit importFailed({{path, e.message()}});
+        if (error)
+            *error = ImportFailure{path, e.message()}.text();
+        return false;
     }
+    return true;
 }
 
-void DlpOrvaneApp::onExportScene(QString path)
+bool DlpOrvaneApp::onExportScene(QString path, QString *error)
 {
-    onSerialScene(path);
+    return onSerialScene(path, error);
 }
 
-void DlpOrvaneApp::onSerialScene(QString path)
+bool DlpOrvaneApp::onSerialScene(QString path, QString *error)
 {
     const ModelList models = m_scene.models();
     // A cancel left over from an earlier load or run must not stop this save at once. While a
     // job still runs the flag and the levels are its own, so they are left alone.
-    if (!isLoadRunning() && !isPrintRunning() && !isExportRunning()) {
+    const bool alone = !isLoadRunning() && !isPrintRunning() && !isExportRunning();
+    if (alone) {
         setCancel(false);
         m_rootProgress.clearLevels();
     }
+    bool ok = true;
     try {
         Vxpj::saveProject(path, std::vector<std::shared_ptr<Model>>(models.begin(), models.end()),
                           &m_rootProgress);
     } catch (const DIoError &e) {
         qWarning().noquote() << "saving" << path << "failed:" << e.message();
-        emit importFailed({{path, e.message()}});
+        if (error)
+            *error = ImportFailure{path, e.message()}.text();
+        ok = false;
     }
+    if (alone)
+        reportJobEnded();
+    return ok;
 }
 
 void DlpOrvaneApp::sendError(int code)

@@ -81,9 +81,9 @@ class DlpOrvaneApp : public DSharedApp
     void setExportJob(RunJob job) { m_exportJob = std::move(job); }
 
     // File > Export Vxpr: refuses while an export runs or the scene is empty, runs the accuracy
-    // check, asks for the folder (remembered under "path/lastExportPath"), renders the
-    // previews and starts the export on the export thread. Returns whether it started; the
-    // outcome arrives as printDataFinished().
+    // check, asks for the folder (remembered under "path/lastExportPath" once the package is
+    // written there), renders the previews and starts the export on the export thread. Returns
+    // whether it started; the outcome arrives as printDataFinished().
     bool exportVxprInteractive(QWidget *parent = nullptr);
     // Starts the export of the scene to path with the layer thickness of
     // "slicer/layerThickness", without any dialog. False when refused or already running.
@@ -108,11 +108,12 @@ class DlpOrvaneApp : public DSharedApp
     void onProcessPrintWithThread(bool send);
     void onTransforScence();
     void onExportPrintData(bool ask);
-    // Writes all scene meshes as one binary STL file.
-    void onExportModel(QString path);
-    // Saves the scene as a project (version 5).
-    void onExportScene(QString path);
-    void onSerialScene(QString path);
+    // Writes all scene meshes as one binary STL file. False when it could not be written; then
+    // *error is "<file name>: <reason>" and a file that was there before is kept.
+    bool onExportModel(QString path, QString *error = nullptr);
+    // Saves the scene as a project (version 5); failures as for onExportModel().
+    bool onExportScene(QString path, QString *error = nullptr);
+    bool onSerialScene(QString path, QString *error = nullptr);
 
     // Entry points filled in by the network, print-data and GL parts.
     void sendError(int code);
@@ -140,6 +141,8 @@ class DlpOrvaneApp : public DSharedApp
     // A print or export run ended (on the interface thread): ok is true only when the whole
     // package was written; error is the reason otherwise ("Canceled" after a cancel).
     void printDataFinished(QString path, bool ok, QString error);
+    // An export the user started wrote the whole package to path (after printDataFinished).
+    void vxprExported(QString path);
 
   protected:
     std::shared_ptr<DModelIoManager> createImportManager() override;

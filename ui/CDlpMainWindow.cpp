@@ -1,8 +1,9 @@
 #include "ui/CDlpMainWindow.h"
 
 #include "app/CDlpApplicationContext.h"
-#include "io/DModelIoManager.h"
+#include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
+#include "io/DModelIoManager.h"
 #include "render/DRenderHost.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
@@ -29,13 +30,14 @@ namespace
 
 const QString kSubscriberName = QStringLiteral("CDlpMainWindow");
 
-// Closing the window ends the program. Without a running event loop (the window used as a
-// library) there is nothing to end, and asking for an exit would make every later local loop
-// (dialogs) return at once.
+// Closing the window ends the program with status 0: the event loop of main() (and any local
+// loop it runs in) returns. Without a running event loop (the window used as a library) there
+// is nothing to end, and asking for an exit would make every later local loop (dialogs) return
+// at once.
 void endProcess()
 {
     if (QThread::currentThread()->loopLevel() > 0) {
-        endProcess();
+        QCoreApplication::exit(0);
     }
 }
 
@@ -131,6 +133,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_mainWindow->setCameraButtons(m_camera);
     m_clip = new DlpClipZWidget(m_host->clipHooks());
     m_mainWindow->setClipWidget(m_clip);
+    updateClipZTotal();
 
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("Languages")));
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("aboutSoft")));
@@ -202,9 +205,8 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
                                   Q_ARG(bool, true));
         break;
     case Orvane3Ds::SceneChanged:
-        if (!m_app.scene().isEmpty()) {
-            updateClipZTotal();
-        }
+        // Also when the last model went: the slider then offers nothing to cut (0..0).
+        updateClipZTotal();
         break;
     default:
         // Support and manual-support changes refresh panels that are not offered yet.
@@ -212,7 +214,21 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
     }
 }
 
-void CDlpMainWindow::updateClipZTotal() {}
+void CDlpMainWindow::updateClipZTotal()
+{
+    if (!m_clip) {
+        return;
+    }
+    // The highest top over all models (models below the platform count as 0), in 0.1 mm layers.
+    float topZ = 0.0f;
+    for (const auto &model : m_app.scene().models()) {
+        const Box3f &box = model->boundingBox();
+        if (!box.isEmpty() && box.max.z > topZ) {
+            topZ = box.max.z;
+        }
+    }
+    m_clip->setTotal(DlpClipZWidget::stepsForTop(topZ));
+}
 
 void CDlpMainWindow::onShowManuSupportUI()
 {
