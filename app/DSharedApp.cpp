@@ -38,6 +38,8 @@ std::shared_ptr<DModelIoManager> DSharedApp::getImportManager()
                 &DSharedApp::importFailed);
         connect(m_importManager.get(), &DModelIoManager::loadFinished, this,
                 &DSharedApp::loadFinished);
+        connect(m_importManager.get(), &DModelIoManager::projectLoadStarted, this,
+                [this] { clearCommands(); });
     }
     m_importManager->setHost(this);
     if (!m_importManager->isLoading()) {
@@ -89,6 +91,7 @@ void DSharedApp::copyModels(int count, int interval)
     op.layout(copies, interval);
     op.placeBeside(m_scene.models(), copies);
     addModelsToScene(copies);
+    recordCopies(copies, selected);
 }
 
 void DSharedApp::layoutModels(int interval)
@@ -96,8 +99,10 @@ void DSharedApp::layoutModels(int interval)
     const ModelList models = m_scene.models();
     if (models.empty())
         return;
+    auto command = beginLayoutRecord(models);
     DModelOperator op(COrvaneAppConfig::platformSize());
     op.layout(models, interval);
+    finishLayoutRecord(command);
     sceneChanged();
 }
 
@@ -140,6 +145,9 @@ void DSharedApp::addModelsToScene(const ModelList &models)
 void DSharedApp::endLoad()
 {
     setLoading(false);
+    reportJobEnded();
+    qDebug().noquote()
+        << QStringLiteral("load finished: %1 model(s) in the scene").arg(m_scene.models().size());
 }
 
 void DSharedApp::sceneChanged()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/COrvaneApp.h"
+#include "app/CommandStack.h"
 #include "app/CSupplizeConfig.h"
 #include "io/IImportHost.h"
 #include "io/PartImport.h"
@@ -11,6 +12,8 @@
 #include <list>
 #include <memory>
 
+class Command;
+struct CommandTarget;
 class DModelIoManager;
 class Model;
 
@@ -63,6 +66,26 @@ class DSharedApp : public QObject,
     // Tells the window that the scene changed: event 0, bounds test and statistics, repaint.
     void sceneChanged();
 
+    // ---- recorded changes (DSharedAppEdit.cpp) ----
+    CommandStack &commandStack() { return m_commands; }
+    // What the commands act on; the 3D view fills in the frame once GL is ready.
+    const std::shared_ptr<CommandTarget> &commandTarget();
+    // Pushes a change that was just made and tells the window: event 7 with "Undo, ," followed
+    // by the command's name, then commandsChanged().
+    void recordCommand(std::shared_ptr<Command> command);
+    // Undo / redo of the last change; false when there was nothing to do. The scene then
+    // counts as changed (event 0, bounds test, repaint).
+    bool undoCommand();
+    bool redoCommand();
+    // Forgets every recorded change (a project is loaded).
+    void clearCommands();
+    // Scales `model` by (fx, fy, fz) about its centroid in x and y, rests it on the platform and
+    // records the change; generated supports, which would no longer fit, are discarded. Factors
+    // that are not positive finite numbers are refused (false).
+    bool scaleModel(const std::shared_ptr<Model> &model, float fx, float fy, float fz);
+    // Deletes every selected model (recorded, so undo brings them back).
+    void deleteSelectedModels();
+
   signals:
     void updatePaint();
     // Models handed to the renderer.
@@ -70,10 +93,21 @@ class DSharedApp : public QObject,
     // Files of a load that could not be read, or were not opened, and why.
     void importFailed(const ImportFailures &failures);
     void loadFinished();
+    // The undo or redo list changed (names to show in the Edit menu).
+    void commandsChanged();
 
   protected:
     virtual std::shared_ptr<DModelIoManager> createImportManager();
 
+  private:
+    void recordCopies(const ModelList &copies, const ModelList &sources);
+    std::shared_ptr<Command> beginLayoutRecord(const ModelList &models);
+    void finishLayoutRecord(const std::shared_ptr<Command> &command);
+
+  protected:
+
     std::shared_ptr<DModelIoManager> m_importManager;
     std::function<void(bool)> m_glReady;
+    CommandStack m_commands;
+    std::shared_ptr<CommandTarget> m_commandTarget;
 };

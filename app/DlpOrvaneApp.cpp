@@ -38,7 +38,19 @@ DlpOrvaneApp::DlpOrvaneApp(QObject *parent, const QString &appDataFolder,
     if (!setApplicationPath(folder))
         qWarning() << "error::path setting faild";
     writePreviewSettings();
-    notBuilt("network layer (NetworkApp)");
+    if (printerNetworkFactory())
+        m_network = printerNetworkFactory()(this);
+}
+
+DlpOrvaneApp::PrinterNetworkFactory &DlpOrvaneApp::printerNetworkFactory()
+{
+    static PrinterNetworkFactory factory;
+    return factory;
+}
+
+void DlpOrvaneApp::setPrinterNetworkFactory(PrinterNetworkFactory factory)
+{
+    printerNetworkFactory() = std::move(factory);
 }
 
 DlpOrvaneApp::~DlpOrvaneApp()
@@ -107,9 +119,11 @@ std::shared_ptr<DModelIoManager> DlpOrvaneApp::createImportManager()
     // A project stores overhang points and parameters, not support meshes: build them again.
     manager->setSupportRegenerator([](Model &model, const PlatformSize &, IProgressable *progress) {
         const SupportJobResult result = regenerateSupportsForModel(model, progress);
-        if (!result.ok)
-            qWarning().noquote() << "supports of" << model.name()
-                                 << "were not generated again:" << result.error;
+        if (result.ok)
+            return QString();
+        qWarning().noquote() << "supports of" << model.name()
+                             << "were not generated again:" << result.error;
+        return result.error.isEmpty() ? QStringLiteral("unknown error") : result.error;
     });
     return manager;
 }
@@ -230,16 +244,25 @@ VxprExportPlan DlpOrvaneApp::prepareExport()
     return plan;
 }
 
-void DlpOrvaneApp::runPlan(const VxprExportPlan &plan, const QString &path, bool send)
+void DlpOrvaneApp::runPlan(const VxprExportPlan &plan, const QString &path, RunKind kind)
 {
     QString error;
     const bool ok = onGeneralPrintDatas(plan, path, &error);
     QMetaObject::invokeMethod(
         this,
-        [this, path, ok, error, send] {
+        [this, path, ok, error, kind] {
+            // Only the folder of a package that was written is remembered.
+            if (ok && kind == RunKind::Export) {
+                QSettings settings;
+                settings.setValue(QStringLiteral("path/lastExportPath"),
+                                  QFileInfo(path).absolutePath());
+                settings.sync();
+            }
             finishRun(path, ok, error);
+            if (ok && kind == RunKind::Export)
+                emit vxprExported(path);
             // A package that was not written completely is never sent.
-            if (ok && send)
+            if (ok && kind == RunKind::PrintAndSend)
                 onSentPrintDatas(path);
         },
         Qt::QueuedConnection);
@@ -247,6 +270,7 @@ void DlpOrvaneApp::runPlan(const VxprExportPlan &plan, const QString &path, bool
 
 void DlpOrvaneApp::finishRun(const QString &path, bool ok, const QString &error)
 {
+    reportJobEnded();
     if (!ok && error != QLatin1String("Canceled"))
         reportFailure(path, error);
     emit printDataFinished(path, ok, error);
@@ -310,7 +334,7 @@ void DlpOrvaneApp::onProcessPrint()
     qDebug() << "数据生成开始";
     const VxprExportPlan plan = std::move(m_printPlan);
     m_printPlan = VxprExportPlan();
-    runPlan(plan, path, m_printSend);
+    runPlan(plan, path, m_printSend ? RunKind::PrintAndSend : RunKind::Print);
     qDebug() << "数据生成完成";
 }
 
@@ -352,8 +376,7 @@ bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
                           parent, QCoreApplication::translate("DlpOrvaneApp", "saveVxpr"), start);
     if (dir.isEmpty())
         return false;
-    settings.setValue(QStringLiteral("path/lastExportPath"), dir);
-    settings.sync();
+    // The folder is remembered once the package is written there (exportFinished()).
     return startExport(QStringLiteral("%1/%2").arg(
         dir, settings.value(QStringLiteral("slicer/vxprName")).toString()));
 }
@@ -375,42 +398,52 @@ bool DlpOrvaneApp::startExport(const QString &path)
     }
     setCancel(false);
     m_rootProgress.clearLevels();
-    m_exportRun = QtConcurrent::run([this, plan, path] { runPlan(plan, path, false); });
+    m_exportRun = QtConcurrent::run([this, plan, path] { runPlan(plan, path, RunKind::Export); });
     return true;
 }
 
-void DlpOrvaneApp::onExportModel(QString path)
+bool DlpOrvaneApp::onExportModel(QString path, QString *error)
 {
     const std::vector<std::shared_ptr<Mesh3D>> meshes = m_scene.printMeshes();
     try {
         writeBinaryStl(path, meshes);
     } catch (const DIoError &e) {
         qWarning().noquote() << "export" << path << "failed:" << e.message();
-        emit importFailed({{path, e.message()}});
+        if (error)
+            *error = ImportFailure{path, e.message()}.text();
+        return false;
     }
+    return true;
 }
 
-void DlpOrvaneApp::onExportScene(QString path)
+bool DlpOrvaneApp::onExportScene(QString path, QString *error)
 {
-    onSerialScene(path);
+    return onSerialScene(path, error);
 }
 
-void DlpOrvaneApp::onSerialScene(QString path)
+bool DlpOrvaneApp::onSerialScene(QString path, QString *error)
 {
     const ModelList models = m_scene.models();
     // A cancel left over from an earlier load or run must not stop this save at once. While a
     // job still runs the flag and the levels are its own, so they are left alone.
-    if (!isLoadRunning() && !isPrintRunning() && !isExportRunning()) {
+    const bool alone = !isLoadRunning() && !isPrintRunning() && !isExportRunning();
+    if (alone) {
         setCancel(false);
         m_rootProgress.clearLevels();
     }
+    bool ok = true;
     try {
         Vxpj::saveProject(path, std::vector<std::shared_ptr<Model>>(models.begin(), models.end()),
                           &m_rootProgress);
     } catch (const DIoError &e) {
         qWarning().noquote() << "saving" << path << "failed:" << e.message();
-        emit importFailed({{path, e.message()}});
+        if (error)
+            *error = ImportFailure{path, e.message()}.text();
+        ok = false;
     }
+    if (alone)
+        reportJobEnded();
+    return ok;
 }
 
 void DlpOrvaneApp::sendError(int code)
@@ -427,11 +460,24 @@ void DlpOrvaneApp::onInitialEnvColor()
 }
 void DlpOrvaneApp::onQueryDeviceInfo()
 {
-    notBuilt("printer query (onQueryDeviceInfo)");
+    if (m_network)
+        m_network->queryDevices();
+    else
+        notBuilt("printer query (no printer network in this program)");
 }
+
 void DlpOrvaneApp::onTransforVXPRFile()
 {
-    notBuilt("work-package sending (onTransforVXPRFile)");
+    QSettings settings;
+    const QString start = settings.value(QStringLiteral("transforVXPR/openDir")).toString();
+    const QString file = m_choosePackage
+                             ? m_choosePackage(start)
+                             : QFileDialog::getOpenFileName(nullptr, tr("Open VXPR File"), start,
+                                                            QStringLiteral("(*.vxpr)"));
+    if (file.isEmpty())
+        return;
+    settings.setValue(QStringLiteral("transforVXPR/openDir"), QFileInfo(file).absolutePath());
+    onSentPrintDatas(file);
 }
 bool DlpOrvaneApp::onGeneralPrintDatas(const VxprExportPlan &plan, QString path, QString *error)
 {
@@ -443,14 +489,24 @@ bool DlpOrvaneApp::onGeneralPrintDatas(const VxprExportPlan &plan, QString path,
     return ok;
 }
 
-void DlpOrvaneApp::onSentPrintDatas(QString)
+void DlpOrvaneApp::onSentPrintDatas(QString path)
 {
-    notBuilt("package transfer (onSentPrintDatas)");
+    if (!m_network) {
+        notBuilt("package transfer (no printer network in this program)");
+        return;
+    }
+    if (m_network->sendPrintPackage(path) == 0)
+        warn("Tip", "noDevice");
 }
 
-void DlpOrvaneApp::onUploadUpgradefile(QString)
+void DlpOrvaneApp::onUploadUpgradefile(QString path)
 {
-    notBuilt("upgrade upload (onUploadUpgradefile)");
+    if (!m_network) {
+        notBuilt("upgrade upload (no printer network in this program)");
+        return;
+    }
+    if (m_network->sendUpgradePackage(path) == 0)
+        warn("Tip", "noDevice");
 }
 
 void DlpOrvaneApp::onCutFramebuffer(int view)

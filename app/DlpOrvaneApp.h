@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DSharedApp.h"
+#include "app/IPrinterNetwork.h"
 #include "app/VxprExport.h"
 
 #include <QFuture>
@@ -58,6 +59,16 @@ class DlpOrvaneApp : public DSharedApp
     // Renders the three preview pictures of the scene into memory for a work package.
     using PreviewRenderer = VxprPreviewRenderer;
 
+    // Creates the printer network of an application object (the network library installs it
+    // through registerPrinterNetwork(); without a factory the object has no printer network).
+    using PrinterNetworkFactory = std::function<IPrinterNetwork *(DlpOrvaneApp *app)>;
+    static void setPrinterNetworkFactory(PrinterNetworkFactory factory);
+    // The printer network made at construction (owned by this object as a child), or null.
+    IPrinterNetwork *printerNetwork() const { return m_network; }
+    // Asks for a package to send, starting in start; empty when cancelled. Default: a dialog.
+    using PackageChooser = std::function<QString(const QString &start)>;
+    void setPackageChooser(PackageChooser chooser) { m_choosePackage = std::move(chooser); }
+
     void setWarningHandler(WarningHandler handler) { m_warn = std::move(handler); }
     void setQuestionHandler(QuestionHandler handler) { m_ask = std::move(handler); }
     void setAccuracyFormRunner(AccuracyFormRunner runner) { m_runForm = std::move(runner); }
@@ -77,9 +88,9 @@ class DlpOrvaneApp : public DSharedApp
     void setExportJob(RunJob job) { m_exportJob = std::move(job); }
 
     // File > Export Vxpr: refuses while an export runs or the scene is empty, runs the accuracy
-    // check, asks for the folder (remembered under "path/lastExportPath"), renders the
-    // previews and starts the export on the export thread. Returns whether it started; the
-    // outcome arrives as printDataFinished().
+    // check, asks for the folder (remembered under "path/lastExportPath" once the package is
+    // written there), renders the previews and starts the export on the export thread. Returns
+    // whether it started; the outcome arrives as printDataFinished().
     bool exportVxprInteractive(QWidget *parent = nullptr);
     // Starts the export of the scene to path with the layer thickness of
     // "slicer/layerThickness", without any dialog. False when refused or already running.
@@ -104,11 +115,12 @@ class DlpOrvaneApp : public DSharedApp
     void onProcessPrintWithThread(bool send);
     void onTransforScence();
     void onExportPrintData(bool ask);
-    // Writes all scene meshes as one binary STL file.
-    void onExportModel(QString path);
-    // Saves the scene as a project (version 5).
-    void onExportScene(QString path);
-    void onSerialScene(QString path);
+    // Writes all scene meshes as one binary STL file. False when it could not be written; then
+    // *error is "<file name>: <reason>" and a file that was there before is kept.
+    bool onExportModel(QString path, QString *error = nullptr);
+    // Saves the scene as a project (version 5); failures as for onExportModel().
+    bool onExportScene(QString path, QString *error = nullptr);
+    bool onSerialScene(QString path, QString *error = nullptr);
 
     // Entry points filled in by the network, print-data and GL parts.
     void sendError(int code);
@@ -138,6 +150,8 @@ class DlpOrvaneApp : public DSharedApp
     // A print or export run ended (on the interface thread): ok is true only when the whole
     // package was written; error is the reason otherwise ("Canceled" after a cancel).
     void printDataFinished(QString path, bool ok, QString error);
+    // An export the user started wrote the whole package to path (after printDataFinished).
+    void vxprExported(QString path);
 
   protected:
     std::shared_ptr<DModelIoManager> createImportManager() override;
@@ -148,17 +162,19 @@ class DlpOrvaneApp : public DSharedApp
     bool exportAllowed();
     bool ask(const char *title, const char *text);
     void reportFailure(const QString &path, const QString &error);
-    // Runs the export of plan to path on a pool thread into handle; the outcome arrives as
-    // printDataFinished(), and a complete package is then sent when send is set.
     // The body of the export and print runs (pool thread): writes the package of plan to path,
-    // then on the interface thread reports the outcome and, for a complete package with send
-    // set, sends it.
-    void runPlan(const VxprExportPlan &plan, const QString &path, bool send);
+    // then on the interface thread reports the outcome; a complete export's folder is remembered
+    // and announced, a complete print package sent when asked.
+    enum class RunKind { Export, Print, PrintAndSend };
+    void runPlan(const VxprExportPlan &plan, const QString &path, RunKind kind);
     void finishRun(const QString &path, bool ok, const QString &error);
     void writePreviewSettings();
     static void notBuilt(const char *entry);
+    static PrinterNetworkFactory &printerNetworkFactory();
 
     WarningHandler m_warn;
+    IPrinterNetwork *m_network = nullptr;
+    PackageChooser m_choosePackage;
     QuestionHandler m_ask;
     AccuracyFormRunner m_runForm;
     DirectoryChooser m_chooseDir;

@@ -85,6 +85,17 @@ void DScene::removeModel(const ModelPtr &model)
     call(m_callbacks.modelRemoved, model);
 }
 
+void DScene::moveModelTo(const ModelPtr &model, std::size_t index)
+{
+    const auto it = std::find(m_models.begin(), m_models.end(), model);
+    if (it == m_models.end())
+        return;
+    m_models.erase(it);
+    auto at = m_models.begin();
+    std::advance(at, static_cast<std::ptrdiff_t>(std::min(index, m_models.size())));
+    m_models.insert(at, model);
+}
+
 DScene::ModelList DScene::unselectedModels() const
 {
     ModelList result;

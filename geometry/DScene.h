@@ -60,6 +60,8 @@ class DScene
     // selection is left as it is.
     void removeModel(const ModelPtr &model);
     ModelList models() const { return m_models; }
+    // Moves a model of the list to position `index` (the end when beyond it); no callback.
+    void moveModelTo(const ModelPtr &model, std::size_t index);
     // Models not in the selection, in model-list order.
     ModelList unselectedModels() const;
     bool isEmpty() const { return m_models.empty(); }

@@ -81,7 +81,10 @@ bool DModelIoManager::importProject(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    return startLoad([this, path] { onImportProject(path); });
+    const bool started = startLoad([this, path] { onImportProject(path); });
+    if (started)
+        emit projectLoadStarted(path);
+    return started;
 }
 
 void DModelIoManager::onImportParts(QList<QString> files)

@@ -61,6 +61,8 @@ class DModelIoManager : public QObject, public DIProgressable
 
   signals:
     void loadFinished();
+    // A project load has started (on the owner thread).
+    void projectLoadStarted(const QString &path);
     // Files of the last load that could not be read, and why.
     void loadFailed(const ImportFailures &failures);
 

@@ -477,8 +477,11 @@ void COrvaneFrame::drawScene()
     if (m_interactor)
         m_interactor->drawOverlay(ctx);
     if (m_showExcircles)
-        for (const auto &ring : m_excircles)
+        for (const auto &ring : m_excircles) {
+            if (ring->mesh())
+                ctx.color = ring->mesh()->colour();
             ring->draw(ctx);
+        }
     ctx.modelProgram.unbind();
 }
 

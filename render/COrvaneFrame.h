@@ -116,6 +116,9 @@ class COrvaneFrame : public DFrame3d
     void addExcircle(const std::shared_ptr<Excircle> &ring);
     void clearExcircles() { m_excircles.clear(); }
     void setExcirclesShown(bool shown) { m_showExcircles = shown; }
+    bool excirclesShown() const { return m_showExcircles; }
+    // Rings in the order they were added; each is drawn in its mesh's colour.
+    const std::vector<std::shared_ptr<Excircle>> &excircles() const { return m_excircles; }
     // The model drawn alone in support-editing mode.
     void setEditedModel(const std::shared_ptr<Model> &model);
 

@@ -2,6 +2,7 @@
 
 #include "render/CContext.h"
 #include "render/COrvaneFrame.h"
+#include "render/DViewInput.h"
 #include "render/FrameSnapshot.h"
 #include "render/InputEvent.h"
 
@@ -30,7 +31,8 @@ Vec3f platformOf(const DSharedApp &app)
 } // namespace
 
 DRenderHost::DRenderHost(DSharedApp &app)
-    : m_app(app), m_engine(&app.scene(), platformOf(app)), m_turner(nullptr)
+    : m_app(app), m_engine(&app.scene(), platformOf(app)), m_turner(nullptr),
+      m_input(std::make_unique<DViewInput>(app))
 {
 }
 
@@ -49,6 +51,7 @@ bool DRenderHost::initialiseGL()
         return false;
     }
     m_turner.setFrame(m_engine.frame().get());
+    m_input->setFrame(m_engine.frame().get());
     if (m_clipSet) {
         m_engine.context()->clipZ = m_clipZ;
         m_engine.context()->upCut = m_upCut;
@@ -100,6 +103,8 @@ void DRenderHost::handleGLEvent(const void *record)
             return;
         }
     }
+    if (m_input->handle(record))
+        return;
     if (type == 5)
         m_turner.markDirty();
     m_engine.handleGLEvent(record);

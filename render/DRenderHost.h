@@ -16,6 +16,8 @@ class QOpenGLWidget;
 namespace Orvane3Ds
 {
 
+class DViewInput;
+
 // The application's GL entry points, given to the view widget: loads the colour and supplies
 // files before GL starts, runs the render engine over the application's scene, applies the
 // selected colour scheme once GL is ready, writes the preview pictures on Ctrl+S, and keeps the
@@ -58,12 +60,15 @@ class DRenderHost : public IGlApplication
     DlpClipZWidget::Hooks clipHooks();
 
     CRenderEngine &engine() { return m_engine; }
+    // Selection, Delete and the interactors of the panels.
+    DViewInput &input() { return *m_input; }
     ViewTurner &turner() { return m_turner; }
 
   private:
     DSharedApp &m_app;
     CRenderEngine m_engine;
     ViewTurner m_turner;
+    std::unique_ptr<DViewInput> m_input;
     QOpenGLWidget *m_view = nullptr;
     std::function<void()> m_repaint;
     std::function<void(bool)> m_glReady;

@@ -3,8 +3,9 @@
 #include "io/DIoVXPJ.h"
 
 #include "app/CDlpApplicationContext.h"
-#include "io/DModelIoManager.h"
+#include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
+#include "io/DModelIoManager.h"
 #include "render/DRenderHost.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
@@ -13,6 +14,7 @@
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
 #include "ui/DlpStatusBarWidget.h"
+#include "update/UpdateService.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,13 +32,14 @@ namespace
 
 const QString kSubscriberName = QStringLiteral("CDlpMainWindow");
 
-// Closing the window ends the program. Without a running event loop (the window used as a
-// library) there is nothing to end, and asking for an exit would make every later local loop
-// (dialogs) return at once.
+// Closing the window ends the program with status 0: the event loop of main() (and any local
+// loop it runs in) returns. Without a running event loop (the window used as a library) there
+// is nothing to end, and asking for an exit would make every later local loop (dialogs) return
+// at once.
 void endProcess()
 {
     if (QThread::currentThread()->loopLevel() > 0) {
-        endProcess();
+        QCoreApplication::exit(0);
     }
 }
 
@@ -143,6 +146,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_mainWindow->setCameraButtons(m_camera);
     m_clip = new DlpClipZWidget(m_host->clipHooks());
     m_mainWindow->setClipWidget(m_clip);
+    updateClipZTotal();
 
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("Languages")));
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("aboutSoft")));
@@ -214,9 +218,8 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
                                   Q_ARG(bool, true));
         break;
     case Orvane3Ds::SceneChanged:
-        if (!m_app.scene().isEmpty()) {
-            updateClipZTotal();
-        }
+        // Also when the last model went: the slider then offers nothing to cut (0..0).
+        updateClipZTotal();
         break;
     default:
         // Support and manual-support changes refresh panels that are not offered yet.
@@ -224,7 +227,21 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
     }
 }
 
-void CDlpMainWindow::updateClipZTotal() {}
+void CDlpMainWindow::updateClipZTotal()
+{
+    if (!m_clip) {
+        return;
+    }
+    // The highest top over all models (models below the platform count as 0), in 0.1 mm layers.
+    float topZ = 0.0f;
+    for (const auto &model : m_app.scene().models()) {
+        const Box3f &box = model->boundingBox();
+        if (!box.isEmpty() && box.max.z > topZ) {
+            topZ = box.max.z;
+        }
+    }
+    m_clip->setTotal(DlpClipZWidget::stepsForTop(topZ));
+}
 
 void CDlpMainWindow::onShowManuSupportUI()
 {
@@ -274,4 +291,10 @@ void registerDlpMainWindow(const QStringList &arguments)
 {
     CDlpApplicationContext::setMainWindowFactory(
         [arguments]() -> QWidget * { return new CDlpMainWindow(arguments); });
+    CDlpApplicationContext::setVersionCheck([](QWidget *window) {
+        if (auto *main = qobject_cast<CDlpMainWindow *>(window))
+            UpdateService::scheduleAutomaticCheck(main->app(), main->app()->applicationName(),
+                                                  main->app()->softwareVersionText(),
+                                                  main->language());
+    });
 }

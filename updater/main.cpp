@@ -1,7 +1,6 @@
-#include <QCoreApplication>
+#include "updater/PatchwynMain.h"
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    return 0;
+    return runPatchwyn(argc, argv);
 }

@@ -102,7 +102,8 @@ void MessageBoxAnswerer::poll()
     m_titles << box->windowTitle();
     QAbstractButton *chosen = box->defaultButton();
     for (QAbstractButton *button : box->buttons()) {
-        if (!m_buttonText.isEmpty() && button->text() == m_buttonText) {
+        // Shortcut marks ("&Yes") are not part of the text a user reads.
+        if (!m_buttonText.isEmpty() && button->text().remove(QLatin1Char('&')) == m_buttonText) {
             chosen = button;
         }
     }

@@ -1,0 +1,185 @@
+#include "app/ModelState.h"
+
+#include "geometry/DScene.h"
+#include "geometry/Model.h"
+#include "supports/DsPoint.h"
+
+#include <cstring>
+
+namespace
+{
+
+template <typename T> bool sameBits(const std::vector<T> &a, const std::vector<T> &b)
+{
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+bool sameBits(const Vec3f &a, const Vec3f &b)
+{
+    return std::memcmp(&a, &b, sizeof(Vec3f)) == 0;
+}
+
+} // namespace
+
+void ModelState::Geometry::capture(const Mesh3D &mesh)
+{
+    vertices = mesh.vertices();
+    normals = mesh.faceNormals();
+}
+
+bool ModelState::Geometry::restore(Mesh3D &mesh) const
+{
+    if (mesh.vertices().size() != vertices.size())
+        return false;
+    if (sameBits(mesh.vertices(), vertices) && sameBits(mesh.faceNormals(), normals))
+        return true;
+    mesh.vertices() = vertices;
+    mesh.faceNormals() = normals;
+    mesh.recomputeBounds();
+    return true;
+}
+
+bool ModelState::Geometry::matches(const Mesh3D &mesh) const
+{
+    return sameBits(mesh.vertices(), vertices) && sameBits(mesh.faceNormals(), normals);
+}
+
+std::shared_ptr<const ModelState> ModelState::capture(const Model &model)
+{
+    auto state = std::make_shared<ModelState>();
+    state->m_mesh.capture(model);
+    state->m_centroid = model.centroid();
+    state->m_size = model.size();
+    state->m_scale = model.scale();
+    state->m_layoutRotated = model.isLayoutRotated();
+    state->m_layoutOffsetX = model.layoutOffsetX();
+    state->m_layoutOffsetY = model.layoutOffsetY();
+    state->m_layoutHistory = model.layoutHistory();
+    state->m_modelMatrix = model.modelMatrix();
+    state->m_overhangs = model.overhangs();
+    for (const auto &point : state->m_overhangs) {
+        OverhangState s;
+        if (point) {
+            s.position = point->position();
+            s.direction = point->direction();
+            s.geometry.capture(*point);
+        }
+        state->m_overhangStates.push_back(std::move(s));
+    }
+    state->m_support = model.support();
+    if (state->m_support)
+        for (const auto &part : state->m_support->parts) {
+            Geometry g;
+            if (part)
+                g.capture(*part);
+            state->m_supportParts.push_back(std::move(g));
+        }
+    state->m_manualParts = model.manualSupports().parts;
+    for (const auto &part : state->m_manualParts) {
+        Geometry g;
+        Point3f centre;
+        if (part) {
+            g.capture(*part);
+            if (const auto *ball = dynamic_cast<const DsPoint *>(part.get()))
+                centre = ball->centre();
+        }
+        state->m_manualStates.push_back(std::move(g));
+        state->m_manualCentres.push_back(centre);
+    }
+    return state;
+}
+
+void ModelState::restore(Model &model, DScene &scene, const std::shared_ptr<Model> &shared) const
+{
+    // Generated support and overhang list first: the scene's callbacks then find the right
+    // meshes when the frame rebuilds their drawables.
+    if (model.support() != m_support) {
+        if (m_support) {
+            scene.setSupports(m_support, shared);
+            if (const auto &given = scene.callbacks().supportsGiven)
+                given(m_support);
+        } else {
+            scene.discardSupports(shared);
+        }
+    }
+    if (model.overhangs() != m_overhangs) {
+        const OverhangList current = model.overhangs();
+        if (!current.empty())
+            scene.removeOverhangPoints(current);
+        scene.setOverhangPoints(m_overhangs, shared);
+    }
+
+    for (std::size_t i = 0; i < m_overhangs.size(); ++i) {
+        const auto &point = m_overhangs[i];
+        if (!point)
+            continue;
+        point->setPosition(m_overhangStates[i].position);
+        point->setDirection(m_overhangStates[i].direction);
+        if (!m_overhangStates[i].geometry.matches(*point) &&
+            m_overhangStates[i].geometry.restore(*point))
+            point->notifyChanged();
+    }
+    if (m_support)
+        for (std::size_t i = 0; i < m_support->parts.size() && i < m_supportParts.size(); ++i) {
+            const auto &part = m_support->parts[i];
+            if (part && !m_supportParts[i].matches(*part) && m_supportParts[i].restore(*part))
+                part->notifyChanged();
+        }
+    for (std::size_t i = 0; i < m_manualParts.size(); ++i) {
+        const auto &part = m_manualParts[i];
+        if (!part)
+            continue;
+        if (auto *ball = dynamic_cast<DsPoint *>(part.get())) {
+            if (!sameBits(ball->centre(), m_manualCentres[i]))
+                ball->setCentre(m_manualCentres[i]);
+        }
+        if (!m_manualStates[i].matches(*part) && m_manualStates[i].restore(*part))
+            part->notifyChanged();
+    }
+
+    model.setSize(m_size);
+    model.setScale(m_scale);
+    model.setLayoutRotated(m_layoutRotated);
+    model.setLayoutOffset(m_layoutOffsetX, m_layoutOffsetY);
+    model.layoutHistory() = m_layoutHistory;
+    model.setModelMatrix(m_modelMatrix);
+    model.setCentroid(m_centroid);
+    if (!m_mesh.matches(model) && m_mesh.restore(model))
+        model.notifyChanged();
+}
+
+bool ModelState::matches(const Model &model) const
+{
+    if (!m_mesh.matches(model) || !sameBits(model.size(), m_size) ||
+        !sameBits(model.scale(), m_scale) || model.isLayoutRotated() != m_layoutRotated ||
+        model.overhangs() != m_overhangs || model.support() != m_support ||
+        model.manualSupports().parts != m_manualParts)
+        return false;
+    for (std::size_t i = 0; i < m_overhangs.size(); ++i)
+        if (m_overhangs[i] && !m_overhangStates[i].geometry.matches(*m_overhangs[i]))
+            return false;
+    if (m_support)
+        for (std::size_t i = 0; i < m_support->parts.size() && i < m_supportParts.size(); ++i)
+            if (m_support->parts[i] && !m_supportParts[i].matches(*m_support->parts[i]))
+                return false;
+    for (std::size_t i = 0; i < m_manualParts.size(); ++i)
+        if (m_manualParts[i] && !m_manualStates[i].matches(*m_manualParts[i]))
+            return false;
+    return true;
+}
+
+std::size_t ModelState::bytes() const
+{
+    auto of = [](const Geometry &g) {
+        return g.vertices.size() * sizeof(Point3f) + g.normals.size() * sizeof(Vec3f);
+    };
+    std::size_t total = of(m_mesh) + m_layoutHistory.size() * sizeof(Matrix4f);
+    for (const auto &s : m_overhangStates)
+        total += of(s.geometry);
+    for (const auto &g : m_supportParts)
+        total += of(g);
+    for (const auto &g : m_manualStates)
+        total += of(g);
+    return total;
+}
