@@ -275,6 +275,8 @@ void DlpOrvaneApp::onProcessPrintWithThread(bool send)
         warn("Tip", "NoModel");
         return;
     }
+    if (!confirmOutOfBounds())
+        return;
     if (!m_printJob && !accuracyCheck(nullptr))
         return;
     QString thickness;
@@ -341,9 +343,37 @@ bool DlpOrvaneApp::exportAllowed()
     return true;
 }
 
+bool DlpOrvaneApp::confirmOutOfBounds()
+{
+    QStringList beyond;
+    for (const auto &model : m_scene.models()) {
+        if (DModelOperator::anyOutOfBounds({model}, platformSize()))
+            beyond << model->name();
+    }
+    if (beyond.isEmpty())
+        return true;
+    // What lies beyond the platform is cut off by the printer: only go on when the user says so.
+    const QString text = QCoreApplication::translate("DlpOrvaneApp", "outOfPlatformGoOn")
+                             .arg(beyond.join(QStringLiteral(", ")));
+    if (m_ask)
+        return m_ask(QStringLiteral("Tip"), text);
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("DlpOrvaneApp", "Tip"),
+                    text);
+    QPushButton *ok =
+        box.addButton(QCoreApplication::translate("DlpOrvaneApp", "Ok"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("DlpOrvaneApp", "cancel"),
+                                        QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
 bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
 {
     if (!exportAllowed())
+        return false;
+    if (!confirmOutOfBounds())
         return false;
     if (!m_exportJob && !accuracyCheck(parent))
         return false;

@@ -141,6 +141,9 @@ class DlpOrvaneApp : public DSharedApp
     // False, with a warning, while an export runs or when the scene holds no model.
     bool exportAllowed();
     bool ask(const char *title, const char *text);
+    // True when every model lies within the platform, or the user chose to go on anyway (the
+    // question names the models beyond it).
+    bool confirmOutOfBounds();
     void reportFailure(const QString &path, const QString &error);
     // Meshes, layer thickness and preview bytes of an export, gathered on this thread.
     // The layer thickness of "slicer/layerThickness"; false when it is not a positive number.

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -24,6 +25,7 @@
 #include <QSettings>
 #include <QSurfaceFormat>
 #include <QThread>
+#include <QTimer>
 
 namespace
 {
@@ -142,17 +144,33 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     QStringList files = arguments;
     if (files.value(0) == QLatin1String("--platform")) {
         PlatformSize platform;
-        if (parsePlatformSize(files.value(1), &platform))
+        if (parsePlatformSize(files.value(1), &platform)) {
             m_app.setPlatform(platform);
-        else
+        } else {
             qWarning().noquote() << "ignoring --platform" << files.value(1)
                                  << ": expected X,Y,Z in millimetres";
+            tellStartupNote(tr("startupPlatformIgnored").arg(files.value(1)));
+        }
         files = files.mid(2);
     }
     if (!files.isEmpty()) {
         openStartupFile(files.first());
     }
     onchangeLanguage();
+}
+
+void CDlpMainWindow::tellStartupNote(const QString &note)
+{
+    // Told once the window is up (and in one box when there are several).
+    m_startupNotes << note;
+    QTimer::singleShot(0, this, [this] {
+        if (m_startupNotes.isEmpty()) {
+            return;
+        }
+        const QString text = m_startupNotes.join(QStringLiteral("\n"));
+        m_startupNotes.clear();
+        QMessageBox::warning(this, tr("Tip"), text, QMessageBox::Ok);
+    });
 }
 
 CDlpMainWindow::~CDlpMainWindow()
@@ -185,10 +203,14 @@ void CDlpMainWindow::openStartupFile(const QString &path)
 {
     qDebug().noquote() << "start-up file:" << QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj")) {
+    // Parts are what the part import dialog offers, SLC contours included.
+    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
+        suffix == QLatin1String("slc")) {
         m_app.getImportManager()->importParts({path});
     } else if (suffix == QLatin1String("vxpj") || suffix == QLatin1String("orvane")) {
         m_app.getImportManager()->importProject(path);
+    } else {
+        tellStartupNote(tr("startupFileNotOpened").arg(QDir::toNativeSeparators(path)));
     }
 }
 
