@@ -214,7 +214,7 @@ void DlpOrvaneApp::reportFailure(const QString &path, const QString &error)
 {
     const QString text = QStringLiteral("%1\n%2\n%3")
                              .arg(QCoreApplication::translate("DlpOrvaneApp", "vxprWriteFailed"),
-                                  QDir::toNativeSeparators(path), error);
+                                  QDir::toNativeSeparators(path), translateIoReason(error));
     if (m_warn) {
         m_warn(QStringLiteral("Tip"), text);
         return;
@@ -438,7 +438,7 @@ bool DlpOrvaneApp::onExportModel(QString path, QString *error)
     } catch (const DIoError &e) {
         qWarning().noquote() << "export" << path << "failed:" << e.message();
         if (error)
-            *error = ImportFailure{path, e.message()}.text();
+            *error = ImportFailure{path, e.message()}.displayText();
         return false;
     }
     return true;
@@ -466,7 +466,7 @@ bool DlpOrvaneApp::onSerialScene(QString path, QString *error)
     } catch (const DIoError &e) {
         qWarning().noquote() << "saving" << path << "failed:" << e.message();
         if (error)
-            *error = ImportFailure{path, e.message()}.text();
+            *error = ImportFailure{path, e.message()}.displayText();
         ok = false;
     }
     if (alone)

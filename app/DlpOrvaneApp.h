@@ -98,7 +98,8 @@ class DlpOrvaneApp : public DSharedApp
     void onTransforScence();
     void onExportPrintData(bool ask);
     // Writes all scene meshes as one binary STL file. False when it could not be written; then
-    // *error is "<file name>: <reason>" and a file that was there before is kept.
+    // *error is "<file name>: <reason>" (in the user's language) and a file that was there
+    // before is kept.
     bool onExportModel(QString path, QString *error = nullptr);
     // Saves the scene as a project (version 5); failures as for onExportModel().
     bool onExportScene(QString path, QString *error = nullptr);

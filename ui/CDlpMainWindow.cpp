@@ -263,6 +263,7 @@ void CDlpMainWindow::onchangeLanguage()
     setTitle(tr("OrvaneCorp"));
     retranslateTitleBar();
     m_mainWindow->retranslate();
+    m_camera->retranslate();
     DlpProccessBar::instance()->retranslate();
 }
 

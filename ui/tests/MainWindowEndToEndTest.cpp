@@ -7,6 +7,7 @@
 #include "io/DIoPartBase.h"
 #include "io/DModelIoManager.h"
 #include "render/DlpClipZWidget.h"
+#include "render/DlpGlCamareWidget.h"
 #include "render/GLBox.h"
 #include "testsupport/TestFiles.h"
 #include "ui/CDlpMainWindow.h"
@@ -742,6 +743,34 @@ TEST_F(MainWindowEndToEnd, languageEntrySwitchesTheWholeWindow)
     EXPECT_EQ(QSettings().value("softLang").toString(), QStringLiteral("en"));
     EXPECT_EQ(window->dlpMenuBar()->menu(QStringLiteral("file"))->title(), QStringLiteral("File"));
     EXPECT_EQ(window->title(), QStringLiteral("Resinor - DLP print preparation"));
+}
+
+TEST_F(MainWindowEndToEnd, languageSwitchReachesCameraTipsStandardButtonsAndFileErrors)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("Top view"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("zh")));
+    window->onchangeLanguage();
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("俯视图"));
+    for (QPushButton *button : window->cameraButtons()->buttons()) {
+        EXPECT_FALSE(button->toolTip().endsWith(QStringLiteral("View")))
+            << qPrintable(button->toolTip());
+    }
+    window->mainWindow()->setSaveFileNameProvider(
+        [&](const QString &, const QString &, const QString &) {
+            return m_files.filePath(QStringLiteral("no/such/folder/x.vxpj"));
+        });
+    uitest::MessageBoxAnswerer answerer;
+    EXPECT_FALSE(window->mainWindow()->runSceneExport());
+    ASSERT_EQ(answerer.count(), 1);
+    // The reason of the failure in Chinese, and the box's standard button too.
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("x.vxpj: 工程文件无法打开")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_EQ(answerer.buttonTexts().first(), QStringLiteral("确定"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+    window->onchangeLanguage();
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("Top view"));
 }
 
 // Pictures of the window with a model loaded, for a reviewer: <build>/ui/screenshots/.
