@@ -38,7 +38,19 @@ DlpOrvaneApp::DlpOrvaneApp(QObject *parent, const QString &appDataFolder,
     if (!setApplicationPath(folder))
         qWarning() << "error::path setting faild";
     writePreviewSettings();
-    notBuilt("network layer (NetworkApp)");
+    if (printerNetworkFactory())
+        m_network = printerNetworkFactory()(this);
+}
+
+DlpOrvaneApp::PrinterNetworkFactory &DlpOrvaneApp::printerNetworkFactory()
+{
+    static PrinterNetworkFactory factory;
+    return factory;
+}
+
+void DlpOrvaneApp::setPrinterNetworkFactory(PrinterNetworkFactory factory)
+{
+    printerNetworkFactory() = std::move(factory);
 }
 
 DlpOrvaneApp::~DlpOrvaneApp()
@@ -488,11 +500,24 @@ void DlpOrvaneApp::onInitialEnvColor()
 }
 void DlpOrvaneApp::onQueryDeviceInfo()
 {
-    notBuilt("printer query (onQueryDeviceInfo)");
+    if (m_network)
+        m_network->queryDevices();
+    else
+        notBuilt("printer query (no printer network in this program)");
 }
+
 void DlpOrvaneApp::onTransforVXPRFile()
 {
-    notBuilt("work-package sending (onTransforVXPRFile)");
+    QSettings settings;
+    const QString start = settings.value(QStringLiteral("transforVXPR/openDir")).toString();
+    const QString file = m_choosePackage
+                             ? m_choosePackage(start)
+                             : QFileDialog::getOpenFileName(nullptr, tr("Open VXPR File"), start,
+                                                            QStringLiteral("(*.vxpr)"));
+    if (file.isEmpty())
+        return;
+    settings.setValue(QStringLiteral("transforVXPR/openDir"), QFileInfo(file).absolutePath());
+    onSentPrintDatas(file);
 }
 bool DlpOrvaneApp::onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path,
                                        QString *error)
@@ -524,14 +549,24 @@ bool DlpOrvaneApp::onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>> mesh
     return manager.succeeded();
 }
 
-void DlpOrvaneApp::onSentPrintDatas(QString)
+void DlpOrvaneApp::onSentPrintDatas(QString path)
 {
-    notBuilt("package transfer (onSentPrintDatas)");
+    if (!m_network) {
+        notBuilt("package transfer (no printer network in this program)");
+        return;
+    }
+    if (m_network->sendPrintPackage(path) == 0)
+        warn("Tip", "noDevice");
 }
 
-void DlpOrvaneApp::onUploadUpgradefile(QString)
+void DlpOrvaneApp::onUploadUpgradefile(QString path)
 {
-    notBuilt("upgrade upload (onUploadUpgradefile)");
+    if (!m_network) {
+        notBuilt("upgrade upload (no printer network in this program)");
+        return;
+    }
+    if (m_network->sendUpgradePackage(path) == 0)
+        warn("Tip", "noDevice");
 }
 
 void DlpOrvaneApp::onCutFramebuffer(int view)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DSharedApp.h"
+#include "app/IPrinterNetwork.h"
 
 #include <QFuture>
 #include <QStringList>
@@ -54,6 +55,16 @@ class DlpOrvaneApp : public DSharedApp
     // Renders preview picture 0 (front), 1 (top) or 2 (left) into the file named by
     // "map/ScreenShotFront", "map/ScreenShotTop" or "map/ScreenShotLeft"; false on failure.
     using PreviewWriter = std::function<bool(int view)>;
+
+    // Creates the printer network of an application object (the network library installs it
+    // through registerPrinterNetwork(); without a factory the object has no printer network).
+    using PrinterNetworkFactory = std::function<IPrinterNetwork *(DlpOrvaneApp *app)>;
+    static void setPrinterNetworkFactory(PrinterNetworkFactory factory);
+    // The printer network made at construction (owned by this object as a child), or null.
+    IPrinterNetwork *printerNetwork() const { return m_network; }
+    // Asks for a package to send, starting in start; empty when cancelled. Default: a dialog.
+    using PackageChooser = std::function<QString(const QString &start)>;
+    void setPackageChooser(PackageChooser chooser) { m_choosePackage = std::move(chooser); }
 
     void setWarningHandler(WarningHandler handler) { m_warn = std::move(handler); }
     void setQuestionHandler(QuestionHandler handler) { m_ask = std::move(handler); }
@@ -153,8 +164,11 @@ class DlpOrvaneApp : public DSharedApp
     void renderPreviews();
     void writePreviewSettings();
     static void notBuilt(const char *entry);
+    static PrinterNetworkFactory &printerNetworkFactory();
 
     WarningHandler m_warn;
+    IPrinterNetwork *m_network = nullptr;
+    PackageChooser m_choosePackage;
     QuestionHandler m_ask;
     AccuracyFormRunner m_runForm;
     DirectoryChooser m_chooseDir;

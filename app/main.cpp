@@ -1,6 +1,9 @@
 #include "app/CDlpApplicationContext.h"
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
+#include "network/DiscoveryTarget.h"
+#include "network/NetworkApp.h"
+#include "network/PrinterCli.h"
 #include "render/HeadlessRenderServices.h"
 #include "ui/CDlpMainWindow.h"
 #include "update/UpdateCheckCli.h"
@@ -20,10 +23,15 @@ int main(int argc, char **argv)
         std::fputs("Resinor: --update-url needs the service address\n", stderr);
         return 2;
     }
+    // "--discovery-target ADDR" belongs to the window and to the printer verbs alike.
+    takeDiscoveryTargetOption(&argc, argv);
+    if (isPrinterCommandLine(argc, argv))
+        return runPrinterCli(argc, argv);
     if (isHeadlessCommandLine(argc, argv))
         return runHeadless(argc, argv, Orvane3Ds::headlessRenderServices());
 
     registerDlpMainWindow();
+    registerPrinterNetwork();
     CDlpApplicationContext app(argc, argv);
     return app.exec();
 }
