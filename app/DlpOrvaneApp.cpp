@@ -221,7 +221,7 @@ void DlpOrvaneApp::reportFailure(const QString &path, const QString &error)
 {
     const QString text = QStringLiteral("%1\n%2\n%3")
                              .arg(QCoreApplication::translate("DlpOrvaneApp", "vxprWriteFailed"),
-                                  QDir::toNativeSeparators(path), error);
+                                  QDir::toNativeSeparators(path), translateIoReason(error));
     if (m_warn) {
         m_warn(QStringLiteral("Tip"), text);
         return;
@@ -307,6 +307,8 @@ void DlpOrvaneApp::onProcessPrintWithThread(bool send)
         warn("Tip", "NoModel");
         return;
     }
+    if (!confirmOutOfBounds())
+        return;
     if (m_printJob) {
         setCancel(false);
         m_rootProgress.clearLevels();
@@ -362,9 +364,37 @@ bool DlpOrvaneApp::exportAllowed()
     return true;
 }
 
+bool DlpOrvaneApp::confirmOutOfBounds()
+{
+    QStringList beyond;
+    for (const auto &model : m_scene.models()) {
+        if (DModelOperator::anyOutOfBounds({model}, platformSize()))
+            beyond << model->name();
+    }
+    if (beyond.isEmpty())
+        return true;
+    // What lies beyond the platform is cut off by the printer: only go on when the user says so.
+    const QString text = QCoreApplication::translate("DlpOrvaneApp", "outOfPlatformGoOn")
+                             .arg(beyond.join(QStringLiteral(", ")));
+    if (m_ask)
+        return m_ask(QStringLiteral("Tip"), text);
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("DlpOrvaneApp", "Tip"),
+                    text);
+    QPushButton *ok =
+        box.addButton(QCoreApplication::translate("DlpOrvaneApp", "Ok"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("DlpOrvaneApp", "cancel"),
+                                        QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
 bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
 {
     if (!exportAllowed())
+        return false;
+    if (!confirmOutOfBounds())
         return false;
     if (!m_exportJob && !accuracyCheck(parent))
         return false;
@@ -410,7 +440,7 @@ bool DlpOrvaneApp::onExportModel(QString path, QString *error)
     } catch (const DIoError &e) {
         qWarning().noquote() << "export" << path << "failed:" << e.message();
         if (error)
-            *error = ImportFailure{path, e.message()}.text();
+            *error = ImportFailure{path, e.message()}.displayText();
         return false;
     }
     return true;
@@ -438,7 +468,7 @@ bool DlpOrvaneApp::onSerialScene(QString path, QString *error)
     } catch (const DIoError &e) {
         qWarning().noquote() << "saving" << path << "failed:" << e.message();
         if (error)
-            *error = ImportFailure{path, e.message()}.text();
+            *error = ImportFailure{path, e.message()}.displayText();
         ok = false;
     }
     if (alone)

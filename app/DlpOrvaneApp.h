@@ -116,7 +116,8 @@ class DlpOrvaneApp : public DSharedApp
     void onTransforScence();
     void onExportPrintData(bool ask);
     // Writes all scene meshes as one binary STL file. False when it could not be written; then
-    // *error is "<file name>: <reason>" and a file that was there before is kept.
+    // *error is "<file name>: <reason>" (in the user's language) and a file that was there
+    // before is kept.
     bool onExportModel(QString path, QString *error = nullptr);
     // Saves the scene as a project (version 5); failures as for onExportModel().
     bool onExportScene(QString path, QString *error = nullptr);
@@ -161,6 +162,9 @@ class DlpOrvaneApp : public DSharedApp
     // False, with a warning, while an export runs or when the scene holds no model.
     bool exportAllowed();
     bool ask(const char *title, const char *text);
+    // True when every model lies within the platform, or the user chose to go on anyway (the
+    // question names the models beyond it).
+    bool confirmOutOfBounds();
     void reportFailure(const QString &path, const QString &error);
     // The body of the export and print runs (pool thread): writes the package of plan to path,
     // then on the interface thread reports the outcome; a complete export's folder is remembered

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -26,6 +27,7 @@
 #include <QSettings>
 #include <QSurfaceFormat>
 #include <QThread>
+#include <QTimer>
 
 namespace
 {
@@ -155,17 +157,33 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     QStringList files = arguments;
     if (files.value(0) == QLatin1String("--platform")) {
         PlatformSize platform;
-        if (parsePlatformSize(files.value(1), &platform))
+        if (parsePlatformSize(files.value(1), &platform)) {
             m_app.setPlatform(platform);
-        else
+        } else {
             qWarning().noquote() << "ignoring --platform" << files.value(1)
                                  << ": expected X,Y,Z in millimetres";
+            tellStartupNote(tr("startupPlatformIgnored").arg(files.value(1)));
+        }
         files = files.mid(2);
     }
     if (!files.isEmpty()) {
         openStartupFile(files.first());
     }
     onchangeLanguage();
+}
+
+void CDlpMainWindow::tellStartupNote(const QString &note)
+{
+    // Told once the window is up (and in one box when there are several).
+    m_startupNotes << note;
+    QTimer::singleShot(0, this, [this] {
+        if (m_startupNotes.isEmpty()) {
+            return;
+        }
+        const QString text = m_startupNotes.join(QStringLiteral("\n"));
+        m_startupNotes.clear();
+        QMessageBox::warning(this, tr("Tip"), text, QMessageBox::Ok);
+    });
 }
 
 CDlpMainWindow::~CDlpMainWindow()
@@ -198,10 +216,14 @@ void CDlpMainWindow::openStartupFile(const QString &path)
 {
     qDebug().noquote() << "start-up file:" << QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
+    // Parts are what the part import dialog offers, SLC contours included.
     if (Vxpj::isProjectPath(path)) {
         m_app.getImportManager()->importProject(path);
-    } else if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj")) {
+    } else if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
+               suffix == QLatin1String("slc")) {
         m_app.getImportManager()->importParts({path});
+    } else {
+        tellStartupNote(tr("startupFileNotOpened").arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -254,6 +276,7 @@ void CDlpMainWindow::onchangeLanguage()
     setTitle(tr("OrvaneCorp"));
     retranslateTitleBar();
     m_mainWindow->retranslate();
+    m_camera->retranslate();
     DlpProccessBar::instance()->retranslate();
 }
 
