@@ -1,8 +1,11 @@
 #include "ui/CDlpMainWindow.h"
 
+#include "io/DIoVXPJ.h"
+
 #include "app/CDlpApplicationContext.h"
-#include "io/DModelIoManager.h"
+#include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
+#include "io/DModelIoManager.h"
 #include "render/DRenderHost.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
@@ -12,10 +15,12 @@
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
 #include "ui/DlpStatusBarWidget.h"
+#include "update/UpdateService.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -23,19 +28,21 @@
 #include <QSettings>
 #include <QSurfaceFormat>
 #include <QThread>
+#include <QTimer>
 
 namespace
 {
 
 const QString kSubscriberName = QStringLiteral("CDlpMainWindow");
 
-// Closing the window ends the program. Without a running event loop (the window used as a
-// library) there is nothing to end, and asking for an exit would make every later local loop
-// (dialogs) return at once.
+// Closing the window ends the program with status 0: the event loop of main() (and any local
+// loop it runs in) returns. Without a running event loop (the window used as a library) there
+// is nothing to end, and asking for an exit would make every later local loop (dialogs) return
+// at once.
 void endProcess()
 {
     if (QThread::currentThread()->loopLevel() > 0) {
-        endProcess();
+        QCoreApplication::exit(0);
     }
 }
 
@@ -94,6 +101,17 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_host = std::make_unique<Orvane3Ds::DRenderHost>(m_app);
     // Work packages take their preview pictures from this view.
     m_app.setPreviewWriter([this](int view) { return m_host && m_host->writePreview(view); });
+    m_app.setPreviewRenderer(
+        [this](QByteArray *front, QByteArray *top, QByteArray *left, QString *error) {
+            if (!m_host) {
+                *error = QStringLiteral("the 3D view is gone");
+                return false;
+            }
+            const bool ok = m_host->renderPreviews(front, top, left);
+            if (!ok)
+                *error = m_host->errorString();
+            return ok;
+        });
     m_viewEntry = std::make_unique<ViewEntry>(m_host.get());
     m_glBox = new GLBox(m_viewEntry.get());
     m_glBox->setObjectName(QStringLiteral("GLBox"));
@@ -135,6 +153,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_mainWindow->setCameraButtons(m_camera);
     m_clip = new DlpClipZWidget(m_host->clipHooks());
     m_mainWindow->setClipWidget(m_clip);
+    updateClipZTotal();
 
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("Languages")));
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("aboutSoft")));
@@ -143,17 +162,33 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     QStringList files = arguments;
     if (files.value(0) == QLatin1String("--platform")) {
         PlatformSize platform;
-        if (parsePlatformSize(files.value(1), &platform))
+        if (parsePlatformSize(files.value(1), &platform)) {
             m_app.setPlatform(platform);
-        else
+        } else {
             qWarning().noquote() << "ignoring --platform" << files.value(1)
                                  << ": expected X,Y,Z in millimetres";
+            tellStartupNote(tr("startupPlatformIgnored").arg(files.value(1)));
+        }
         files = files.mid(2);
     }
     if (!files.isEmpty()) {
         openStartupFile(files.first());
     }
     onchangeLanguage();
+}
+
+void CDlpMainWindow::tellStartupNote(const QString &note)
+{
+    // Told once the window is up (and in one box when there are several).
+    m_startupNotes << note;
+    QTimer::singleShot(0, this, [this] {
+        if (m_startupNotes.isEmpty()) {
+            return;
+        }
+        const QString text = m_startupNotes.join(QStringLiteral("\n"));
+        m_startupNotes.clear();
+        QMessageBox::warning(this, tr("Tip"), text, QMessageBox::Ok);
+    });
 }
 
 CDlpMainWindow::~CDlpMainWindow()
@@ -186,10 +221,14 @@ void CDlpMainWindow::openStartupFile(const QString &path)
 {
     qDebug().noquote() << "start-up file:" << QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj")) {
-        m_app.getImportManager()->importParts({path});
-    } else if (suffix == QLatin1String("vxpj") || suffix == QLatin1String("orvane")) {
+    // Parts are what the part import dialog offers, SLC contours included.
+    if (Vxpj::isProjectPath(path)) {
         m_app.getImportManager()->importProject(path);
+    } else if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
+               suffix == QLatin1String("slc")) {
+        m_app.getImportManager()->importParts({path});
+    } else {
+        tellStartupNote(tr("startupFileNotOpened").arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -206,9 +245,8 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
                                   Q_ARG(bool, true));
         break;
     case Orvane3Ds::SceneChanged:
-        if (!m_app.scene().isEmpty()) {
-            updateClipZTotal();
-        }
+        // Also when the last model went: the slider then offers nothing to cut (0..0).
+        updateClipZTotal();
         break;
     default:
         // Support and manual-support changes refresh panels that are not offered yet.
@@ -216,7 +254,21 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
     }
 }
 
-void CDlpMainWindow::updateClipZTotal() {}
+void CDlpMainWindow::updateClipZTotal()
+{
+    if (!m_clip) {
+        return;
+    }
+    // The highest top over all models (models below the platform count as 0), in 0.1 mm layers.
+    float topZ = 0.0f;
+    for (const auto &model : m_app.scene().models()) {
+        const Box3f &box = model->boundingBox();
+        if (!box.isEmpty() && box.max.z > topZ) {
+            topZ = box.max.z;
+        }
+    }
+    m_clip->setTotal(DlpClipZWidget::stepsForTop(topZ));
+}
 
 void CDlpMainWindow::onShowManuSupportUI()
 {
@@ -229,6 +281,7 @@ void CDlpMainWindow::onchangeLanguage()
     setTitle(tr("OrvaneCorp"));
     retranslateTitleBar();
     m_mainWindow->retranslate();
+    m_camera->retranslate();
     DlpProccessBar::instance()->retranslate();
 }
 
@@ -262,8 +315,14 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
     event->ignore();
 }
 
-void registerDlpMainWindow()
+void registerDlpMainWindow(const QStringList &arguments)
 {
     CDlpApplicationContext::setMainWindowFactory(
-        []() -> QWidget * { return new CDlpMainWindow(QCoreApplication::arguments().mid(1)); });
+        [arguments]() -> QWidget * { return new CDlpMainWindow(arguments); });
+    CDlpApplicationContext::setVersionCheck([](QWidget *window) {
+        if (auto *main = qobject_cast<CDlpMainWindow *>(window))
+            UpdateService::scheduleAutomaticCheck(main->app(), main->app()->applicationName(),
+                                                  main->app()->softwareVersionText(),
+                                                  main->language());
+    });
 }

@@ -9,6 +9,9 @@
 #include "ui/DlpStatusBarWidget.h"
 #include "ui/LanguageChooser.h"
 #include "ui/SdModelInfos.h"
+#include "update/DlpPCUpdater.h"
+#include "update/ui/DlpUpgradeW.h"
+#include "update/ui/SdUpdateInformation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -435,15 +438,16 @@ bool DlpMainWindow::exportWithDialog(bool project)
     if (QFileInfo(file).suffix().isEmpty()) {
         file += project ? QStringLiteral(".vxpj") : QStringLiteral(".stl");
     }
-    settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
-    const QStringList failures = project ? exportSceneTo(file) : exportModelTo(file);
-    if (!failures.isEmpty()) {
-        // Never report a save that did not happen as a success.
+    const QString failure = project ? exportSceneTo(file) : exportModelTo(file);
+    if (!failure.isEmpty()) {
+        // Never report a save that did not happen as a success, and never remember the folder
+        // it failed in.
         QMessageBox::warning(this, tr("Tip"),
-                             QStringLiteral("%1\n%2").arg(tr("saveFailed"), failures.join('\n')),
+                             QStringLiteral("%1\n%2").arg(tr("saveFailed"), failure),
                              QMessageBox::Ok);
         return false;
     }
+    settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
     QMessageBox::information(this, tr("Tip"), QStringLiteral("%1\n%2").arg(tr("saveSucess"), file),
                              QMessageBox::Ok);
     return true;
@@ -533,15 +537,27 @@ void DlpMainWindow::onLogin()
 
 void DlpMainWindow::onUpgradeSoftware()
 {
-    showNotAvailable(tr("upgradeTitle"));
+    auto *dialog = findChild<DlpUpgradeW *>();
+    if (dialog && dialog->isVisible())
+        return;
+    if (!dialog) {
+        dialog = new DlpUpgradeW(this);
+        auto *updater = new DlpPCUpdater(m_app, dialog);
+        // The installer replaces the program: the window's usual save question comes first.
+        updater->setLeaveRequest([this] { return window()->close(); });
+        dialog->setUpdater(updater);
+    }
+    dialog->exec();
 }
 
 void DlpMainWindow::onAboutSoftware()
 {
-    QMessageBox::about(
-        this, tr("aboutSoft"),
-        tr("aboutText")
-            .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+    QString language = QSettings().value(QStringLiteral("softLang")).toString();
+    if (language.isEmpty())
+        language = m_app->languageCodeText();
+    SdUpdateInformation dialog(m_app->applicationName(), m_app->softwareVersionText(), language,
+                               this);
+    dialog.showAndRun();
 }
 
 void DlpMainWindow::showNotAvailable(const QString &what)

@@ -1,0 +1,69 @@
+#include "updater/PatchwynMain.h"
+
+#include "updater/Patchwyn.h"
+#include "updater/PatchwynOptions.h"
+#include "updater/SingleApplication.h"
+
+#include <QDebug>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace
+{
+// A warning nobody could see (no screen) goes to the error output only.
+void fail(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        QMessageBox::warning(nullptr, QStringLiteral("failed"), text);
+}
+} // namespace
+
+int runPatchwyn(int argc, char **argv)
+{
+    SingleApplication app(argc, argv);
+    if (app.isRunning()) {
+        std::fprintf(stderr, "%s already running.\n", qPrintable(app.key()));
+        return 0;
+    }
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Patchwyn"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
+
+    PatchwynOptions options;
+    QString message;
+    switch (PatchwynOptions::parse(QCoreApplication::arguments(), &options, &message)) {
+    case PatchwynOptions::Parse::Ok:
+        break;
+    case PatchwynOptions::Parse::Help:
+        std::printf("%s", qPrintable(message));
+        return 0;
+    case PatchwynOptions::Parse::Error:
+    case PatchwynOptions::Parse::MissingRequired:
+        fail(message);
+        return -1;
+    }
+    qDebug().noquote() << "boot mode :" << options.mode;
+    qDebug().noquote() << "language :" << options.language;
+
+    Patchwyn dialog;
+    if (options.mode == QLatin1String("ui")) {
+        dialog.setup(options.name, options.version, options.url, options.language);
+        dialog.show();
+        qDebug("window shown");
+        return app.exec();
+    }
+    if (options.mode == QLatin1String("cmd")) {
+        if (!dialog.setup(options.name, options.version, options.url, options.language)) {
+            qDebug("No new version to update,exit");
+            return -1;
+        }
+        dialog.show();
+        qDebug("window shown");
+        return app.exec();
+    }
+    return app.exec();
+}
