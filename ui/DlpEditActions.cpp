@@ -32,8 +32,10 @@ DlpEditActions::DlpEditActions(DSharedApp *app, DlpMenuBar *menuBar, QObject *pa
     m_undo->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Z));
     m_redo->setShortcuts(
         {QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_Z), QKeySequence(Qt::CTRL + Qt::Key_Y)});
+    // Also while the progress window or a panel window of the program is the active one; a
+    // text field with the keyboard keeps Ctrl+Z for its own text.
     for (QAction *action : {m_undo, m_redo})
-        action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutContext(Qt::ApplicationShortcut);
     connect(m_undo, &QAction::triggered, this, [this] {
         if (m_app)
             m_app->undoCommand();

@@ -26,6 +26,13 @@ QString twoDecimals(double v)
     return QString::number(v, 'f', 2);
 }
 
+// The field the user types in: the focus widget of its window (also while another window of the
+// program, such as the progress window, is the active one).
+bool hasKeyboardFocus(const QWidget *field)
+{
+    return field->hasFocus() || (field->window() && field->window()->focusWidget() == field);
+}
+
 } // namespace
 
 DlpScaleWidget::DlpScaleWidget(DSharedApp *app, QWidget *parent) : QFrame(parent), m_app(app)
@@ -249,7 +256,7 @@ bool DlpScaleWidget::scaleBy(const Vec3f &factors)
 void DlpScaleWidget::sizeChanged(int axis)
 {
     QLineEdit *field = m_size[axis];
-    if (m_refreshing || !PositiveRealNumber(field) || !field->hasFocus())
+    if (m_refreshing || !PositiveRealNumber(field) || !hasKeyboardFocus(field))
         return;
     Vec3f sizes;
     Vec3f factors;
@@ -271,7 +278,7 @@ void DlpScaleWidget::sizeChanged(int axis)
 void DlpScaleWidget::factorChanged(int axis)
 {
     QLineEdit *field = m_factor[axis];
-    if (m_refreshing || !PositiveRealNumber(field) || !field->hasFocus())
+    if (m_refreshing || !PositiveRealNumber(field) || !hasKeyboardFocus(field))
         return;
     Vec3f sizes;
     Vec3f factors;

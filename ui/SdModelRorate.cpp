@@ -111,7 +111,9 @@ void SdModelRorate::zeroSpinBoxes()
 
 void SdModelRorate::angleChanged(int axis)
 {
-    if (!m_spin[axis]->hasFocus())
+    // The box the user types in (the focus widget of its window).
+    QSpinBox *spin = m_spin[axis];
+    if (!spin->hasFocus() && spin->window()->focusWidget() != spin)
         return;
     for (int a = 0; a < 3; ++a) {
         if (a == axis)
