@@ -56,6 +56,13 @@ int runPatchwyn(int argc, char **argv)
     qDebug().noquote() << "language :" << options.language;
 
     Patchwyn dialog;
+    // A second start brings the window of this one to the front.
+    QObject::connect(&app, &SingleApplication::sActivated, &dialog, [&dialog] {
+        if (dialog.isVisible()) {
+            dialog.raise();
+            dialog.activateWindow();
+        }
+    });
     if (options.mode == QLatin1String("ui")) {
         dialog.setup(options.name, options.version, options.url, options.language);
         dialog.show();
