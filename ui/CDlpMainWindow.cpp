@@ -1,5 +1,7 @@
 #include "ui/CDlpMainWindow.h"
 
+#include "io/DIoVXPJ.h"
+
 #include "app/CDlpApplicationContext.h"
 #include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -24,6 +27,7 @@
 #include <QSettings>
 #include <QSurfaceFormat>
 #include <QThread>
+#include <QTimer>
 
 namespace
 {
@@ -96,6 +100,17 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_host = std::make_unique<Orvane3Ds::DRenderHost>(m_app);
     // Work packages take their preview pictures from this view.
     m_app.setPreviewWriter([this](int view) { return m_host && m_host->writePreview(view); });
+    m_app.setPreviewRenderer(
+        [this](QByteArray *front, QByteArray *top, QByteArray *left, QString *error) {
+            if (!m_host) {
+                *error = QStringLiteral("the 3D view is gone");
+                return false;
+            }
+            const bool ok = m_host->renderPreviews(front, top, left);
+            if (!ok)
+                *error = m_host->errorString();
+            return ok;
+        });
     m_viewEntry = std::make_unique<ViewEntry>(m_host.get());
     m_glBox = new GLBox(m_viewEntry.get());
     m_glBox->setObjectName(QStringLiteral("GLBox"));
@@ -142,17 +157,33 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     QStringList files = arguments;
     if (files.value(0) == QLatin1String("--platform")) {
         PlatformSize platform;
-        if (parsePlatformSize(files.value(1), &platform))
+        if (parsePlatformSize(files.value(1), &platform)) {
             m_app.setPlatform(platform);
-        else
+        } else {
             qWarning().noquote() << "ignoring --platform" << files.value(1)
                                  << ": expected X,Y,Z in millimetres";
+            tellStartupNote(tr("startupPlatformIgnored").arg(files.value(1)));
+        }
         files = files.mid(2);
     }
     if (!files.isEmpty()) {
         openStartupFile(files.first());
     }
     onchangeLanguage();
+}
+
+void CDlpMainWindow::tellStartupNote(const QString &note)
+{
+    // Told once the window is up (and in one box when there are several).
+    m_startupNotes << note;
+    QTimer::singleShot(0, this, [this] {
+        if (m_startupNotes.isEmpty()) {
+            return;
+        }
+        const QString text = m_startupNotes.join(QStringLiteral("\n"));
+        m_startupNotes.clear();
+        QMessageBox::warning(this, tr("Tip"), text, QMessageBox::Ok);
+    });
 }
 
 CDlpMainWindow::~CDlpMainWindow()
@@ -185,10 +216,14 @@ void CDlpMainWindow::openStartupFile(const QString &path)
 {
     qDebug().noquote() << "start-up file:" << QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj")) {
-        m_app.getImportManager()->importParts({path});
-    } else if (suffix == QLatin1String("vxpj") || suffix == QLatin1String("orvane")) {
+    // Parts are what the part import dialog offers, SLC contours included.
+    if (Vxpj::isProjectPath(path)) {
         m_app.getImportManager()->importProject(path);
+    } else if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
+               suffix == QLatin1String("slc")) {
+        m_app.getImportManager()->importParts({path});
+    } else {
+        tellStartupNote(tr("startupFileNotOpened").arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -241,6 +276,7 @@ void CDlpMainWindow::onchangeLanguage()
     setTitle(tr("OrvaneCorp"));
     retranslateTitleBar();
     m_mainWindow->retranslate();
+    m_camera->retranslate();
     DlpProccessBar::instance()->retranslate();
 }
 
@@ -274,10 +310,10 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
     event->ignore();
 }
 
-void registerDlpMainWindow()
+void registerDlpMainWindow(const QStringList &arguments)
 {
     CDlpApplicationContext::setMainWindowFactory(
-        []() -> QWidget * { return new CDlpMainWindow(QCoreApplication::arguments().mid(1)); });
+        [arguments]() -> QWidget * { return new CDlpMainWindow(arguments); });
     CDlpApplicationContext::setVersionCheck([](QWidget *window) {
         if (auto *main = qobject_cast<CDlpMainWindow *>(window))
             UpdateService::scheduleAutomaticCheck(main->app(), main->app()->applicationName(),
