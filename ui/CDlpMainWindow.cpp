@@ -1,5 +1,7 @@
 #include "ui/CDlpMainWindow.h"
 
+#include "io/DIoVXPJ.h"
+
 #include "app/CDlpApplicationContext.h"
 #include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
@@ -100,6 +102,17 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_host = std::make_unique<Orvane3Ds::DRenderHost>(m_app);
     // Work packages take their preview pictures from this view.
     m_app.setPreviewWriter([this](int view) { return m_host && m_host->writePreview(view); });
+    m_app.setPreviewRenderer(
+        [this](QByteArray *front, QByteArray *top, QByteArray *left, QString *error) {
+            if (!m_host) {
+                *error = QStringLiteral("the 3D view is gone");
+                return false;
+            }
+            const bool ok = m_host->renderPreviews(front, top, left);
+            if (!ok)
+                *error = m_host->errorString();
+            return ok;
+        });
     m_viewEntry = std::make_unique<ViewEntry>(m_host.get());
     m_glBox = new GLBox(m_viewEntry.get());
     m_glBox->setObjectName(QStringLiteral("GLBox"));
@@ -208,11 +221,11 @@ void CDlpMainWindow::openStartupFile(const QString &path)
     qDebug().noquote() << "start-up file:" << QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
     // Parts are what the part import dialog offers, SLC contours included.
-    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
-        suffix == QLatin1String("slc")) {
-        m_app.getImportManager()->importParts({path});
-    } else if (suffix == QLatin1String("vxpj") || suffix == QLatin1String("orvane")) {
+    if (Vxpj::isProjectPath(path)) {
         m_app.getImportManager()->importProject(path);
+    } else if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
+               suffix == QLatin1String("slc")) {
+        m_app.getImportManager()->importParts({path});
     } else {
         tellStartupNote(tr("startupFileNotOpened").arg(QDir::toNativeSeparators(path)));
     }
@@ -301,10 +314,10 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
     event->ignore();
 }
 
-void registerDlpMainWindow()
+void registerDlpMainWindow(const QStringList &arguments)
 {
     CDlpApplicationContext::setMainWindowFactory(
-        []() -> QWidget * { return new CDlpMainWindow(QCoreApplication::arguments().mid(1)); });
+        [arguments]() -> QWidget * { return new CDlpMainWindow(arguments); });
     CDlpApplicationContext::setVersionCheck([](QWidget *window) {
         if (auto *main = qobject_cast<CDlpMainWindow *>(window))
             UpdateService::scheduleAutomaticCheck(main->app(), main->app()->applicationName(),

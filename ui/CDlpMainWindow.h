@@ -73,6 +73,7 @@ class CDlpMainWindow : public CBaseWindow
     QStringList m_startupNotes;
 };
 
-// Makes CDlpMainWindow the window the application context creates at start-up. Call it from
-// main() before the context is constructed.
-void registerDlpMainWindow();
+// Makes CDlpMainWindow the window the application context creates at start-up, with the
+// arguments of the command line ("--platform X,Y,Z" and the file; see windowArguments()). Call
+// it from main() before the context is constructed.
+void registerDlpMainWindow(const QStringList &arguments);
