@@ -78,5 +78,7 @@ int runPatchwyn(int argc, char **argv)
         qDebug("window shown");
         return app.exec();
     }
-    return app.exec();
+    // Any other mode would leave an invisible process that nothing ends.
+    fail(QStringLiteral("unknown mode \"%1\": use ui or cmd").arg(options.mode));
+    return -1;
 }
