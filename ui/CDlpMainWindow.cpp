@@ -10,6 +10,8 @@
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
 #include "render/GLBox.h"
+#include "render/ViewSamples.h"
+#include "render/ViewTurner.h"
 #include "ui/DlpEditPanels.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
@@ -116,7 +118,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_glBox = new GLBox(m_viewEntry.get());
     m_glBox->setObjectName(QStringLiteral("GLBox"));
     QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-    format.setSamples(8);
+    format.setSamples(Orvane3Ds::probeViewSampleCount());
     m_glBox->setFormat(format);
     m_host->setView(m_glBox);
     m_mainWindow->setView(m_glBox);
@@ -149,6 +151,8 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
             &CDlpMainWindow::onShowManuSupportUI);
     connect(m_mainWindow, &DlpMainWindow::schangeLanguage, this, &CDlpMainWindow::onchangeLanguage);
 
+    // The standard views turn frame by frame from a timer; the window stays usable meanwhile.
+    m_host->turner().setAnimated(true);
     m_camera = new DlpGlCamareWidget(&m_host->turner());
     m_mainWindow->setCameraButtons(m_camera);
     m_clip = new DlpClipZWidget(m_host->clipHooks());

@@ -1,5 +1,11 @@
 #include "UiTestSupport.h"
 
+// The render headers bring GLEW, which must come before any Qt GL header.
+#include "render/CContext.h"
+#include "render/COrvaneFrame.h"
+#include "render/DRenderHost.h"
+#include "render/ViewTurner.h"
+
 #include "app/CEnvironmentColors.h"
 #include "app/DlpConfigAccuracyForm.h"
 #include "app/DlpOrvaneApp.h"
@@ -172,6 +178,30 @@ TEST_F(MainWindowEndToEnd, clipSliderOffersOneStepPerTenthOfAMillimetre)
     window->app()->scene().clear();
     window->app()->sceneChanged();
     EXPECT_EQ(slider->maximum(), 0);
+}
+
+TEST_F(MainWindowEndToEnd, topViewButtonTurnsTheViewWithoutHoldingTheWindow)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1")) {
+        EXPECT_LE(window->glBox()->format().samples(), 0) << "no multisampling in software";
+    }
+    Orvane3Ds::ViewTurner &turner = window->renderHost()->turner();
+    auto eye = [&window] {
+        return window->renderHost()->engine().frame()->context()->camera.eye();
+    };
+    bool ranMeanwhile = false;
+    QTimer::singleShot(0, [&] { ranMeanwhile = turner.isAnimating(); });
+    QTest::mouseClick(window->cameraButtons()->topButton(), Qt::LeftButton);
+    EXPECT_LT(eye().z, 300.0f) << "the click came back only after the view had turned";
+    for (int i = 0; i < 1000 && turner.isAnimating(); ++i) {
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(ranMeanwhile) << "the window did not answer while the view turned";
+    EXPECT_FALSE(turner.isAnimating());
+    EXPECT_NEAR(eye().z, 600.0f, 5.0f);
+    EXPECT_FALSE(window->cameraButtons()->topButton()->isEnabled());
 }
 
 TEST_F(MainWindowEndToEnd, droppingTwoFilesImportsBoth)
