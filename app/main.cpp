@@ -1,4 +1,5 @@
 #include "app/CDlpApplicationContext.h"
+#include "app/CliPlatform.h"
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
 #include "network/DiscoveryTarget.h"
@@ -25,13 +26,20 @@ int main(int argc, char **argv)
     }
     // "--discovery-target ADDR" belongs to the window and to the printer verbs alike.
     takeDiscoveryTargetOption(&argc, argv);
+
+    // Each family of verbs claims its command lines here, before the general verbs, which give
+    // an unknown "--" option a usage error.
     if (isPrinterCommandLine(argc, argv))
         return runPrinterCli(argc, argv);
-    if (isHeadlessCommandLine(argc, argv))
-        return runHeadless(argc, argv, Orvane3Ds::headlessRenderServices());
+    installLosslessFileNames();
+    const QStringList args = commandLineArguments(argc, argv);
+    if (isHeadlessCommandLine(args))
+        return runHeadless(args, Orvane3Ds::headlessRenderServices());
 
-    registerDlpMainWindow();
+    registerDlpMainWindow(windowArguments(args));
     registerPrinterNetwork();
-    CDlpApplicationContext app(argc, argv);
+    // Qt sees only its own options: it would read "--platform 96,54,160" as its "-platform".
+    QtArguments qt(argc, argv);
+    CDlpApplicationContext app(qt.argc(), qt.argv());
     return app.exec();
 }

@@ -18,8 +18,7 @@ void DPlavinIoManager::onImportProject(QString file)
 {
     ImportFailures failures;
     try {
-        if (!QFileInfo(file).suffix().toLower().contains(QLatin1String("vxpj")) &&
-            !Vxpj::isProjectPath(file))
+        if (!Vxpj::isProjectPath(file))
             throw DIoError("Not a project file (.vxpj)");
         const std::vector<std::shared_ptr<Model>> read = Vxpj::loadProject(file, this);
         ModelList models(read.begin(), read.end());

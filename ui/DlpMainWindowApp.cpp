@@ -21,7 +21,7 @@ void DlpMainWindow::connectApp()
     connect(m_app, &DSharedApp::importFailed, this, [this](const ImportFailures &failures) {
         QStringList lines;
         for (const ImportFailure &failure : failures) {
-            lines << failure.text();
+            lines << failure.displayText();
         }
         QMessageBox::warning(this, tr("Tip"), tr("loadFailed").arg(lines.join('\n')),
                              QMessageBox::Ok);

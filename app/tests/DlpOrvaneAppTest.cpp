@@ -226,6 +226,23 @@ TEST_F(AppTest, DroppedPartsAndProjectAreBothOpened)
     EXPECT_EQ(QSettings().value("path/lastImportPath").toString(), m_root.path());
 }
 
+TEST_F(AppTest, DroppedProjectIsRecognisedWhateverTheCaseOfItsSuffix)
+{
+    auto saved = cube(-30, 0, 0, 4);
+    saved->setIndexed(true);
+    for (const char *name : {"SCENE.VXPJ", "Scene.Orvane"}) {
+        const QString project = m_root.filePath(name);
+        Vxpj::saveProject(project, {saved});
+        auto app = makeApp();
+        QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+        ASSERT_TRUE(app->openDroppedFiles({project})) << name;
+        ASSERT_TRUE(waitLoaded(*app));
+        EXPECT_EQ(failed.count(), 0) << name;
+        ASSERT_EQ(app->scene().models().size(), 1u) << name;
+        EXPECT_EQ(app->scene().models().front()->triangleCount(), 12u) << name;
+    }
+}
+
 TEST_F(AppTest, ProjectWhoseSupportsCannotBeBuiltIsOpenedAndTheFailureListed)
 {
     // Method B is not offered: its supports cannot be generated again when the project opens.

@@ -1,5 +1,11 @@
 #include "UiTestSupport.h"
 
+// The render headers bring GLEW, which must come before any Qt GL header.
+#include "render/CContext.h"
+#include "render/COrvaneFrame.h"
+#include "render/DRenderHost.h"
+#include "render/ViewTurner.h"
+
 #include "app/CEnvironmentColors.h"
 #include "app/DlpConfigAccuracyForm.h"
 #include "app/DlpOrvaneApp.h"
@@ -7,6 +13,7 @@
 #include "io/DIoPartBase.h"
 #include "io/DModelIoManager.h"
 #include "render/DlpClipZWidget.h"
+#include "render/DlpGlCamareWidget.h"
 #include "render/GLBox.h"
 #include "testsupport/TestFiles.h"
 #include "ui/CDlpMainWindow.h"
@@ -171,6 +178,30 @@ TEST_F(MainWindowEndToEnd, clipSliderOffersOneStepPerTenthOfAMillimetre)
     EXPECT_EQ(slider->maximum(), 0);
 }
 
+TEST_F(MainWindowEndToEnd, topViewButtonTurnsTheViewWithoutHoldingTheWindow)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1")) {
+        EXPECT_LE(window->glBox()->format().samples(), 0) << "no multisampling in software";
+    }
+    Orvane3Ds::ViewTurner &turner = window->renderHost()->turner();
+    auto eye = [&window] {
+        return window->renderHost()->engine().frame()->context()->camera.eye();
+    };
+    bool ranMeanwhile = false;
+    QTimer::singleShot(0, [&] { ranMeanwhile = turner.isAnimating(); });
+    QTest::mouseClick(window->cameraButtons()->topButton(), Qt::LeftButton);
+    EXPECT_LT(eye().z, 300.0f) << "the click came back only after the view had turned";
+    for (int i = 0; i < 1000 && turner.isAnimating(); ++i) {
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(ranMeanwhile) << "the window did not answer while the view turned";
+    EXPECT_FALSE(turner.isAnimating());
+    EXPECT_NEAR(eye().z, 600.0f, 5.0f);
+    EXPECT_FALSE(window->cameraButtons()->topButton()->isEnabled());
+}
+
 TEST_F(MainWindowEndToEnd, droppingTwoFilesImportsBoth)
 {
     auto window = makeWindow();
@@ -227,6 +258,38 @@ TEST_F(MainWindowEndToEnd, modelLargerThanThePlatformShowsTheLabel)
     auto window = makeWindow({big});
     ASSERT_TRUE(waitForModels(*window, 1));
     EXPECT_TRUE(window->mainWindow()->statusLabel()->isVisible());
+}
+
+TEST_F(MainWindowEndToEnd, startUpFileOfAnotherKindIsToldNotIgnored)
+{
+    const QString notes = m_files.filePath(QStringLiteral("notes.txt"));
+    testsupport::writeFile(notes, "not a model");
+    uitest::MessageBoxAnswerer answerer;
+    auto window = makeWindow({notes});
+    for (int i = 0; i < 100 && answerer.count() == 0; ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().startsWith(QDir::toNativeSeparators(notes) +
+                                                    QStringLiteral(" was not opened")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_TRUE(window->app()->scene().isEmpty());
+}
+
+TEST_F(MainWindowEndToEnd, badPlatformOptionIsToldAndTheFileStillOpens)
+{
+    uitest::MessageBoxAnswerer answerer;
+    auto window = makeWindow({QStringLiteral("--platform"), QStringLiteral("20,x,5"),
+                              writeBox(QStringLiteral("cube.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    for (int i = 0; i < 100 && answerer.count() == 0; ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(
+        answerer.texts().first().startsWith(QStringLiteral("--platform 20,x,5 was ignored")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_FALSE(window->app()->isSceneOutOfBounds()) << "the default platform is kept";
 }
 
 TEST_F(MainWindowEndToEnd, platformOptionSetsTheBuildPlatform)
@@ -520,6 +583,63 @@ TEST_F(VxprExport, cancelledInTheProgressWindowFreesTheWindow)
     expectWindowFree(*window);
 }
 
+// A model beyond the platform: the user is asked before anything is sliced.
+struct BeyondCase {
+    const char *name;
+    const char *answer;
+    bool goesOn;
+};
+
+class VxprExportBeyondThePlatform : public VxprExport,
+                                    public ::testing::WithParamInterface<BeyondCase>
+{
+};
+
+TEST_P(VxprExportBeyondThePlatform, asksFirst)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("big.stl"), 120.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    ASSERT_TRUE(window->app()->isSceneOutOfBounds());
+    bool accuracyShown = false;
+    window->app()->setAccuracyFormRunner([&accuracyShown](DlpConfigAccuracyForm &) {
+        accuracyShown = true;
+        return false;
+    });
+    uitest::MessageBoxAnswerer answerer(QLatin1String(GetParam().answer));
+    window->dlpMenuBar()->action(QStringLiteral("exportVxpr"))->trigger();
+    ASSERT_GE(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().startsWith(
+        QStringLiteral("These models lie beyond the printing range")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("big.stl")));
+    EXPECT_EQ(accuracyShown, GetParam().goesOn);
+    EXPECT_FALSE(window->app()->isExportRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(DlpOrvaneApp, VxprExportBeyondThePlatform,
+                         ::testing::Values(BeyondCase{"Cancel", "Cancel", false},
+                                           BeyondCase{"Ok", "Ok", true}),
+                         [](const ::testing::TestParamInfo<BeyondCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(VxprExport, printingAModelBeyondThePlatformAsksFirst)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("big.stl"), 120.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    bool accuracyShown = false;
+    window->app()->setAccuracyFormRunner([&accuracyShown](DlpConfigAccuracyForm &) {
+        accuracyShown = true;
+        return false;
+    });
+    uitest::MessageBoxAnswerer answerer(QStringLiteral("Cancel"));
+    window->app()->onTransforScence();
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("big.stl")));
+    EXPECT_FALSE(accuracyShown);
+    EXPECT_FALSE(window->app()->isPrintRunning());
+}
+
 TEST_F(VxprExport, thatSucceedsSaysSo)
 {
     auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
@@ -653,6 +773,34 @@ TEST_F(MainWindowEndToEnd, languageEntrySwitchesTheWholeWindow)
     EXPECT_EQ(QSettings().value("softLang").toString(), QStringLiteral("en"));
     EXPECT_EQ(window->dlpMenuBar()->menu(QStringLiteral("file"))->title(), QStringLiteral("File"));
     EXPECT_EQ(window->title(), QStringLiteral("Resinor - DLP print preparation"));
+}
+
+TEST_F(MainWindowEndToEnd, languageSwitchReachesCameraTipsStandardButtonsAndFileErrors)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("Top view"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("zh")));
+    window->onchangeLanguage();
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("俯视图"));
+    for (QPushButton *button : window->cameraButtons()->buttons()) {
+        EXPECT_FALSE(button->toolTip().endsWith(QStringLiteral("View")))
+            << qPrintable(button->toolTip());
+    }
+    window->mainWindow()->setSaveFileNameProvider(
+        [&](const QString &, const QString &, const QString &) {
+            return m_files.filePath(QStringLiteral("no/such/folder/x.vxpj"));
+        });
+    uitest::MessageBoxAnswerer answerer;
+    EXPECT_FALSE(window->mainWindow()->runSceneExport());
+    ASSERT_EQ(answerer.count(), 1);
+    // The reason of the failure in Chinese, and the box's standard button too.
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("x.vxpj: 工程文件无法打开")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_EQ(answerer.buttonTexts().first(), QStringLiteral("确定"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+    window->onchangeLanguage();
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("Top view"));
 }
 
 // Pictures of the window with a model loaded, for a reviewer: <build>/ui/screenshots/.

@@ -100,6 +100,11 @@ void MessageBoxAnswerer::poll()
     }
     m_texts << box->text();
     m_titles << box->windowTitle();
+    QStringList buttons;
+    for (QAbstractButton *button : box->buttons()) {
+        buttons << button->text();
+    }
+    m_buttons << buttons.join(QLatin1Char('|'));
     QAbstractButton *chosen = box->defaultButton();
     for (QAbstractButton *button : box->buttons()) {
         // Shortcut marks ("&Yes") are not part of the text a user reads.
