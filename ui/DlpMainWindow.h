@@ -11,7 +11,9 @@
 
 class DlpMenuBar;
 class DlpOrvaneApp;
+class DlpLoginW;
 class DlpPanelPlaceholder;
+class SdModelInfos;
 class DlpStatusBarWidget;
 class QKeyEvent;
 class QLabel;
@@ -47,6 +49,9 @@ class DlpMainWindow : public QMainWindow
     DlpModelOperateWidget *toolStrip() const { return m_toolStrip; }
     DlpStatusBarWidget *statusLabel() const { return m_status; }
     DlpMenuBar *dlpMenuBar() const { return m_menuBar; }
+    // The model list of Window > Model info list (null until first shown).
+    SdModelInfos *modelInfos() const;
+    DlpLoginW *loginWindow();
 
     // The 3D view: laid out with no margins in the edit page, under the tool strip.
     void setView(QWidget *view);
@@ -182,7 +187,8 @@ class DlpMainWindow : public QMainWindow
     DlpModelOperateWidget *m_toolStrip = nullptr;
     DlpStatusBarWidget *m_status = nullptr;
     std::array<QPointer<QWidget>, DlpModelOperateWidget::ButtonCount> m_panels{};
-    QPointer<DlpPanelPlaceholder> m_modelInfos;
+    QPointer<SdModelInfos> m_modelInfos;
+    QPointer<DlpLoginW> m_login;
     QPointer<DlpPanelPlaceholder> m_supportPara;
     QString m_supportParaFile;
     std::function<void(const void *record)> m_eventSink;
