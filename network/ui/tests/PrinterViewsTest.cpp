@@ -245,6 +245,26 @@ TEST_F(PrinterViews, SelectAllTakesEveryFreePrinterWithOneWait)
         EXPECT_TRUE(card->isSelected());
 }
 
+TEST_F(PrinterViews, APrinterThatNeverAnswersIsLeftUnchangedAndDoesNotHoldUpTheOthers)
+{
+    SimPrinter &silent = sim(60, {"--serial", "Q1", "--ignore-holds"});
+    SimPrinter &answering = sim(61, {"--serial", "Q2"});
+    openWindow();
+    ASSERT_TRUE(waitForCards(2));
+    DlpDeviceInfoUI *card = cardOf(silent);
+    card->radioButton()->click();
+    EXPECT_TRUE(card->isWaiting());
+    EXPECT_FALSE(card->radioButton()->isEnabled());
+    // The window keeps running meanwhile: the other printer can be taken at once.
+    cardOf(answering)->radioButton()->click();
+    EXPECT_TRUE(waitUntil([&] { return cardOf(answering)->isSelected(); }));
+    EXPECT_TRUE(waitUntil([&] { return !card->isWaiting(); }, 3000));
+    EXPECT_TRUE(card->radioButton()->isEnabled());
+    EXPECT_FALSE(card->radioButton()->isChecked());
+    EXPECT_FALSE(card->isSelected());
+    EXPECT_FALSE(silent.waitForLine("^hold ignored$").isEmpty());
+}
+
 TEST_F(PrinterViews, SendWithoutASelectedPrinterSaysSo)
 {
     sim(38);
