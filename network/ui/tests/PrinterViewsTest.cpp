@@ -136,8 +136,14 @@ TEST_F(PrinterViews, APrinterWithoutIdGetsNoCardAndVanishedPrintersGo)
     }));
     ASSERT_TRUE(waitForCards(1));
     EXPECT_NE(cardOf(named), nullptr);
+    const QString address = named.address();
     named.kill();
     EXPECT_TRUE(waitForCards(0));
+    // It comes back: the periodic refresh of the visible panel finds it again.
+    m_sims.push_back(std::make_unique<SimPrinter>(address, QStringList{"--serial", "N1"}));
+    ASSERT_TRUE(m_sims.back()->isReady());
+    EXPECT_TRUE(waitUntil([&] { return scene()->card("N1") != nullptr; },
+                          3 * DlpDeviceScene::kRefreshMs + 2000));
 }
 
 TEST_F(PrinterViews, ProgressMovesWhileThePrinterPrints)
@@ -311,6 +317,10 @@ TEST_F(PrinterViews, ASceneSentToTwoTakenPrintersArrivesByteIdentical)
     EXPECT_EQ(testsupport::readFile(QDir(b.storage()).filePath(name)), sent);
     // The not-printing printers were taken with afterPrint 1: they start the print.
     EXPECT_FALSE(a.waitForLine("^print started ").isEmpty());
+    // The upload display returns to idle once the transfer has reached its end.
+    for (SimPrinter *s : {&a, &b})
+        EXPECT_TRUE(waitUntil([&] { return cardOf(*s)->printer()->get("upload").isEmpty(); }));
+    EXPECT_TRUE(network()->isTransferIdle());
 }
 
 TEST_F(PrinterViews, APrinterThatFailsMidSendIsNamedAndTheOtherGetsTheFile)
