@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/COrvaneApp.h"
-#include "app/CommandStack.h"
 #include "app/CSupplizeConfig.h"
+#include "app/CommandStack.h"
 #include "io/IImportHost.h"
 #include "io/PartImport.h"
 
@@ -105,7 +105,6 @@ class DSharedApp : public QObject,
     void finishLayoutRecord(const std::shared_ptr<Command> &command);
 
   protected:
-
     std::shared_ptr<DModelIoManager> m_importManager;
     std::function<void(bool)> m_glReady;
     CommandStack m_commands;
