@@ -71,10 +71,9 @@ class Farm
             QDir(QCoreApplication::applicationDirPath()).filePath("resinor-printer-sim");
         for (int i = 0; i < kPrinters; ++i) {
             auto process = std::make_unique<QProcess>();
-            process->start(program,
-                           {"--address", address(i), "--storage",
-                            QDir(m_storage.path()).filePath(QString::number(i)), "--keep-alive",
-                            "off", "--lifetime", "900"});
+            process->start(program, {"--address", address(i), "--storage",
+                                     QDir(m_storage.path()).filePath(QString::number(i)),
+                                     "--keep-alive", "off", "--lifetime", "900"});
             m_sims.push_back(std::move(process));
         }
         int ready = 0;

@@ -136,8 +136,14 @@ TEST_F(PrinterViews, APrinterWithoutIdGetsNoCardAndVanishedPrintersGo)
     }));
     ASSERT_TRUE(waitForCards(1));
     EXPECT_NE(cardOf(named), nullptr);
+    const QString address = named.address();
     named.kill();
     EXPECT_TRUE(waitForCards(0));
+    // It comes back: the periodic refresh of the visible panel finds it again.
+    m_sims.push_back(std::make_unique<SimPrinter>(address, QStringList{"--serial", "N1"}));
+    ASSERT_TRUE(m_sims.back()->isReady());
+    EXPECT_TRUE(waitUntil([&] { return scene()->card("N1") != nullptr; },
+                          3 * DlpDeviceScene::kRefreshMs + 2000));
 }
 
 TEST_F(PrinterViews, ProgressMovesWhileThePrinterPrints)
@@ -245,6 +251,26 @@ TEST_F(PrinterViews, SelectAllTakesEveryFreePrinterWithOneWait)
         EXPECT_TRUE(card->isSelected());
 }
 
+TEST_F(PrinterViews, APrinterThatNeverAnswersIsLeftUnchangedAndDoesNotHoldUpTheOthers)
+{
+    SimPrinter &silent = sim(60, {"--serial", "Q1", "--ignore-holds"});
+    SimPrinter &answering = sim(61, {"--serial", "Q2"});
+    openWindow();
+    ASSERT_TRUE(waitForCards(2));
+    DlpDeviceInfoUI *card = cardOf(silent);
+    card->radioButton()->click();
+    EXPECT_TRUE(card->isWaiting());
+    EXPECT_FALSE(card->radioButton()->isEnabled());
+    // The window keeps running meanwhile: the other printer can be taken at once.
+    cardOf(answering)->radioButton()->click();
+    EXPECT_TRUE(waitUntil([&] { return cardOf(answering)->isSelected(); }));
+    EXPECT_TRUE(waitUntil([&] { return !card->isWaiting(); }, 3000));
+    EXPECT_TRUE(card->radioButton()->isEnabled());
+    EXPECT_FALSE(card->radioButton()->isChecked());
+    EXPECT_FALSE(card->isSelected());
+    EXPECT_FALSE(silent.waitForLine("^hold ignored$").isEmpty());
+}
+
 TEST_F(PrinterViews, SendWithoutASelectedPrinterSaysSo)
 {
     sim(38);
@@ -291,6 +317,10 @@ TEST_F(PrinterViews, ASceneSentToTwoTakenPrintersArrivesByteIdentical)
     EXPECT_EQ(testsupport::readFile(QDir(b.storage()).filePath(name)), sent);
     // The not-printing printers were taken with afterPrint 1: they start the print.
     EXPECT_FALSE(a.waitForLine("^print started ").isEmpty());
+    // The upload display returns to idle once the transfer has reached its end.
+    for (SimPrinter *s : {&a, &b})
+        EXPECT_TRUE(waitUntil([&] { return cardOf(*s)->printer()->get("upload").isEmpty(); }));
+    EXPECT_TRUE(network()->isTransferIdle());
 }
 
 TEST_F(PrinterViews, APrinterThatFailsMidSendIsNamedAndTheOtherGetsTheFile)
