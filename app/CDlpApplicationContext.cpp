@@ -72,6 +72,8 @@ CDlpApplicationContext::CDlpApplicationContext(int &argc, char **argv) : QApplic
             versionCheck()(m_mainWindow);
         else
             qDebug("the new-version check is not available in this build");
+    } else {
+        qDebug("the automatic new-version check is off");
     }
 }
 

@@ -11,6 +11,7 @@
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
 #include "ui/DlpStatusBarWidget.h"
+#include "update/UpdateService.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -261,4 +262,10 @@ void registerDlpMainWindow()
 {
     CDlpApplicationContext::setMainWindowFactory(
         []() -> QWidget * { return new CDlpMainWindow(QCoreApplication::arguments().mid(1)); });
+    CDlpApplicationContext::setVersionCheck([](QWidget *window) {
+        if (auto *main = qobject_cast<CDlpMainWindow *>(window))
+            UpdateService::scheduleAutomaticCheck(main->app(), main->app()->applicationName(),
+                                                  main->app()->softwareVersionText(),
+                                                  main->language());
+    });
 }

@@ -1,8 +1,12 @@
 #include "ui/DlpMainWindow.h"
 
+#include "app/DlpOrvaneApp.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpPanelPlaceholder.h"
 #include "ui/DlpStatusBarWidget.h"
+#include "update/DlpPCUpdater.h"
+#include "update/ui/DlpUpgradeW.h"
+#include "update/ui/SdUpdateInformation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -540,15 +544,27 @@ void DlpMainWindow::onLogin()
 
 void DlpMainWindow::onUpgradeSoftware()
 {
-    showNotAvailable(tr("upgradeTitle"));
+    auto *dialog = findChild<DlpUpgradeW *>();
+    if (dialog && dialog->isVisible())
+        return;
+    if (!dialog) {
+        dialog = new DlpUpgradeW(this);
+        auto *updater = new DlpPCUpdater(m_app, dialog);
+        // The installer replaces the program: the window's usual save question comes first.
+        updater->setLeaveRequest([this] { return window()->close(); });
+        dialog->setUpdater(updater);
+    }
+    dialog->exec();
 }
 
 void DlpMainWindow::onAboutSoftware()
 {
-    QMessageBox::about(
-        this, tr("aboutSoft"),
-        tr("aboutText")
-            .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+    QString language = QSettings().value(QStringLiteral("softLang")).toString();
+    if (language.isEmpty())
+        language = m_app->languageCodeText();
+    SdUpdateInformation dialog(m_app->applicationName(), m_app->softwareVersionText(), language,
+                               this);
+    dialog.showAndRun();
 }
 
 void DlpMainWindow::showNotAvailable(const QString &what)

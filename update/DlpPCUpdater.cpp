@@ -51,7 +51,7 @@ void DlpPCUpdater::upgrade()
         emit sShowInfo(m_text);
         return;
     }
-    if (!m_question || !m_question(QStringLiteral("upgrade"), m_text))
+    if (!ask(QStringLiteral("upgrade"), m_text))
         return;
     const QString url = QSettings().value(QLatin1String(kSettingsKey)).toString();
     const QString path = download(url);

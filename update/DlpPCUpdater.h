@@ -13,8 +13,6 @@ class DlpPCUpdater : public HttpUpgrade
 {
     Q_OBJECT
   public:
-    // (title, text) of a Yes/No question; true for Yes.
-    using Question = std::function<bool(const QString &title, const QString &text)>;
     // Asks the user to end the program (the window's usual save question); true when the
     // program may end. Without one nothing is asked.
     using LeaveRequest = std::function<bool()>;
@@ -26,7 +24,6 @@ class DlpPCUpdater : public HttpUpgrade
     // Without an application object: checks against the given version (tests, headless check).
     explicit DlpPCUpdater(const QString &currentVersion, QObject *parent = nullptr);
 
-    void setQuestion(Question question) { m_question = std::move(question); }
     void setLeaveRequest(LeaveRequest leave) { m_leave = std::move(leave); }
     void setInstallerStarter(InstallerStarter start) { m_startInstaller = std::move(start); }
     void setEndProgram(EndProgram end) { m_end = std::move(end); }
@@ -41,7 +38,6 @@ class DlpPCUpdater : public HttpUpgrade
     void init();
 
     std::function<QString()> m_version;
-    Question m_question;
     LeaveRequest m_leave;
     InstallerStarter m_startInstaller;
     EndProgram m_end;

@@ -30,7 +30,7 @@ void DlpRPiUpdater::upgrade()
         emit sShowInfo(m_text);
         return;
     }
-    if (!m_question || !m_question(QStringLiteral("upgrade"), m_text))
+    if (!ask(QStringLiteral("upgrade"), m_text))
         return;
     const QString path = download(QSettings().value(QLatin1String(kSettingsKey)).toString());
     if (!path.isEmpty())

@@ -11,11 +11,8 @@ class DlpRPiUpdater : public HttpUpgrade
 {
     Q_OBJECT
   public:
-    using Question = std::function<bool(const QString &title, const QString &text)>;
-
     explicit DlpRPiUpdater(const QString &currentVersion, QObject *parent = nullptr);
 
-    void setQuestion(Question question) { m_question = std::move(question); }
     QString currentVersion() const { return m_currentVersion; }
 
     Result check() override;
@@ -29,5 +26,4 @@ class DlpRPiUpdater : public HttpUpgrade
 
   private:
     QString m_currentVersion;
-    Question m_question;
 };

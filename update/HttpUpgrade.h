@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 // Base of the main program's update checks: asks the update service for an action, reads the
 // reply items, compares versions and downloads with a transfer-rate text. Subclasses name the
 // action and what happens with the download. User-interface thread; the waits are nested event
@@ -17,6 +19,9 @@ class HttpUpgrade : public QObject
     Q_OBJECT
   public:
     using Result = QPair<bool, QVariant>;
+    // (title, text) of a Yes/No question before a download; true for Yes. Without one the
+    // download is not started.
+    using Question = std::function<bool(const QString &title, const QString &text)>;
 
     HttpUpgrade(const QString &settingsKey, QObject *parent = nullptr);
 
@@ -25,6 +30,8 @@ class HttpUpgrade : public QObject
     void setEndpoint(const QString &endpoint) { m_endpoint = endpoint; }
     QString endpoint() const { return m_endpoint; }
     HttpQuery *query() { return &m_query; }
+    void setQuestion(Question question) { m_question = std::move(question); }
+    bool hasQuestion() const { return bool(m_question); }
 
     // The check of the concrete updater: (ok, message text).
     virtual Result check() = 0;
@@ -55,7 +62,13 @@ class HttpUpgrade : public QObject
     void onProgress(qlonglong received, qlonglong total);
 
   protected:
+    bool ask(const QString &title, const QString &text) const
+    {
+        return m_question && m_question(title, text);
+    }
+
     QString m_text;
+    Question m_question;
 
   private:
     QString m_endpoint;

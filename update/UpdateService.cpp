@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QSettings>
+#include <QTimer>
 
 namespace UpdateService
 {
@@ -109,6 +110,17 @@ bool startUpdater(const QString &name, const QString &version, const QString &la
         return false;
     }
     return true;
+}
+
+void scheduleAutomaticCheck(QObject *owner, const QString &name, const QString &version,
+                            const QString &language)
+{
+    qDebug("the automatic update check starts the updater in 3 s");
+    QTimer::singleShot(3000, Qt::CoarseTimer, owner, [name, version, language] {
+        QString error;
+        if (!startUpdater(name, version, language, true, &error))
+            qDebug().noquote() << "the automatic update check did not start the updater:" << error;
+    });
 }
 
 } // namespace UpdateService

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QObject;
+
 // Where the update services are and how the updater program is started.
 //
 // One base address serves both services: the main program's form endpoint
@@ -37,5 +39,11 @@ using Starter = std::function<bool(const QString &program, const QStringList &ar
 void setStarter(Starter starter);
 bool startUpdater(const QString &name, const QString &version, const QString &language,
                   bool commandMode, QString *error);
+
+// The automatic check of a program start: 3000 ms from now (a coarse timer owned by `owner`,
+// the central application object) the updater is started once in "cmd" mode. Call it only when
+// "enableCheckNewVersion" is on.
+void scheduleAutomaticCheck(QObject *owner, const QString &name, const QString &version,
+                            const QString &language);
 
 } // namespace UpdateService
