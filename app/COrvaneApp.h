@@ -60,6 +60,14 @@ class COrvaneApp : public CApp, public CObjectInfo, public COrvaneAppConfig
     // Percent, stage text and flag of every long operation (called on the worker's thread).
     void setProgressCallback(ProgressCallback callback);
     const ProgressCallback &progressCallback() const { return m_progressCallback; }
+    // Tells the progress callback that the running job has ended, however it ended (done,
+    // failed or cancelled): a final report of 100 %, which closes the progress window and gives
+    // the window back to the user.
+    void reportJobEnded() const
+    {
+        if (m_progressCallback)
+            m_progressCallback(100, QString(), false);
+    }
     IProgressable &rootProgress() { return m_rootProgress; }
 
     bool isLoading() const { return m_loading; }

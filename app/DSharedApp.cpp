@@ -145,6 +145,9 @@ void DSharedApp::addModelsToScene(const ModelList &models)
 void DSharedApp::endLoad()
 {
     setLoading(false);
+    reportJobEnded();
+    qDebug().noquote()
+        << QStringLiteral("load finished: %1 model(s) in the scene").arg(m_scene.models().size());
 }
 
 void DSharedApp::sceneChanged()

@@ -38,7 +38,19 @@ DlpOrvaneApp::DlpOrvaneApp(QObject *parent, const QString &appDataFolder,
     if (!setApplicationPath(folder))
         qWarning() << "error::path setting faild";
     writePreviewSettings();
-    notBuilt("network layer (NetworkApp)");
+    if (printerNetworkFactory())
+        m_network = printerNetworkFactory()(this);
+}
+
+DlpOrvaneApp::PrinterNetworkFactory &DlpOrvaneApp::printerNetworkFactory()
+{
+    static PrinterNetworkFactory factory;
+    return factory;
+}
+
+void DlpOrvaneApp::setPrinterNetworkFactory(PrinterNetworkFactory factory)
+{
+    printerNetworkFactory() = std::move(factory);
 }
 
 DlpOrvaneApp::~DlpOrvaneApp()
@@ -107,9 +119,11 @@ std::shared_ptr<DModelIoManager> DlpOrvaneApp::createImportManager()
     // A project stores overhang points and parameters, not support meshes: build them again.
     manager->setSupportRegenerator([](Model &model, const PlatformSize &, IProgressable *progress) {
         const SupportJobResult result = regenerateSupportsForModel(model, progress);
-        if (!result.ok)
-            qWarning().noquote() << "supports of" << model.name()
-                                 << "were not generated again:" << result.error;
+        if (result.ok)
+            return QString();
+        qWarning().noquote() << "supports of" << model.name()
+                             << "were not generated again:" << result.error;
+        return result.error.isEmpty() ? QStringLiteral("unknown error") : result.error;
     });
     return manager;
 }
@@ -137,13 +151,8 @@ bool DlpOrvaneApp::openDroppedFiles(const QStringList &paths)
 
     QStringList parts;
     QStringList projects;
-    for (const QString &path : paths) {
-        const QString suffix = QFileInfo(path).suffix();
-        if (suffix.contains(QLatin1String("vxpj")) || suffix.contains(QLatin1String("orvane")))
-            projects << path;
-        else
-            parts << path;
-    }
+    for (const QString &path : paths)
+        (Vxpj::isProjectPath(path) ? projects : parts) << path;
 
     ImportFailures notOpened;
     for (int i = 1; i < projects.size(); ++i)
@@ -212,7 +221,7 @@ void DlpOrvaneApp::reportFailure(const QString &path, const QString &error)
 {
     const QString text = QStringLiteral("%1\n%2\n%3")
                              .arg(QCoreApplication::translate("DlpOrvaneApp", "vxprWriteFailed"),
-                                  QDir::toNativeSeparators(path), error);
+                                  QDir::toNativeSeparators(path), translateIoReason(error));
     if (m_warn) {
         m_warn(QStringLiteral("Tip"), text);
         return;
@@ -220,22 +229,48 @@ void DlpOrvaneApp::reportFailure(const QString &path, const QString &error)
     QMessageBox::warning(nullptr, QCoreApplication::translate("DlpOrvaneApp", "Tip"), text);
 }
 
-bool DlpOrvaneApp::chosenLayerThickness(QString *thickness)
+VxprExportPlan DlpOrvaneApp::prepareExport()
 {
-    *thickness = QSettings().value(QStringLiteral("slicer/layerThickness")).toString().trimmed();
-    bool ok = false;
-    const double mm = thickness->toDouble(&ok);
-    return ok && std::isfinite(mm) && mm > 0.0;
+    const QString thickness =
+        QSettings().value(QStringLiteral("slicer/layerThickness")).toString().trimmed();
+    VxprExportPlan plan = prepareVxprExport(m_scene, platformSize(), thickness, m_previewRenderer);
+    if (!plan.ok())
+        return plan;
+    if (!plan.previewNote.isEmpty())
+        qWarning().noquote() << "the preview pictures of the package are left empty:"
+                             << plan.previewNote;
+    for (const QString &name : plan.outsideModels)
+        qWarning().noquote() << "the model" << name << "reaches beyond the platform";
+    return plan;
 }
 
-void DlpOrvaneApp::renderPreviews()
+void DlpOrvaneApp::runPlan(const VxprExportPlan &plan, const QString &path, RunKind kind)
 {
-    for (int view = 0; view < 3; ++view)
-        onCutFramebuffer(view);
+    QString error;
+    const bool ok = onGeneralPrintDatas(plan, path, &error);
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, ok, error, kind] {
+            // Only the folder of a package that was written is remembered.
+            if (ok && kind == RunKind::Export) {
+                QSettings settings;
+                settings.setValue(QStringLiteral("path/lastExportPath"),
+                                  QFileInfo(path).absolutePath());
+                settings.sync();
+            }
+            finishRun(path, ok, error);
+            if (ok && kind == RunKind::Export)
+                emit vxprExported(path);
+            // A package that was not written completely is never sent.
+            if (ok && kind == RunKind::PrintAndSend)
+                onSentPrintDatas(path);
+        },
+        Qt::QueuedConnection);
 }
 
 void DlpOrvaneApp::finishRun(const QString &path, bool ok, const QString &error)
 {
+    reportJobEnded();
     if (!ok && error != QLatin1String("Canceled"))
         reportFailure(path, error);
     emit printDataFinished(path, ok, error);
@@ -272,23 +307,24 @@ void DlpOrvaneApp::onProcessPrintWithThread(bool send)
         warn("Tip", "NoModel");
         return;
     }
-    if (!m_printJob && !accuracyCheck(nullptr))
+    if (!confirmOutOfBounds())
         return;
-    QString thickness;
-    if (!m_printJob && !chosenLayerThickness(&thickness)) {
-        reportFailure(
-            QSettings().value(QStringLiteral("slicer/vxprName")).toString(),
-            QStringLiteral("The layer thickness \"%1\" is not a positive number").arg(thickness));
-        return;
-    }
-    renderPreviews();
-    setCancel(false);
-    m_rootProgress.clearLevels();
     if (m_printJob) {
+        setCancel(false);
+        m_rootProgress.clearLevels();
         m_printRun = QtConcurrent::run(m_printJob);
         return;
     }
-    m_printMeshes = m_scene.printMeshes();
+    if (!accuracyCheck(nullptr))
+        return;
+    VxprExportPlan plan = prepareExport();
+    if (!plan.ok()) {
+        reportFailure(QSettings().value(QStringLiteral("slicer/vxprName")).toString(), plan.error);
+        return;
+    }
+    setCancel(false);
+    m_rootProgress.clearLevels();
+    m_printPlan = std::move(plan);
     m_printSend = send;
     m_printRun = QtConcurrent::run([this] { onProcessPrint(); });
 }
@@ -298,20 +334,10 @@ void DlpOrvaneApp::onProcessPrint()
     const QString path = QStringLiteral("%1/%2").arg(
         appDataDir(), QSettings().value(QStringLiteral("slicer/vxprName")).toString());
     qDebug() << "数据生成开始";
-    QString error;
-    const bool ok = onGeneralPrintDatas(m_printMeshes, path, &error);
+    const VxprExportPlan plan = std::move(m_printPlan);
+    m_printPlan = VxprExportPlan();
+    runPlan(plan, path, m_printSend ? RunKind::PrintAndSend : RunKind::Print);
     qDebug() << "数据生成完成";
-    const bool send = m_printSend;
-    QMetaObject::invokeMethod(
-        this,
-        [this, path, ok, error, send] {
-            m_printMeshes.clear();
-            finishRun(path, ok, error);
-            // A package that was not written completely is never sent.
-            if (ok && send)
-                onSentPrintDatas(path);
-        },
-        Qt::QueuedConnection);
 }
 
 void DlpOrvaneApp::onTransforScence()
@@ -338,9 +364,37 @@ bool DlpOrvaneApp::exportAllowed()
     return true;
 }
 
+bool DlpOrvaneApp::confirmOutOfBounds()
+{
+    QStringList beyond;
+    for (const auto &model : m_scene.models()) {
+        if (DModelOperator::anyOutOfBounds({model}, platformSize()))
+            beyond << model->name();
+    }
+    if (beyond.isEmpty())
+        return true;
+    // What lies beyond the platform is cut off by the printer: only go on when the user says so.
+    const QString text = QCoreApplication::translate("DlpOrvaneApp", "outOfPlatformGoOn")
+                             .arg(beyond.join(QStringLiteral(", ")));
+    if (m_ask)
+        return m_ask(QStringLiteral("Tip"), text);
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("DlpOrvaneApp", "Tip"),
+                    text);
+    QPushButton *ok =
+        box.addButton(QCoreApplication::translate("DlpOrvaneApp", "Ok"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("DlpOrvaneApp", "cancel"),
+                                        QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
 bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
 {
     if (!exportAllowed())
+        return false;
+    if (!confirmOutOfBounds())
         return false;
     if (!m_exportJob && !accuracyCheck(parent))
         return false;
@@ -352,8 +406,7 @@ bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
                           parent, QCoreApplication::translate("DlpOrvaneApp", "saveVxpr"), start);
     if (dir.isEmpty())
         return false;
-    settings.setValue(QStringLiteral("path/lastExportPath"), dir);
-    settings.sync();
+    // The folder is remembered once the package is written there (exportFinished()).
     return startExport(QStringLiteral("%1/%2").arg(
         dir, settings.value(QStringLiteral("slicer/vxprName")).toString()));
 }
@@ -362,62 +415,65 @@ bool DlpOrvaneApp::startExport(const QString &path)
 {
     if (!exportAllowed())
         return false;
-    QString thickness;
-    if (!m_exportJob && !chosenLayerThickness(&thickness)) {
-        reportFailure(
-            path,
-            QStringLiteral("The layer thickness \"%1\" is not a positive number").arg(thickness));
-        return false;
-    }
-    renderPreviews();
-    setCancel(false);
-    m_rootProgress.clearLevels();
     if (m_exportJob) {
+        setCancel(false);
+        m_rootProgress.clearLevels();
         m_exportRun = QtConcurrent::run(m_exportJob);
         return true;
     }
-    const std::vector<std::shared_ptr<Mesh3D>> meshes = m_scene.printMeshes();
-    m_exportRun = QtConcurrent::run([this, meshes, path] {
-        QString error;
-        const bool ok = onGeneralPrintDatas(meshes, path, &error);
-        QMetaObject::invokeMethod(
-            this, [this, path, ok, error] { finishRun(path, ok, error); }, Qt::QueuedConnection);
-    });
+    const VxprExportPlan plan = prepareExport();
+    if (!plan.ok()) {
+        reportFailure(path, plan.error);
+        return false;
+    }
+    setCancel(false);
+    m_rootProgress.clearLevels();
+    m_exportRun = QtConcurrent::run([this, plan, path] { runPlan(plan, path, RunKind::Export); });
     return true;
 }
 
-void DlpOrvaneApp::onExportModel(QString path)
+bool DlpOrvaneApp::onExportModel(QString path, QString *error)
 {
     const std::vector<std::shared_ptr<Mesh3D>> meshes = m_scene.printMeshes();
     try {
         writeBinaryStl(path, meshes);
     } catch (const DIoError &e) {
         qWarning().noquote() << "export" << path << "failed:" << e.message();
-        emit importFailed({{path, e.message()}});
+        if (error)
+            *error = ImportFailure{path, e.message()}.displayText();
+        return false;
     }
+    return true;
 }
 
-void DlpOrvaneApp::onExportScene(QString path)
+bool DlpOrvaneApp::onExportScene(QString path, QString *error)
 {
-    onSerialScene(path);
+    return onSerialScene(path, error);
 }
 
-void DlpOrvaneApp::onSerialScene(QString path)
+bool DlpOrvaneApp::onSerialScene(QString path, QString *error)
 {
     const ModelList models = m_scene.models();
     // A cancel left over from an earlier load or run must not stop this save at once. While a
     // job still runs the flag and the levels are its own, so they are left alone.
-    if (!isLoadRunning() && !isPrintRunning() && !isExportRunning()) {
+    const bool alone = !isLoadRunning() && !isPrintRunning() && !isExportRunning();
+    if (alone) {
         setCancel(false);
         m_rootProgress.clearLevels();
     }
+    bool ok = true;
     try {
         Vxpj::saveProject(path, std::vector<std::shared_ptr<Model>>(models.begin(), models.end()),
                           &m_rootProgress);
     } catch (const DIoError &e) {
         qWarning().noquote() << "saving" << path << "failed:" << e.message();
-        emit importFailed({{path, e.message()}});
+        if (error)
+            *error = ImportFailure{path, e.message()}.displayText();
+        ok = false;
     }
+    if (alone)
+        reportJobEnded();
+    return ok;
 }
 
 void DlpOrvaneApp::sendError(int code)
@@ -434,50 +490,53 @@ void DlpOrvaneApp::onInitialEnvColor()
 }
 void DlpOrvaneApp::onQueryDeviceInfo()
 {
-    notBuilt("printer query (onQueryDeviceInfo)");
+    if (m_network)
+        m_network->queryDevices();
+    else
+        notBuilt("printer query (no printer network in this program)");
 }
+
 void DlpOrvaneApp::onTransforVXPRFile()
 {
-    notBuilt("work-package sending (onTransforVXPRFile)");
+    QSettings settings;
+    const QString start = settings.value(QStringLiteral("transforVXPR/openDir")).toString();
+    const QString file = m_choosePackage
+                             ? m_choosePackage(start)
+                             : QFileDialog::getOpenFileName(nullptr, tr("Open VXPR File"), start,
+                                                            QStringLiteral("(*.vxpr)"));
+    if (file.isEmpty())
+        return;
+    settings.setValue(QStringLiteral("transforVXPR/openDir"), QFileInfo(file).absolutePath());
+    onSentPrintDatas(file);
 }
-bool DlpOrvaneApp::onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path,
-                                       QString *error)
+bool DlpOrvaneApp::onGeneralPrintDatas(const VxprExportPlan &plan, QString path, QString *error)
 {
     qDebug() << "data general start";
-    QString thickness;
-    if (!chosenLayerThickness(&thickness)) {
-        if (error)
-            *error = QStringLiteral("The layer thickness \"%1\" is not a positive number")
-                         .arg(thickness);
-        return false;
-    }
-    QSettings settings;
-    auto preview = [&settings](const char *key) {
-        return OrvaneDlp::readPreviewFile(settings.value(QLatin1String(key)).toString());
-    };
-    OrvaneDlp::DlpSliceManager manager;
-    manager.IProgressable::setParent(&m_rootProgress);
-    manager.onSetExportFileName(path);
-    manager.SetSliceConfig(QStringLiteral("LayerThickness0"), thickness);
-    manager.SetSliceConfig(QStringLiteral("LayerThicknessX"), thickness);
-    manager.setPreviews(preview("map/ScreenShotFront"), preview("map/ScreenShotTop"),
-                        preview("map/ScreenShotLeft"));
-    manager.onNewProcessScene(QList<std::shared_ptr<Mesh3D>>(meshes.begin(), meshes.end()));
-    qDebug().noquote() << "total area : " << manager.volumeMl();
+    double volumeMl = 0.0;
+    const bool ok = exportVxpr(path, plan, &m_rootProgress, error, &volumeMl);
+    qDebug().noquote() << "total area : " << volumeMl;
     qDebug() << "data general over";
-    if (error)
-        *error = manager.succeeded() ? QString() : manager.errorString();
-    return manager.succeeded();
+    return ok;
 }
 
-void DlpOrvaneApp::onSentPrintDatas(QString)
+void DlpOrvaneApp::onSentPrintDatas(QString path)
 {
-    notBuilt("package transfer (onSentPrintDatas)");
+    if (!m_network) {
+        notBuilt("package transfer (no printer network in this program)");
+        return;
+    }
+    if (m_network->sendPrintPackage(path) == 0)
+        warn("Tip", "noDevice");
 }
 
-void DlpOrvaneApp::onUploadUpgradefile(QString)
+void DlpOrvaneApp::onUploadUpgradefile(QString path)
 {
-    notBuilt("upgrade upload (onUploadUpgradefile)");
+    if (!m_network) {
+        notBuilt("upgrade upload (no printer network in this program)");
+        return;
+    }
+    if (m_network->sendUpgradePackage(path) == 0)
+        warn("Tip", "noDevice");
 }
 
 void DlpOrvaneApp::onCutFramebuffer(int view)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/DSharedApp.h"
+#include "app/IPrinterNetwork.h"
+#include "app/VxprExport.h"
 
 #include <QFuture>
 #include <QStringList>
@@ -54,6 +56,18 @@ class DlpOrvaneApp : public DSharedApp
     // Renders preview picture 0 (front), 1 (top) or 2 (left) into the file named by
     // "map/ScreenShotFront", "map/ScreenShotTop" or "map/ScreenShotLeft"; false on failure.
     using PreviewWriter = std::function<bool(int view)>;
+    // Renders the three preview pictures of the scene into memory for a work package.
+    using PreviewRenderer = VxprPreviewRenderer;
+
+    // Creates the printer network of an application object (the network library installs it
+    // through registerPrinterNetwork(); without a factory the object has no printer network).
+    using PrinterNetworkFactory = std::function<IPrinterNetwork *(DlpOrvaneApp *app)>;
+    static void setPrinterNetworkFactory(PrinterNetworkFactory factory);
+    // The printer network made at construction (owned by this object as a child), or null.
+    IPrinterNetwork *printerNetwork() const { return m_network; }
+    // Asks for a package to send, starting in start; empty when cancelled. Default: a dialog.
+    using PackageChooser = std::function<QString(const QString &start)>;
+    void setPackageChooser(PackageChooser chooser) { m_choosePackage = std::move(chooser); }
 
     void setWarningHandler(WarningHandler handler) { m_warn = std::move(handler); }
     void setQuestionHandler(QuestionHandler handler) { m_ask = std::move(handler); }
@@ -62,6 +76,10 @@ class DlpOrvaneApp : public DSharedApp
     // Installed by the 3D view once GL is ready. Without it the previews are whatever the
     // picture files hold (zero when they are missing).
     void setPreviewWriter(PreviewWriter writer) { m_previewWriter = std::move(writer); }
+    // Installed by the 3D view once GL is ready: the work packages of the export and print runs
+    // take their pictures from it. Without it, or when it fails, the pictures stay empty (the
+    // picture files of an earlier run never reach a new package).
+    void setPreviewRenderer(PreviewRenderer renderer) { m_previewRenderer = std::move(renderer); }
 
     // Replace the work of the print or export run (tests). By default the print run writes the
     // package to "<appData>/<slicer/vxprName>" and hands it to the printers; the export run
@@ -70,9 +88,9 @@ class DlpOrvaneApp : public DSharedApp
     void setExportJob(RunJob job) { m_exportJob = std::move(job); }
 
     // File > Export Vxpr: refuses while an export runs or the scene is empty, runs the accuracy
-    // check, asks for the folder (remembered under "path/lastExportPath"), renders the
-    // previews and starts the export on the export thread. Returns whether it started; the
-    // outcome arrives as printDataFinished().
+    // check, asks for the folder (remembered under "path/lastExportPath" once the package is
+    // written there), renders the previews and starts the export on the export thread. Returns
+    // whether it started; the outcome arrives as printDataFinished().
     bool exportVxprInteractive(QWidget *parent = nullptr);
     // Starts the export of the scene to path with the layer thickness of
     // "slicer/layerThickness", without any dialog. False when refused or already running.
@@ -97,11 +115,13 @@ class DlpOrvaneApp : public DSharedApp
     void onProcessPrintWithThread(bool send);
     void onTransforScence();
     void onExportPrintData(bool ask);
-    // Writes all scene meshes as one binary STL file.
-    void onExportModel(QString path);
-    // Saves the scene as a project (version 5).
-    void onExportScene(QString path);
-    void onSerialScene(QString path);
+    // Writes all scene meshes as one binary STL file. False when it could not be written; then
+    // *error is "<file name>: <reason>" (in the user's language) and a file that was there
+    // before is kept.
+    bool onExportModel(QString path, QString *error = nullptr);
+    // Saves the scene as a project (version 5); failures as for onExportModel().
+    bool onExportScene(QString path, QString *error = nullptr);
+    bool onSerialScene(QString path, QString *error = nullptr);
 
     // Entry points filled in by the network, print-data and GL parts.
     void sendError(int code);
@@ -110,12 +130,14 @@ class DlpOrvaneApp : public DSharedApp
     void onTransforVXPRFile();
     void onProcessPrint();
     void onAccuracyCheck();
-    // Slices meshes into the work package at path with the layer thickness of
-    // "slicer/layerThickness" and the preview files of "map/ScreenShot*", on the calling thread
-    // (the export and print threads call it). Progress and cancel follow the application's
-    // root progress. True only when the whole package was written; else *error says why.
-    bool onGeneralPrintDatas(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path,
-                             QString *error = nullptr);
+    // Writes the work package of plan (see prepareExport()) to path on the calling thread (the
+    // export and print threads call it). Progress and cancel follow the application's root
+    // progress. True only when the whole package was written; else *error says why.
+    bool onGeneralPrintDatas(const VxprExportPlan &plan, QString path, QString *error = nullptr);
+    // The scene's export plan with the layer thickness of "slicer/layerThickness" and the
+    // previews of the installed renderer; interface thread. Models beyond the platform and
+    // empty previews are logged.
+    VxprExportPlan prepareExport();
     void onSentPrintDatas(QString path);
     void onUploadUpgradefile(QString path);
     // Writes preview picture view (0 front, 1 top, 2 left) through the preview writer; logs when
@@ -129,6 +151,8 @@ class DlpOrvaneApp : public DSharedApp
     // A print or export run ended (on the interface thread): ok is true only when the whole
     // package was written; error is the reason otherwise ("Canceled" after a cancel).
     void printDataFinished(QString path, bool ok, QString error);
+    // An export the user started wrote the whole package to path (after printDataFinished).
+    void vxprExported(QString path);
 
   protected:
     std::shared_ptr<DModelIoManager> createImportManager() override;
@@ -138,25 +162,33 @@ class DlpOrvaneApp : public DSharedApp
     // False, with a warning, while an export runs or when the scene holds no model.
     bool exportAllowed();
     bool ask(const char *title, const char *text);
+    // True when every model lies within the platform, or the user chose to go on anyway (the
+    // question names the models beyond it).
+    bool confirmOutOfBounds();
     void reportFailure(const QString &path, const QString &error);
-    // Meshes, layer thickness and preview bytes of an export, gathered on this thread.
-    // The layer thickness of "slicer/layerThickness"; false when it is not a positive number.
-    static bool chosenLayerThickness(QString *thickness);
+    // The body of the export and print runs (pool thread): writes the package of plan to path,
+    // then on the interface thread reports the outcome; a complete export's folder is remembered
+    // and announced, a complete print package sent when asked.
+    enum class RunKind { Export, Print, PrintAndSend };
+    void runPlan(const VxprExportPlan &plan, const QString &path, RunKind kind);
     void finishRun(const QString &path, bool ok, const QString &error);
-    void renderPreviews();
     void writePreviewSettings();
     static void notBuilt(const char *entry);
+    static PrinterNetworkFactory &printerNetworkFactory();
 
     WarningHandler m_warn;
+    IPrinterNetwork *m_network = nullptr;
+    PackageChooser m_choosePackage;
     QuestionHandler m_ask;
     AccuracyFormRunner m_runForm;
     DirectoryChooser m_chooseDir;
     PreviewWriter m_previewWriter;
+    PreviewRenderer m_previewRenderer;
     RunJob m_printJob;
     RunJob m_exportJob;
     QFuture<void> m_printRun;
-    // What the print run slices and whether it sends the package; set before it starts.
-    std::vector<std::shared_ptr<Mesh3D>> m_printMeshes;
+    // What the print run writes and whether it sends the package; set before it starts.
+    VxprExportPlan m_printPlan;
     bool m_printSend = false;
     QFuture<void> m_exportRun;
 };

@@ -8,10 +8,14 @@
 #include "io/DIoVXPJ.h"
 #include "io/PartImport.h"
 #include "app/AppDataDir.h"
+#include "app/VxprExport.h"
+#include "geometry/OutputTarget.h"
 #include "slicing/DlpSliceManager.h"
 #include "slicing/VxprInfo.h"
 #include "supports/SupportJob.h"
 #include "supports/SupportProfiles.h"
+
+#include "app/CliPlatform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,16 +28,10 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <cstdio>
 #include <cstring>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 namespace
 {
@@ -55,7 +53,8 @@ const char *const kUsage =
     "                         import the files and save the scene as the project OUT (.vxpj)\n"
     "  --export-vxpr OUT FILE...\n"
     "                         import the files, slice the scene and write the work package OUT\n"
-    "                         (with preview pictures when an X display is available)\n"
+    "                         (with preview pictures when an X display is available); OUT may\n"
+    "                         be - for standard output; an empty job is refused\n"
     "  --snapshots DIR FILE...\n"
     "                         import the files and write the front, top and left preview\n"
     "                         pictures into DIR (front.dat, top.dat, left.dat and PNGs);\n"
@@ -73,11 +72,19 @@ const char *const kUsage =
     "Options:\n"
     "  --platform X,Y,Z       build platform in millimetres (default 96,54,160)\n"
     "  --update-url URL       the update service of this run (also for the window)\n"
-    "  --layer-thickness MM   layer thickness of --export-vxpr (default 0.05)\n"
+    "  --layer-thickness MM   layer thickness of --export-vxpr (default 0.05; whole\n"
+    "                         micrometres from 0.001 to 10)\n"
     "  --supports PROFILE     generate supports for every mesh model with the support profile\n"
     "                         PROFILE (a profile name such as medium, or a path to an .ini);\n"
     "                         --info then also prints overhangs and support_parts\n"
-    "  --verbose              also print the diagnostic messages\n";
+    "  --force                write OUT even when it is one of the inputs or its suffix does\n"
+    "                         not match the verb (.vxpr, .vxpj)\n"
+    "  --verbose              also print the diagnostic messages\n"
+    "  --                     ends the options: every later argument is a file\n"
+    "\n"
+    "Long jobs list their stages on stderr; Ctrl+C stops them and writes nothing.\n"
+    "Exit status: 0 done, 1 an input could not be read, an output not written or the job is\n"
+    "empty, 2 a usage error, 130 interrupted.\n";
 
 // Minimal JSON text building; the field order of a line is the order of the calls.
 class JsonLine
@@ -152,6 +159,10 @@ struct CliArgs
     PlatformSize platform;
     QString layerThickness = QStringLiteral("0.05");
     QString supportProfile;
+    bool force = false;
+    bool verbose = false;
+    // Root of the run's progress: stages on stderr, cancelled by Ctrl+C. Not an argument.
+    IProgressable *progress = nullptr;
 };
 
 bool isPackage(const QString &path)
@@ -159,7 +170,6 @@ bool isPackage(const QString &path)
     return QFileInfo(path).suffix().compare(QLatin1String("vxpr"), Qt::CaseInsensitive) == 0;
 }
 
-// Parses "VERB [OPTIONS] FILE...". Returns false with a message on a usage error.
 const char *const kVerbs[] = {"--help", "--info", "--export-vxpr", "--snapshots", "--save-project"};
 
 bool isVerb(const QString &arg)
@@ -176,65 +186,94 @@ bool takesOutput(const QString &verb)
            verb == QLatin1String("--save-project");
 }
 
-// Options may come before the verb ("--platform X,Y,Z --info FILE"): move the verb and its
-// output argument to the front.
-QStringList verbFirst(QStringList args)
+// Options of ours that take a value.
+bool takesValue(const QString &option)
 {
-    for (int i = 1; i < args.size(); ++i) {
-        if (!isVerb(args[i]))
-            continue;
-        const int count = takesOutput(args[i]) && i + 1 < args.size() ? 2 : 1;
-        const QStringList moved = args.mid(i, count);
-        for (int k = 0; k < count; ++k)
-            args.removeAt(i);
-        return moved + args;
-    }
-    return args;
+    return option == QLatin1String("--platform") || option == QLatin1String("--layer-thickness") ||
+           option == QLatin1String("--supports");
 }
 
+const QLatin1String kEndOfOptions("--");
+
+// Parses the arguments: the verb may stand anywhere before "--" (after options or files), its
+// output right after it; options take their value from the next argument; "--" ends the
+// options, so every later argument is a file. Returns false with a message on a usage error.
 bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
 {
-    out->verb = args.value(0);
-    int first = 1;
-    if (takesOutput(out->verb)) {
-        if (args.size() < 2 || args[1].startsWith(QLatin1String("--"))) {
-            *error = QStringLiteral("%1 needs the output %2 first")
-                         .arg(out->verb, out->verb == QLatin1String("--snapshots")
-                                             ? QStringLiteral("folder")
-                                             : QStringLiteral("file"));
-            return false;
-        }
-        out->output = args[1];
-        first = 2;
-    }
-    for (int i = first; i < args.size(); ++i) {
+    bool optionsEnded = false;
+    for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
-        if (a == QLatin1String("--platform")) {
-            if (i + 1 >= args.size() || !parsePlatformSize(args[i + 1], &out->platform)) {
+        if (optionsEnded || !a.startsWith(QLatin1String("--"))) {
+            out->files << a;
+            continue;
+        }
+        if (a == kEndOfOptions) {
+            optionsEnded = true;
+            continue;
+        }
+        if (isVerb(a)) {
+            if (!out->verb.isEmpty()) {
+                *error = QStringLiteral("only one verb at a time: %1 and %2").arg(out->verb, a);
+                return false;
+            }
+            out->verb = a;
+            if (!takesOutput(a))
+                continue;
+            if (i + 1 >= args.size() ||
+                (args[i + 1].startsWith(QLatin1String("--")) && args[i + 1] != kEndOfOptions)) {
+                *error = QStringLiteral("%1 needs the output %2 first")
+                             .arg(a, a == QLatin1String("--snapshots") ? QStringLiteral("folder")
+                                                                       : QStringLiteral("file"));
+                return false;
+            }
+            // "--export-vxpr -- -odd-name.vxpr" names an output that starts with a dash.
+            if (args[i + 1] == kEndOfOptions) {
+                if (i + 2 >= args.size()) {
+                    *error = QStringLiteral("%1 needs the output file first").arg(a);
+                    return false;
+                }
+                out->output = args[i + 2];
+                optionsEnded = true;
+                i += 2;
+            } else {
+                out->output = args[++i];
+            }
+            continue;
+        }
+        if (a == QLatin1String("--force")) {
+            out->force = true;
+        } else if (a == QLatin1String("--verbose")) {
+            out->verbose = true;
+        } else if (takesValue(a) && i + 1 >= args.size()) {
+            *error = a == QLatin1String("--platform")
+                         ? QStringLiteral("--platform needs X,Y,Z in millimetres, e.g. 96,54,160")
+                     : a == QLatin1String("--supports")
+                         ? QStringLiteral("--supports needs a profile name or path")
+                         : QStringLiteral("--layer-thickness needs a thickness in millimetres, "
+                                          "e.g. 0.05");
+            return false;
+        } else if (a == QLatin1String("--platform")) {
+            if (!parsePlatformSize(args[i + 1], &out->platform)) {
                 *error = QStringLiteral("--platform needs X,Y,Z in millimetres, e.g. 96,54,160");
                 return false;
             }
             ++i;
         } else if (a == QLatin1String("--layer-thickness")) {
-            bool ok = false;
-            const double mm = args.value(i + 1).toDouble(&ok);
-            if (!ok || !(mm > 0.0) || mm > 10.0) {
+            QString reason;
+            if (!checkLayerThickness(args[i + 1], &reason)) {
                 *error = QStringLiteral("--layer-thickness needs a thickness in millimetres, "
-                                        "e.g. 0.05");
+                                        "e.g. 0.05: %1")
+                             .arg(reason);
                 return false;
             }
-            out->layerThickness = args[++i];
+            out->layerThickness = args[++i].trimmed();
         } else if (a == QLatin1String("--supports")) {
-            if (i + 1 >= args.size()) {
-                *error = QStringLiteral("--supports needs a profile name or path");
-                return false;
-            }
             out->supportProfile = args[++i];
-        } else if (a.startsWith(QLatin1String("--"))) {
-            *error = QStringLiteral("unknown option %1").arg(a);
-            return false;
         } else {
-            out->files << a;
+            // Before any verb an unknown word is most likely a misspelt verb.
+            *error = out->verb.isEmpty() ? QStringLiteral("unknown verb %1 (see --help)").arg(a)
+                                         : QStringLiteral("unknown option %1").arg(a);
+            return false;
         }
     }
     return true;
@@ -304,7 +343,7 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
         (Vxpj::isProjectPath(file) ? projects : parts) << file;
 
     if (!parts.isEmpty()) {
-        const ImportResult imported = importPartsHeadless(parts, args.platform);
+        const ImportResult imported = importPartsHeadless(parts, args.platform, args.progress);
         scene.failures = imported.failures;
         // Models come back in file order, without the files that failed.
         QStringList failed;
@@ -317,14 +356,17 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
             scene.items.push_back({file, *model++});
         }
     }
-    if (!args.supportProfile.isEmpty() && !scene.items.empty()) {
+    if (!args.supportProfile.isEmpty()) {
+        // A missing or broken profile is an error even when no part needs it (all inputs are
+        // projects, which keep their own settings).
         SupportParameters params;
         if (!loadProfile(args.supportProfile, &params, &scene.supportError))
             return scene;
         for (SceneItem &item : scene.items) {
             if (item.model->sourceKind() != SourceKind::Mesh)
                 continue;
-            const SupportJobResult result = generateSupportsForModel(*item.model, params, nullptr);
+            const SupportJobResult result =
+                generateSupportsForModel(*item.model, params, args.progress);
             if (!result.ok) {
                 scene.supportError =
                     QStringLiteral("supports for %1: %2").arg(item.model->name(), result.error);
@@ -338,13 +380,15 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
     DModelOperator op(args.platform);
     for (const QString &file : projects) {
         try {
-            const std::vector<std::shared_ptr<Model>> read = Vxpj::loadProject(file);
+            const std::vector<std::shared_ptr<Model>> read =
+                Vxpj::loadProject(file, args.progress);
             ModelList loaded(read.begin(), read.end());
             std::vector<SceneItem> added;
             for (const auto &model : loaded) {
                 SceneItem item{file, model};
                 if (!model->overhangs().empty()) {
-                    const SupportJobResult result = regenerateSupportsForModel(*model, nullptr);
+                    const SupportJobResult result =
+                        regenerateSupportsForModel(*model, args.progress);
                     if (!result.ok)
                         throw DIoError(QStringLiteral("supports of %1 could not be generated "
                                                       "again: %2")
@@ -364,8 +408,10 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
 }
 
 // Reports what could not be loaded; true when everything was.
-bool reportLoadProblems(const HeadlessScene &scene, QTextStream &err)
+bool reportLoadProblems(const HeadlessScene &scene, const CliArgs &args, QTextStream &err)
 {
+    if (args.progress && args.progress->isCancelled())
+        return false; // interrupted: reported once by the caller
     for (const ImportFailure &f : scene.failures)
         err << "Resinor: cannot read " << f.path << ": " << f.reason << '\n';
     if (!scene.supportError.isEmpty())
@@ -409,7 +455,7 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
         return packagesOk ? 0 : 1;
     const HeadlessScene scene = loadScene(args, inputs);
     if (!scene.supportError.isEmpty()) {
-        reportLoadProblems(scene, err);
+        reportLoadProblems(scene, args, err);
         return 1;
     }
     const bool withSupports = !args.supportProfile.isEmpty() ||
@@ -436,27 +482,72 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
                 .add("support_parts", qulonglong(item.supportParts));
         out << line.text() << '\n';
     }
-    return reportLoadProblems(scene, err) && packagesOk ? 0 : 1;
+    return reportLoadProblems(scene, args, err) && packagesOk ? 0 : 1;
 }
 
-// A progress bar on stderr, drawn only when stderr is a terminal.
-class TerminalProgress : public IProgressable
+// What the user reads for a stage key of the jobs.
+QString stageText(const QString &stage)
+{
+    static const struct {
+        const char *key;
+        const char *text;
+    } texts[] = {{"ModalLoding", "Loading"},
+                 {"SupportCalucate", "Supports calculating"},
+                 {"ctlSupportGenaration", "Supports generating"},
+                 {"Load Points Datas", "Loading"},
+                 {"Load Topo Datas", "Loading"},
+                 {"Save Points Datas", "Saving"},
+                 {"Save Topo Info", "Saving"},
+                 {"Success Saved", "Saved"}};
+    for (const auto &t : texts)
+        if (stage == QLatin1String(t.key))
+            return QLatin1String(t.text);
+    return stage;
+}
+
+// The root progress of a run. On a terminal a bar on stderr; otherwise one line per stage as it
+// starts, so logs and pipes see the long jobs move without a line per percent.
+class CliProgress : public IProgressable
 {
 public:
-    TerminalProgress()
+    CliProgress()
     {
-        if (isatty(fileno(stderr)))
-            setCallback([](int percent, const QString &stage, bool) {
+        if (stderrIsTerminal()) {
+            setCallback([this](int percent, const QString &stage, bool) {
                 const int width = 40;
                 const int filled = qBound(0, percent, 100) * width / 100;
-                std::fprintf(stderr, "\r%-10s [%s%s] %3d%%", qPrintable(stage),
+                std::fprintf(stderr, "\r%-22s [%s%s] %3d%%", qPrintable(stageText(stage)),
                              QByteArray(filled, '#').constData(),
                              QByteArray(width - filled, ' ').constData(), percent);
-                if (percent >= 100)
+                m_open = percent < 100;
+                if (!m_open)
                     std::fputc('\n', stderr);
                 std::fflush(stderr);
             });
+        } else {
+            setCallback([this](int, const QString &stage, bool) {
+                const QString text = stageText(stage);
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                if (text.isEmpty() || m_stagesSeen.contains(text))
+                    return;
+                m_stagesSeen << text;
+                std::fprintf(stderr, "Resinor: %s...\n", qPrintable(text));
+                std::fflush(stderr);
+            });
+        }
     }
+    // Ends an open progress bar line before other text goes to stderr.
+    void endLine()
+    {
+        if (m_open)
+            std::fputc('\n', stderr);
+        m_open = false;
+    }
+
+private:
+    std::mutex m_mutex;
+    QStringList m_stagesSeen;
+    bool m_open = false;
 };
 
 int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextStream &err)
@@ -466,33 +557,38 @@ int runExportVxpr(const CliArgs &args, const HeadlessServices &services, QTextSt
         return 2;
     }
     const HeadlessScene loaded = loadScene(args, args.files);
-    if (!reportLoadProblems(loaded, err))
+    if (!reportLoadProblems(loaded, args, err))
         return 1;
     const ModelList models = loaded.models();
 
     DScene scene;
     scene.addModels(models);
-    OrvaneDlp::SliceJob job;
-    for (const auto &mesh : scene.printMeshes())
-        job.meshes.push_back(mesh);
-    job.layerThickness = args.layerThickness;
-
-    QString error;
-    if (!services.renderPreviews) {
-        err << "Resinor: note: preview pictures are left empty (this build has no renderer)\n";
-    } else if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        err << "Resinor: note: preview pictures are left empty (no X display for OpenGL)\n";
-    } else if (!services.renderPreviews(models, &job.previewFront, &job.previewTop,
-                                        &job.previewLeft, &error)) {
-        err << "Resinor: note: preview pictures are left empty: " << error << '\n';
-        job.previewFront.clear();
-        job.previewTop.clear();
-        job.previewLeft.clear();
+    VxprPreviewRenderer renderer;
+    QString noRenderer;
+    if (!services.renderPreviews)
+        noRenderer = QStringLiteral("this build has no renderer");
+    else if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        noRenderer = QStringLiteral("no X display for OpenGL");
+    else
+        renderer = [&](QByteArray *front, QByteArray *top, QByteArray *left, QString *error) {
+            return services.renderPreviews(models, front, top, left, error);
+        };
+    const VxprExportPlan plan =
+        prepareVxprExport(scene, args.platform, args.layerThickness, renderer);
+    if (!plan.ok()) {
+        err << "Resinor: cannot export " << args.output << ": " << plan.error << '\n';
+        return 1;
     }
+    if (!noRenderer.isEmpty())
+        err << "Resinor: note: preview pictures are left empty (" << noRenderer << ")\n";
+    else if (!plan.previewNote.isEmpty())
+        err << "Resinor: note: preview pictures are left empty: " << plan.previewNote << '\n';
+    for (const QString &name : plan.outsideModels)
+        err << "Resinor: warning: " << name << " reaches beyond the platform\n";
     err.flush();
 
-    TerminalProgress progress;
-    if (!OrvaneDlp::exportVxpr(args.output, job, &progress, &error)) {
+    QString error;
+    if (!exportVxpr(args.output, plan, args.progress, &error)) {
         err << "Resinor: cannot write " << args.output << ": " << error << '\n';
         return 1;
     }
@@ -515,7 +611,7 @@ int runSnapshots(const CliArgs &args, const HeadlessServices &services, QTextStr
         return 1;
     }
     const HeadlessScene loaded = loadScene(args, args.files);
-    if (!reportLoadProblems(loaded, err))
+    if (!reportLoadProblems(loaded, args, err))
         return 1;
     if (!QDir().mkpath(args.output)) {
         err << "Resinor: cannot create the folder " << args.output << '\n';
@@ -536,7 +632,7 @@ int runSaveProject(const CliArgs &args, QTextStream &err)
         return 2;
     }
     const HeadlessScene loaded = loadScene(args, args.files);
-    if (!reportLoadProblems(loaded, err))
+    if (!reportLoadProblems(loaded, args, err))
         return 1;
     std::vector<std::shared_ptr<Model>> models;
     for (const SceneItem &item : loaded.items)
@@ -550,71 +646,201 @@ int runSaveProject(const CliArgs &args, QTextStream &err)
     return 0;
 }
 
-// OpenGL needs a display; without one the GL verbs get a plain core application and say so.
-bool displayAvailable()
+// OpenGL needs a display: the GL verbs get a GUI application object only where one can be had,
+// since Qt ends the program when its platform cannot start.
+bool displayUsable()
 {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
     return true;
 #else
-    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb"))
+        return platform.startsWith("offscreen") || platform.startsWith("minimal") ||
+               !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return x11DisplayUsable();
 #endif
+}
+
+// An output must not be one of the inputs (also through links), and its suffix must say what
+// it will hold: a slip of the argument order would otherwise overwrite a mesh with a package.
+// Standard output ("-") and targets that are not regular files (FIFOs, devices) take any name.
+// --force lets the user write anyway. Returns false with the reason.
+bool checkOutput(const CliArgs &cli, QString *error)
+{
+    const bool package = cli.verb == QLatin1String("--export-vxpr");
+    if (!package && cli.verb != QLatin1String("--save-project"))
+        return true;
+    if (cli.force || cli.output == QLatin1String("-"))
+        return true;
+    for (const QString &input : cli.files) {
+        if (sameFile(cli.output, input)) {
+            *error = QStringLiteral("the output %1 is the input %2; refusing to overwrite it "
+                                    "(give --force to write it anyway)")
+                         .arg(cli.output, input);
+            return false;
+        }
+    }
+    const QLatin1String suffix = package ? QLatin1String("vxpr") : QLatin1String("vxpj");
+    if (!isStreamTarget(cli.output) &&
+        QFileInfo(cli.output).suffix().compare(suffix, Qt::CaseInsensitive) != 0) {
+        *error = QStringLiteral("the output %1 of %2 does not end in .%3 (give --force to write "
+                                "it anyway)")
+                     .arg(cli.output, cli.verb, suffix);
+        return false;
+    }
+    return true;
+}
+
+// Options of ours that may stand in the window's command line.
+bool isWindowOption(const QString &arg)
+{
+    return arg == QLatin1String("--platform");
 }
 
 } // namespace
 
-bool isHeadlessCommandLine(int argc, char **argv)
+QStringList commandLineArguments(int argc, char **argv)
 {
-    if (argc < 2 || std::strncmp(argv[1], "--", 2) != 0)
-        return false;
-    if (std::strcmp(argv[1], "--platform") != 0)
-        return true; // a verb, or an unknown option that gets a usage error
-    // "--platform X,Y,Z" belongs to the window unless a verb follows.
-    for (int i = 2; i < argc; ++i)
-        if (isVerb(QString::fromLocal8Bit(argv[i])))
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QFile::decodeName(QByteArray(argv[i]));
+    return args;
+}
+
+bool isHeadlessCommandLine(const QStringList &args)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == kEndOfOptions)
+            return false;
+        if (isVerb(a))
             return true;
+        if (isWindowOption(a)) {
+            ++i; // its value
+            continue;
+        }
+        if (a.startsWith(QLatin1String("--")))
+            return true; // an option the window does not take gets a usage error
+    }
     return false;
 }
 
-int runHeadless(int argc, char **argv, const HeadlessServices &services)
+QStringList windowArguments(const QStringList &args)
 {
-    // Only the verbs that render get a GUI application object (no window is ever created).
-    bool wantsGl = false;
-    for (int i = 1; i < argc; ++i)
-        wantsGl = wantsGl || std::strcmp(argv[i], "--snapshots") == 0 ||
-                  std::strcmp(argv[i], "--export-vxpr") == 0;
-    std::unique_ptr<QCoreApplication> app;
-    if (wantsGl && displayAvailable())
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    else
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    args = verbFirst(args);
-    // The libraries' diagnostic chatter would bury the verbs' output; --verbose keeps it.
-    if (args.removeAll(QStringLiteral("--verbose")) == 0)
-        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    QStringList platform;
+    QStringList files;
+    bool optionsEnded = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (!optionsEnded && a == kEndOfOptions) {
+            optionsEnded = true;
+        } else if (!optionsEnded && a == QLatin1String("--platform")) {
+            platform = QStringList{a, args.value(i + 1)};
+            ++i;
+        } else if (!optionsEnded && a.startsWith(QLatin1Char('-')) && a != QLatin1String("-")) {
+            // Qt's own options ("-style fusion") are Qt's; their values are skipped too.
+            if (QtArguments::takesValue(a))
+                ++i;
+        } else {
+            files << a;
+        }
+    }
+    return platform + files;
+}
 
+QtArguments::QtArguments(int argc, char **argv)
+{
+    if (argc > 0)
+        m_storage.push_back(QByteArray(argv[0]));
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--")
+            break;
+        // Only single-dash options are Qt's: Qt would also read "--platform 96,54,160" as its
+        // own "-platform" and abort over the unknown plugin.
+        if (a.size() < 2 || a[0] != '-' || a[1] == '-')
+            continue;
+        m_storage.push_back(a);
+        if (takesValue(QString::fromLatin1(a)) && i + 1 < argc)
+            m_storage.push_back(QByteArray(argv[++i]));
+    }
+    for (QByteArray &a : m_storage)
+        m_pointers.push_back(a.data());
+    m_pointers.push_back(nullptr);
+    m_argc = int(m_storage.size());
+}
+
+bool QtArguments::takesValue(const QString &option)
+{
+    static const char *const options[] = {
+        "-platform",  "-platformpluginpath", "-platformtheme",   "-plugin",
+        "-display",   "-style",              "-stylesheet",      "-session",
+        "-geometry",  "-title",              "-qwindowgeometry", "-qwindowtitle",
+        "-qwindowicon", "-name",             "-widgetcount",     "-qmljsdebugger"};
+    for (const char *o : options)
+        if (option == QLatin1String(o))
+            return o != QLatin1String("-widgetcount");
+    return false;
+}
+
+int runHeadless(const QStringList &arguments, const HeadlessServices &services)
+{
     CliArgs cli;
     QString error;
-    if (args.value(0) == QLatin1String("--help")) {
-        out << kUsage;
-        return 0;
-    }
-    if (!parseArgs(args, &cli, &error)) {
-        err << "Resinor: " << error << '\n';
+    if (!parseArgs(arguments, &cli, &error)) {
+        std::fprintf(stderr, "Resinor: %s\n", qPrintable(error));
         return 2;
     }
-    if (cli.verb == QLatin1String("--info"))
-        return runInfo(cli, out, err);
-    if (cli.verb == QLatin1String("--export-vxpr"))
-        return runExportVxpr(cli, services, err);
-    if (cli.verb == QLatin1String("--snapshots"))
-        return runSnapshots(cli, services, err);
-    if (cli.verb == QLatin1String("--save-project"))
-        return runSaveProject(cli, err);
+    if (cli.verb == QLatin1String("--help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (cli.verb.isEmpty()) {
+        std::fprintf(stderr, "Resinor: no verb given\n\n%s", kUsage);
+        return 2;
+    }
+    if (!checkOutput(cli, &error)) {
+        std::fprintf(stderr, "Resinor: %s\n", qPrintable(error));
+        return 2;
+    }
 
-    err << "Resinor: unknown verb " << cli.verb << "\n\n" << kUsage;
-    return 2;
+    // Only the verbs that render get a GUI application object (no window is ever created), and
+    // only where a display can be had. Qt sees no argument of ours.
+    const bool wantsGl = cli.verb == QLatin1String("--snapshots") ||
+                         cli.verb == QLatin1String("--export-vxpr");
+    static int qtArgc = 1;
+    static char programName[] = "Resinor";
+    static char *qtArgv[] = {programName, nullptr};
+    std::unique_ptr<QCoreApplication> app;
+    if (wantsGl && displayUsable())
+        app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+    else
+        app = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // The libraries' diagnostic chatter would bury the verbs' output; --verbose keeps it.
+    if (!cli.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+
+    CliProgress progress;
+    cli.progress = &progress;
+    installInterruptHandler(&progress);
+    int status = 2;
+    if (cli.verb == QLatin1String("--info"))
+        status = runInfo(cli, out, err);
+    else if (cli.verb == QLatin1String("--export-vxpr"))
+        status = runExportVxpr(cli, services, err);
+    else if (cli.verb == QLatin1String("--snapshots"))
+        status = runSnapshots(cli, services, err);
+    else if (cli.verb == QLatin1String("--save-project"))
+        status = runSaveProject(cli, err);
+    restoreInterrupt();
+    out.flush();
+    progress.endLine();
+    if (interrupted() && status != 0) {
+        err << "Resinor: interrupted; no output was written\n";
+        err.flush();
+        return 130;
+    }
+    return status;
 }

@@ -2,10 +2,12 @@
 
 #include "geometry/DModelOperator.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 // Services of the libraries above app/ (GL snapshots) that some verbs use. The program's main
 // fills them in; a verb whose service is missing says so instead of pretending to work.
@@ -22,11 +24,41 @@ struct HeadlessServices
         renderPreviews;
 };
 
-// True when the command line asks for a verb (or holds an unknown "--" option, which gets a
-// usage error) rather than the main window: "--platform X,Y,Z [FILE]" alone is the window's.
-bool isHeadlessCommandLine(int argc, char **argv);
+// The process arguments after the program name, decoded as file names are, so that a name of
+// any bytes names the same file again (see installLosslessFileNames()).
+QStringList commandLineArguments(int argc, char **argv);
 
-// Runs a command-line verb ("--help", "--info", ...) without any window: argv[1] is the verb.
-// Returns the process exit code: 0 on success, 1 when an input could not be read or an output
-// not written, 2 for a usage error.
-int runHeadless(int argc, char **argv, const HeadlessServices &services = {});
+// True when the arguments ask for a verb (anywhere before "--", also after a file) or hold an
+// unknown "--" option, which gets a usage error, rather than the main window:
+// "[--platform X,Y,Z] [FILE]" alone is the window's.
+bool isHeadlessCommandLine(const QStringList &args);
+
+// The window's arguments in the form it reads them: "--platform", its value (when given), then
+// the files. Qt's own single-dash options and "--" are left out.
+QStringList windowArguments(const QStringList &args);
+
+// The argc/argv handed to Qt: the program name and Qt's own single-dash options ("-style X")
+// before "--". Our options never reach Qt, which would read "--platform 96,54,160" as its own
+// "-platform" option and abort over an unknown platform plugin.
+class QtArguments
+{
+public:
+    QtArguments(int argc, char **argv);
+    QtArguments(const QtArguments &) = delete;
+    QtArguments &operator=(const QtArguments &) = delete;
+
+    int &argc() { return m_argc; }
+    char **argv() { return m_pointers.data(); }
+    // True for the Qt options that take the next argument as their value.
+    static bool takesValue(const QString &option);
+
+private:
+    std::vector<QByteArray> m_storage;
+    std::vector<char *> m_pointers;
+    int m_argc = 0;
+};
+
+// Runs a command-line verb ("--help", "--info", ...) without any window. Returns the process
+// exit code: 0 on success, 1 when an input could not be read or an output not written (or the
+// job is empty), 2 for a usage error, 130 when Ctrl+C stopped the job (nothing written).
+int runHeadless(const QStringList &args, const HeadlessServices &services = {});

@@ -1,7 +1,11 @@
 #include "app/CDlpApplicationContext.h"
+#include "app/CliPlatform.h"
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
 #include "maintenance/MaintenanceCli.h"
+#include "network/DiscoveryTarget.h"
+#include "network/NetworkApp.h"
+#include "network/PrinterCli.h"
 #include "render/HeadlessRenderServices.h"
 #include "ui/CDlpMainWindow.h"
 #include "update/UpdateCheckCli.h"
@@ -23,10 +27,22 @@ int main(int argc, char **argv)
         std::fputs("Resinor: --update-url needs the service address\n", stderr);
         return 2;
     }
-    if (isHeadlessCommandLine(argc, argv))
-        return runHeadless(argc, argv, Orvane3Ds::headlessRenderServices());
+    // "--discovery-target ADDR" belongs to the window and to the printer verbs alike.
+    takeDiscoveryTargetOption(&argc, argv);
 
-    registerDlpMainWindow();
-    CDlpApplicationContext app(argc, argv);
+    // Each family of verbs claims its command lines here, before the general verbs, which give
+    // an unknown "--" option a usage error.
+    if (isPrinterCommandLine(argc, argv))
+        return runPrinterCli(argc, argv);
+    installLosslessFileNames();
+    const QStringList args = commandLineArguments(argc, argv);
+    if (isHeadlessCommandLine(args))
+        return runHeadless(args, Orvane3Ds::headlessRenderServices());
+
+    registerDlpMainWindow(windowArguments(args));
+    registerPrinterNetwork();
+    // Qt sees only its own options: it would read "--platform 96,54,160" as its "-platform".
+    QtArguments qt(argc, argv);
+    CDlpApplicationContext app(qt.argc(), qt.argv());
     return app.exec();
 }

@@ -32,6 +32,9 @@ function(resinor_add_library folder)
     target_link_libraries(resinor_${folder} PUBLIC ${ARG_LIBS})
 endfunction()
 
+# Every test program keeps printer discovery on the loopback network, on a free local port.
+set(RESINOR_TEST_NETWORK_ENV "RESINOR_DISCOVERY_TARGET=127.255.255.255;RESINOR_DISCOVERY_PORT=0")
+
 # resinor_add_tests(<folder> [GUI] [LIBS <targets...>])
 # Builds resinor_<folder>_tests from <folder>/tests/*.cpp. GUI tests get a QApplication (they run
 # under Xvfb like the whole suite); the others a QCoreApplication.
@@ -56,5 +59,5 @@ function(resinor_add_tests folder)
     target_link_libraries(${target} PRIVATE resinor_${folder} resinor_testsupport ${ARG_LIBS})
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS ${folder}
-        ENVIRONMENT "RESINOR_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+        ENVIRONMENT "RESINOR_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin;${RESINOR_TEST_NETWORK_ENV}")
 endfunction()

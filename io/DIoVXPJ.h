@@ -37,8 +37,9 @@ std::vector<std::shared_ptr<Model>> loadProject(const QString &path,
 void saveProject(const QString &path, const std::vector<std::shared_ptr<Model>> &models,
                  IProgressable *progress = nullptr);
 
-// True for paths the import manager treats as projects: a suffix containing "vxpj", or a
-// suffix containing "orvane" on a file that starts with the project header.
+// The one rule for "is this a project?", used by the drop, the start-up file, the command line
+// and the project import: the suffix "vxpj" in any case, or the suffix "orvane" in any case on
+// a regular file that starts with the project header. Everything else is a part.
 bool isProjectPath(const QString &path);
 
 } // namespace Vxpj

@@ -18,8 +18,7 @@ void DPlavinIoManager::onImportProject(QString file)
 {
     ImportFailures failures;
     try {
-        if (!QFileInfo(file).suffix().toLower().contains(QLatin1String("vxpj")) &&
-            !Vxpj::isProjectPath(file))
+        if (!Vxpj::isProjectPath(file))
             throw DIoError("Not a project file (.vxpj)");
         const std::vector<std::shared_ptr<Model>> read = Vxpj::loadProject(file, this);
         ModelList models(read.begin(), read.end());
@@ -27,9 +26,13 @@ void DPlavinIoManager::onImportProject(QString file)
             for (const auto &model : models) {
                 if (model->overhangs().empty())
                     continue;
-                if (m_regenerator)
-                    m_regenerator(*model, platformSize(), this);
-                else
+                if (m_regenerator) {
+                    const QString error = m_regenerator(*model, platformSize(), this);
+                    if (!error.isEmpty() && !isCancelled())
+                        failures.append(
+                            {file, QStringLiteral("Supports of %1 were not generated again: %2")
+                                       .arg(model->name(), error)});
+                } else
                     qWarning() << "Support regeneration after a project load is not built yet;"
                                << model->name() << "keeps its overhang points without supports";
             }

@@ -15,8 +15,10 @@ class DPlavinIoManager : public DModelIoManager
 {
     Q_OBJECT
   public:
+    // Builds the supports of a model again; returns why it could not (empty when it could).
+    // A model whose supports failed is still opened, and the failure is listed with the load's.
     using SupportRegenerator =
-        std::function<void(Model &model, const PlatformSize &platform, IProgressable *progress)>;
+        std::function<QString(Model &model, const PlatformSize &platform, IProgressable *progress)>;
 
     explicit DPlavinIoManager(IImportHost *host, QObject *parent = nullptr);
 

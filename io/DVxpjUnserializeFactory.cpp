@@ -4,6 +4,7 @@
 #include "io/DVxpjUnserializeHelperV5.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 namespace
@@ -65,6 +66,10 @@ std::int32_t DVxpjUnserializeFactory::probeVersion(QIODevice *device)
 
 bool DVxpjUnserializeFactory::hasProjectHeader(const QString &path)
 {
+    // Only a regular file is looked into: opening a FIFO or a device to sniff it would wait for
+    // a writer or consume its data.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

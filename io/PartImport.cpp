@@ -19,6 +19,31 @@ QString ImportFailure::text() const
     return QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reason);
 }
 
+QString ImportFailure::displayText() const
+{
+    const QString shown = translateIoReason(reason);
+    if (path.isEmpty())
+        return shown;
+    return QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), shown);
+}
+
+QString translateIoReason(const QString &reason)
+{
+    const QByteArray whole = reason.toUtf8();
+    const QString translated = QCoreApplication::translate("DIoError", whole.constData());
+    if (translated != reason)
+        return translated;
+    const int colon = reason.indexOf(QLatin1String(": "));
+    if (colon <= 0)
+        return reason;
+    const QString kind = reason.left(colon);
+    const QByteArray kindBytes = kind.toUtf8();
+    const QString translatedKind = QCoreApplication::translate("DIoError", kindBytes.constData());
+    if (translatedKind == kind)
+        return reason;
+    return translatedKind + reason.mid(colon);
+}
+
 PartReaderFactory defaultPartReaderFactory()
 {
     return [](const QString &path) { return createPartReader(path); };

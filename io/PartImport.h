@@ -21,10 +21,17 @@ struct ImportFailure {
     QString path;
     QString reason;
 
-    // "<file name>: <reason>", as shown to the user; the reason alone when there is no path.
+    // "<file name>: <reason>"; the reason alone when there is no path.
     QString text() const;
+    // text() with the reason in the user's language (translateIoReason()), for the window.
+    QString displayText() const;
 };
 using ImportFailures = QList<ImportFailure>;
+
+// The reason of a reader or writer error in the installed translation (context "DIoError"): the
+// whole reason when it is a known text, else the kind of error before its first ": " with the
+// details after it (file names, counts, system errors) as they are. Unknown reasons unchanged.
+QString translateIoReason(const QString &reason);
 Q_DECLARE_METATYPE(ImportFailure)
 Q_DECLARE_METATYPE(ImportFailures)
 

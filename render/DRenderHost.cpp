@@ -152,4 +152,30 @@ bool DRenderHost::writePreviews()
     return ok;
 }
 
+bool DRenderHost::renderPreviews(QByteArray *front, QByteArray *top, QByteArray *left)
+{
+    if (!m_engine.isReady()) {
+        m_error = QStringLiteral("the 3D view is not ready");
+        return false;
+    }
+    QByteArray *const targets[3] = {front, top, left};
+    if (m_view)
+        m_view->makeCurrent();
+    bool ok = true;
+    for (int view = 0; view < 3; ++view) {
+        const QByteArray bytes = m_engine.frame()->renderSnapshot(static_cast<SnapshotView>(view));
+        if (bytes.isEmpty()) {
+            m_error = QStringLiteral("preview picture %1 could not be rendered").arg(view);
+            ok = false;
+        }
+        if (targets[view])
+            *targets[view] = bytes;
+    }
+    if (m_view)
+        m_view->doneCurrent();
+    if (m_repaint)
+        m_repaint();
+    return ok;
+}
+
 } // namespace Orvane3Ds

@@ -43,6 +43,9 @@ class DRenderHost : public IGlApplication
     bool writePreview(int view);
     // All three, as before print data is produced.
     bool writePreviews();
+    // The three preview pictures (front, top, left) as raw 256 x 256 RGB bytes, for a work
+    // package. False with errorString() set when GL is not ready.
+    bool renderPreviews(QByteArray *front, QByteArray *top, QByteArray *left);
     const QString &errorString() const { return m_error; }
 
     // Called after GL became ready (true) or failed (false).

@@ -2,9 +2,11 @@
 
 #include "render/ViewTurner.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QVariant>
 
 DlpGlCamareWidget::DlpGlCamareWidget(Orvane3Ds::ViewTurner *turner, QWidget *parent)
     : QWidget(parent), m_turner(turner)
@@ -43,6 +45,7 @@ QPushButton *DlpGlCamareWidget::makeButton(const char *tip, const QString &image
                                            const QString &fallbackText)
 {
     auto *button = new QPushButton(this);
+    button->setProperty("tipKey", QByteArray(tip));
     button->setToolTip(tr(tip));
     button->setFixedSize(32, 32);
     button->setCursor(Qt::PointingHandCursor);
@@ -58,6 +61,19 @@ QPushButton *DlpGlCamareWidget::makeButton(const char *tip, const QString &image
                        "QPushButton:disabled{border-image:url(:/Image/%1.png);}")
             .arg(image));
     return button;
+}
+
+void DlpGlCamareWidget::retranslate()
+{
+    for (QPushButton *button : buttons())
+        button->setToolTip(tr(button->property("tipKey").toByteArray().constData()));
+}
+
+void DlpGlCamareWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void DlpGlCamareWidget::syncButtons()

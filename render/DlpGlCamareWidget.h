@@ -20,6 +20,14 @@ class DlpGlCamareWidget : public QWidget
 
     QPushButton *topButton() const { return m_top; }
     QPushButton *bottomButton() const { return m_bottom; }
+    // The seven buttons: top, bottom, left, right, home, far, near.
+    QList<QPushButton *> buttons() const
+    {
+        return {m_top, m_bottom, m_left, m_right, m_home, m_far, m_near};
+    }
+
+    // Re-reads the tool tips from the installed translation (also on every language change).
+    void retranslate();
 
   public slots:
     void onGLTop();
@@ -29,6 +37,9 @@ class DlpGlCamareWidget : public QWidget
     void onGLFar();
     void onGLNear();
     void onGLHome();
+
+  protected:
+    void changeEvent(QEvent *event) override;
 
   private:
     QPushButton *makeButton(const char *tip, const QString &image, const QString &fallbackText);

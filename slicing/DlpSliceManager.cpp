@@ -298,24 +298,28 @@ void DlpSliceManager::onNewProcessScene(const QList<std::shared_ptr<Mesh3D>> &me
     Lamellor::Mesh mesh(&m_settings);
     onConvertFormat(triangleMeshes, mesh);
 
-    DlpVXPRSerializeHelper helper;
-    if (!helper.open(m_exportFileName)) {
-        engineLog(QStringLiteral("DLP VXPR serialize file open error"));
-        fail(helper.errorString());
-        return;
-    }
-
     int64_t layerCount = 0;
     if (!triangleMeshes.isEmpty() && !mesh.isEmpty())
         layerCount = std::max<int64_t>(0, (int64_t(mesh.max().z) - z0) / lx + 1);
     for (const SlcSource &slc : slcs)
         layerCount = std::max<int64_t>(layerCount, slcLayerCount(*slc.contours));
     if (layerCount > kMaxLayers) {
-        helper.discard();
         fail(QStringLiteral("Too many layers: %1").arg(layerCount));
         return;
     }
+    if (layerCount == 0 && m_refuseEmpty) {
+        fail(QStringLiteral("Nothing to print: the job gives no layer (no printable mesh, and no "
+                            "SLC model with a usable layer thickness)"));
+        return;
+    }
     m_layerCount = int(layerCount);
+
+    DlpVXPRSerializeHelper helper;
+    if (!helper.open(m_exportFileName)) {
+        engineLog(QStringLiteral("DLP VXPR serialize file open error"));
+        fail(helper.errorString());
+        return;
+    }
 
     const int volumeOffset = onAddHeader(helper, z0, m_layerCount, lx);
     helper.writeZeros(VxprLayout::kReservedSize);
@@ -374,7 +378,8 @@ void DlpSliceManager::onNewProcessScene(const QList<std::shared_ptr<Mesh3D>> &me
     m_succeeded = true;
 }
 
-bool exportVxpr(const QString &path, const SliceJob &job, IProgressable *progress, QString *error)
+bool exportVxpr(const QString &path, const SliceJob &job, IProgressable *progress, QString *error,
+                double *volumeMl)
 {
     DlpSliceManager manager;
     if (progress)
@@ -385,9 +390,12 @@ bool exportVxpr(const QString &path, const SliceJob &job, IProgressable *progres
     manager.setPreviews(job.previewFront, job.previewTop, job.previewLeft);
     manager.setThreadCount(job.threadCount);
     manager.setKeepPartialOnCancel(job.keepPartialOnCancel);
+    manager.setRefuseEmpty(job.refuseEmpty);
     manager.onNewProcessScene(QList<std::shared_ptr<Mesh3D>>(job.meshes.begin(), job.meshes.end()));
     if (error)
         *error = manager.succeeded() ? QString() : manager.errorString();
+    if (volumeMl)
+        *volumeMl = manager.volumeMl();
     return manager.succeeded();
 }
 

@@ -46,6 +46,8 @@ public:
     void setPreviews(const QByteArray &front, const QByteArray &top, const QByteArray &left);
     void setThreadCount(int threads) { m_threadCount = threads; }
     void setKeepPartialOnCancel(bool keep) { m_keepPartialOnCancel = keep; }
+    // See SliceJob::refuseEmpty.
+    void setRefuseEmpty(bool refuse) { m_refuseEmpty = refuse; }
 
     // Result of the last onNewProcessScene: true only when the whole package was written.
     bool succeeded() const { return m_succeeded; }
@@ -85,6 +87,7 @@ private:
     QByteArray m_previews[3];
     int m_threadCount = 0;
     bool m_keepPartialOnCancel = false;
+    bool m_refuseEmpty = false;
     bool m_succeeded = false;
     QString m_error;
     int m_layerCount = 0;
@@ -99,8 +102,9 @@ private:
 // false with a message in *error ("Canceled" on cancel) and leaves an existing file at path as
 // it was. progress may be null; when given, the export reports under it ("Preparing",
 // "Slicing") and stops when its chain is cancelled. The bytes written do not depend on the
-// thread count.
-bool exportVxpr(const QString &path, const SliceJob &job, IProgressable *progress, QString *error);
+// thread count. *volumeMl, when given, receives the resin volume of the layers written.
+bool exportVxpr(const QString &path, const SliceJob &job, IProgressable *progress, QString *error,
+                double *volumeMl = nullptr);
 
 // The first bytes (at most one preview slot) of a raw preview picture file; empty when the
 // file cannot be read.

@@ -1,5 +1,9 @@
 #include "slicing/DlpVXPRSerializeHelper.h"
 
+#include "geometry/OutputTarget.h"
+
+#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -33,17 +37,25 @@ void appendFloat(std::vector<char> &out, float value)
 
 DlpVXPRSerializeHelper::~DlpVXPRSerializeHelper()
 {
-    if (m_file.isOpen())
-        m_file.cancelWriting();
+    discard();
 }
 
 bool DlpVXPRSerializeHelper::open(const QString &path)
 {
     m_ok = true;
     m_error.clear();
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly)) {
-        fail(m_file.errorString());
+    m_streamTarget.clear();
+    if (isStreamTarget(path)) {
+        m_streamTarget = path;
+        m_file = std::make_unique<QTemporaryFile>();
+    } else {
+        m_file = std::make_unique<QSaveFile>(path);
+    }
+    const QIODevice::OpenMode mode =
+        m_streamTarget.isEmpty() ? QIODevice::WriteOnly : QIODevice::ReadWrite;
+    if (!m_file->open(mode)) {
+        fail(m_file->errorString());
+        m_file.reset();
         return false;
     }
     return true;
@@ -61,8 +73,8 @@ void DlpVXPRSerializeHelper::writeBytes(const char *data, qint64 size)
 {
     if (!m_ok || size <= 0)
         return;
-    if (m_file.write(data, size) != size)
-        fail(m_file.errorString());
+    if (!m_file || m_file->write(data, size) != size)
+        fail(m_file ? m_file->errorString() : QStringLiteral("the package file is not open"));
 }
 
 void DlpVXPRSerializeHelper::writeInt32(int32_t value)
@@ -91,40 +103,54 @@ void DlpVXPRSerializeHelper::writeZeros(qint64 size)
 
 void DlpVXPRSerializeHelper::patchFloat(qint64 offset, float value)
 {
-    if (!m_ok)
+    if (!m_ok || !m_file)
         return;
-    const qint64 end = m_file.pos();
-    if (!m_file.seek(offset)) {
-        fail(m_file.errorString());
+    const qint64 end = m_file->pos();
+    if (!m_file->seek(offset)) {
+        fail(m_file->errorString());
         return;
     }
     writeFloat(value);
-    if (m_ok && !m_file.seek(end))
-        fail(m_file.errorString());
+    if (m_ok && !m_file->seek(end))
+        fail(m_file->errorString());
 }
 
 bool DlpVXPRSerializeHelper::commit()
 {
-    if (!m_file.isOpen())
+    if (!isOpen())
         return false;
     if (!m_ok) {
-        m_file.cancelWriting();
-        m_file.commit();
+        discard();
         return false;
     }
-    if (!m_file.commit()) {
-        fail(m_file.errorString());
-        return false;
+    if (!m_streamTarget.isEmpty()) {
+        QString error;
+        const bool copied = m_file->flush() && copyToStreamTarget(*m_file, m_streamTarget, &error);
+        if (!copied)
+            fail(error.isEmpty() ? m_file->errorString() : error);
+        m_file.reset();
+        return copied;
     }
-    return true;
+    auto *save = static_cast<QSaveFile *>(m_file.get());
+    const bool committed = save->commit();
+    if (!committed)
+        fail(save->errorString());
+    m_file.reset();
+    return committed;
 }
 
 void DlpVXPRSerializeHelper::discard()
 {
-    if (m_file.isOpen()) {
-        m_file.cancelWriting();
-        m_file.commit();
+    if (!isOpen()) {
+        m_file.reset();
+        return;
     }
+    if (m_streamTarget.isEmpty()) {
+        auto *save = static_cast<QSaveFile *>(m_file.get());
+        save->cancelWriting();
+        save->commit();
+    }
+    m_file.reset();
 }
 
 } // namespace OrvaneDlp

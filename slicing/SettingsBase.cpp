@@ -2,13 +2,40 @@
 
 #include "slicing/EngineLog.h"
 
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
+#include <system_error>
 
 namespace Lamellor {
 
+// The leading decimal number of text, "." as the decimal point whatever the process locale
+// says (strtod would read "0.05" as 0 under a comma-decimal locale); 0 when there is none.
+double leadingNumber(const std::string &text)
+{
+    const char *p = text.c_str();
+    const char *end = p + text.size();
+    while (p < end && std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    if (p < end && *p == '+')
+        ++p;
+    double value = 0.0;
+    const std::from_chars_result r = std::from_chars(p, end, value);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too large, or too small to be anything but zero (a negative exponent).
+        const std::string number(p, r.ptr);
+        const size_t e = number.find_first_of("eE");
+        if (e != std::string::npos && e + 1 < number.size() && number[e + 1] == '-')
+            return 0.0;
+        return (p < end && *p == '-') ? -HUGE_VAL : HUGE_VAL;
+    }
+    return r.ec == std::errc() ? value : 0.0;
+}
+
 int textToMicrons(const std::string &text)
 {
-    const double millimetres = std::strtod(text.c_str(), nullptr);
+    const double millimetres = leadingNumber(text);
     const double microns = millimetres * 1000.0;
     // Out-of-range values would make the cast undefined; clamp them to the int range.
     if (!(microns > -2147483648.0))

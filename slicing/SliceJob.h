@@ -30,6 +30,10 @@ struct SliceJob
     // so far are kept as a valid but shorter package instead (the header still gives the
     // planned layer count).
     bool keepPartialOnCancel = false;
+    // Refuse, before the target is touched, a job whose package would hold no layer (no
+    // printable mesh, SLC models without usable layers). Off: such a job writes a header-only
+    // package.
+    bool refuseEmpty = false;
 };
 
 } // namespace OrvaneDlp

@@ -5,6 +5,13 @@ string(REPLACE "|" ";" args "${ARGS}")
 if(NOT WORKDIR)
     set(WORKDIR .)
 endif()
+# Printer discovery of any verb stays on the loopback network.
+if(NOT DEFINED ENV{RESINOR_DISCOVERY_TARGET})
+    set(ENV{RESINOR_DISCOVERY_TARGET} 127.255.255.255)
+endif()
+if(NOT DEFINED ENV{RESINOR_DISCOVERY_PORT})
+    set(ENV{RESINOR_DISCOVERY_PORT} 0)
+endif()
 # -DUNSET_ENV=NAME runs the program without that environment variable (e.g. DISPLAY).
 set(prefix "")
 if(UNSET_ENV)

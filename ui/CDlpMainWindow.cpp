@@ -1,12 +1,17 @@
 #include "ui/CDlpMainWindow.h"
 
+#include "io/DIoVXPJ.h"
+
 #include "app/CDlpApplicationContext.h"
-#include "io/DModelIoManager.h"
+#include "geometry/Model.h"
 #include "geometry/PlatformSize.h"
+#include "io/DModelIoManager.h"
 #include "render/DRenderHost.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
 #include "render/GLBox.h"
+#include "render/ViewSamples.h"
+#include "render/ViewTurner.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
@@ -16,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -23,19 +29,21 @@
 #include <QSettings>
 #include <QSurfaceFormat>
 #include <QThread>
+#include <QTimer>
 
 namespace
 {
 
 const QString kSubscriberName = QStringLiteral("CDlpMainWindow");
 
-// Closing the window ends the program. Without a running event loop (the window used as a
-// library) there is nothing to end, and asking for an exit would make every later local loop
-// (dialogs) return at once.
+// Closing the window ends the program with status 0: the event loop of main() (and any local
+// loop it runs in) returns. Without a running event loop (the window used as a library) there
+// is nothing to end, and asking for an exit would make every later local loop (dialogs) return
+// at once.
 void endProcess()
 {
     if (QThread::currentThread()->loopLevel() > 0) {
-        endProcess();
+        QCoreApplication::exit(0);
     }
 }
 
@@ -94,11 +102,22 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_host = std::make_unique<Orvane3Ds::DRenderHost>(m_app);
     // Work packages take their preview pictures from this view.
     m_app.setPreviewWriter([this](int view) { return m_host && m_host->writePreview(view); });
+    m_app.setPreviewRenderer(
+        [this](QByteArray *front, QByteArray *top, QByteArray *left, QString *error) {
+            if (!m_host) {
+                *error = QStringLiteral("the 3D view is gone");
+                return false;
+            }
+            const bool ok = m_host->renderPreviews(front, top, left);
+            if (!ok)
+                *error = m_host->errorString();
+            return ok;
+        });
     m_viewEntry = std::make_unique<ViewEntry>(m_host.get());
     m_glBox = new GLBox(m_viewEntry.get());
     m_glBox->setObjectName(QStringLiteral("GLBox"));
     QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-    format.setSamples(8);
+    format.setSamples(Orvane3Ds::probeViewSampleCount());
     m_glBox->setFormat(format);
     m_host->setView(m_glBox);
     m_mainWindow->setView(m_glBox);
@@ -127,10 +146,13 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
             &CDlpMainWindow::onShowManuSupportUI);
     connect(m_mainWindow, &DlpMainWindow::schangeLanguage, this, &CDlpMainWindow::onchangeLanguage);
 
+    // The standard views turn frame by frame from a timer; the window stays usable meanwhile.
+    m_host->turner().setAnimated(true);
     m_camera = new DlpGlCamareWidget(&m_host->turner());
     m_mainWindow->setCameraButtons(m_camera);
     m_clip = new DlpClipZWidget(m_host->clipHooks());
     m_mainWindow->setClipWidget(m_clip);
+    updateClipZTotal();
 
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("Languages")));
     titleMenu()->addAction(m_menuBar->action(QStringLiteral("aboutSoft")));
@@ -139,17 +161,33 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     QStringList files = arguments;
     if (files.value(0) == QLatin1String("--platform")) {
         PlatformSize platform;
-        if (parsePlatformSize(files.value(1), &platform))
+        if (parsePlatformSize(files.value(1), &platform)) {
             m_app.setPlatform(platform);
-        else
+        } else {
             qWarning().noquote() << "ignoring --platform" << files.value(1)
                                  << ": expected X,Y,Z in millimetres";
+            tellStartupNote(tr("startupPlatformIgnored").arg(files.value(1)));
+        }
         files = files.mid(2);
     }
     if (!files.isEmpty()) {
         openStartupFile(files.first());
     }
     onchangeLanguage();
+}
+
+void CDlpMainWindow::tellStartupNote(const QString &note)
+{
+    // Told once the window is up (and in one box when there are several).
+    m_startupNotes << note;
+    QTimer::singleShot(0, this, [this] {
+        if (m_startupNotes.isEmpty()) {
+            return;
+        }
+        const QString text = m_startupNotes.join(QStringLiteral("\n"));
+        m_startupNotes.clear();
+        QMessageBox::warning(this, tr("Tip"), text, QMessageBox::Ok);
+    });
 }
 
 CDlpMainWindow::~CDlpMainWindow()
@@ -182,10 +220,14 @@ void CDlpMainWindow::openStartupFile(const QString &path)
 {
     qDebug().noquote() << "start-up file:" << QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj")) {
-        m_app.getImportManager()->importParts({path});
-    } else if (suffix == QLatin1String("vxpj") || suffix == QLatin1String("orvane")) {
+    // Parts are what the part import dialog offers, SLC contours included.
+    if (Vxpj::isProjectPath(path)) {
         m_app.getImportManager()->importProject(path);
+    } else if (suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
+               suffix == QLatin1String("slc")) {
+        m_app.getImportManager()->importParts({path});
+    } else {
+        tellStartupNote(tr("startupFileNotOpened").arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -202,9 +244,8 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
                                   Q_ARG(bool, true));
         break;
     case Orvane3Ds::SceneChanged:
-        if (!m_app.scene().isEmpty()) {
-            updateClipZTotal();
-        }
+        // Also when the last model went: the slider then offers nothing to cut (0..0).
+        updateClipZTotal();
         break;
     default:
         // Support and manual-support changes refresh panels that are not offered yet.
@@ -212,7 +253,21 @@ void CDlpMainWindow::onAppEvent(Orvane3Ds::EAppEvent event, const QString &)
     }
 }
 
-void CDlpMainWindow::updateClipZTotal() {}
+void CDlpMainWindow::updateClipZTotal()
+{
+    if (!m_clip) {
+        return;
+    }
+    // The highest top over all models (models below the platform count as 0), in 0.1 mm layers.
+    float topZ = 0.0f;
+    for (const auto &model : m_app.scene().models()) {
+        const Box3f &box = model->boundingBox();
+        if (!box.isEmpty() && box.max.z > topZ) {
+            topZ = box.max.z;
+        }
+    }
+    m_clip->setTotal(DlpClipZWidget::stepsForTop(topZ));
+}
 
 void CDlpMainWindow::onShowManuSupportUI()
 {
@@ -225,6 +280,7 @@ void CDlpMainWindow::onchangeLanguage()
     setTitle(tr("OrvaneCorp"));
     retranslateTitleBar();
     m_mainWindow->retranslate();
+    m_camera->retranslate();
     DlpProccessBar::instance()->retranslate();
 }
 
@@ -258,10 +314,10 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
     event->ignore();
 }
 
-void registerDlpMainWindow()
+void registerDlpMainWindow(const QStringList &arguments)
 {
     CDlpApplicationContext::setMainWindowFactory(
-        []() -> QWidget * { return new CDlpMainWindow(QCoreApplication::arguments().mid(1)); });
+        [arguments]() -> QWidget * { return new CDlpMainWindow(arguments); });
     CDlpApplicationContext::setVersionCheck([](QWidget *window) {
         if (auto *main = qobject_cast<CDlpMainWindow *>(window))
             UpdateService::scheduleAutomaticCheck(main->app(), main->app()->applicationName(),

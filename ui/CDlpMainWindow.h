@@ -42,7 +42,8 @@ class CDlpMainWindow : public CBaseWindow
     DlpMenuBar *dlpMenuBar() const { return m_menuBar; }
     QString language() const { return m_language; }
 
-    // Opens the file named on the command line by its suffix; other suffixes are ignored.
+    // Opens the file named on the command line by its suffix: parts (.stl, .obj, .slc) and
+    // projects (.vxpj, .orvane). Any other file is not opened, and the user is told so.
     void openStartupFile(const QString &path);
 
   public slots:
@@ -55,6 +56,7 @@ class CDlpMainWindow : public CBaseWindow
 
   private:
     void onAppEvent(Orvane3Ds::EAppEvent event, const QString &text);
+    void tellStartupNote(const QString &note);
 
     // First member: everything else of the window uses it.
     DlpOrvaneApp m_app;
@@ -67,8 +69,11 @@ class CDlpMainWindow : public CBaseWindow
     DlpMainWindow *m_mainWindow = nullptr;
     DlpMenuBar *m_menuBar = nullptr;
     QString m_language;
+    // Start-up arguments that could not be used, told to the user once the window is shown.
+    QStringList m_startupNotes;
 };
 
-// Makes CDlpMainWindow the window the application context creates at start-up. Call it from
-// main() before the context is constructed.
-void registerDlpMainWindow();
+// Makes CDlpMainWindow the window the application context creates at start-up, with the
+// arguments of the command line ("--platform X,Y,Z" and the file; see windowArguments()). Call
+// it from main() before the context is constructed.
+void registerDlpMainWindow(const QStringList &arguments);

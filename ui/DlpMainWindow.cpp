@@ -436,15 +436,16 @@ bool DlpMainWindow::exportWithDialog(bool project)
     if (QFileInfo(file).suffix().isEmpty()) {
         file += project ? QStringLiteral(".vxpj") : QStringLiteral(".stl");
     }
-    settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
-    const QStringList failures = project ? exportSceneTo(file) : exportModelTo(file);
-    if (!failures.isEmpty()) {
-        // Never report a save that did not happen as a success.
+    const QString failure = project ? exportSceneTo(file) : exportModelTo(file);
+    if (!failure.isEmpty()) {
+        // Never report a save that did not happen as a success, and never remember the folder
+        // it failed in.
         QMessageBox::warning(this, tr("Tip"),
-                             QStringLiteral("%1\n%2").arg(tr("saveFailed"), failures.join('\n')),
+                             QStringLiteral("%1\n%2").arg(tr("saveFailed"), failure),
                              QMessageBox::Ok);
         return false;
     }
+    settings.setValue("path/lastExportPath", QFileInfo(file).absolutePath());
     QMessageBox::information(this, tr("Tip"), QStringLiteral("%1\n%2").arg(tr("saveSucess"), file),
                              QMessageBox::Ok);
     return true;

@@ -149,10 +149,9 @@ class DlpMainWindow : public QMainWindow
     void importProjectDialog();
     QStringList askOpenFileNames(const QString &title, const QString &dir, const QString &filter,
                                  bool several);
-    // Both return the failures reported while writing; empty when the file was written.
-    QStringList exportModelTo(const QString &file);
-    QStringList exportSceneTo(const QString &file);
-    QStringList runCapturingFailures(const std::function<void()> &call);
+    // Both return why the file could not be written; empty when it was written.
+    QString exportModelTo(const QString &file);
+    QString exportSceneTo(const QString &file);
     void exportPrintData();
     void refreshDevices();
     void forwardRecord(const void *record);
@@ -178,6 +177,4 @@ class DlpMainWindow : public QMainWindow
     std::function<void(const void *record)> m_eventSink;
     SaveFileNameProvider m_saveFileName;
     OpenFileNamesProvider m_openFileNames;
-    bool m_captureFailures = false;
-    QStringList m_capturedFailures;
 };

@@ -21,14 +21,15 @@ void DlpMainWindow::connectApp()
     connect(m_app, &DSharedApp::importFailed, this, [this](const ImportFailures &failures) {
         QStringList lines;
         for (const ImportFailure &failure : failures) {
-            lines << failure.text();
-        }
-        if (m_captureFailures) {
-            m_capturedFailures << lines;
-            return;
+            lines << failure.displayText();
         }
         QMessageBox::warning(this, tr("Tip"), tr("loadFailed").arg(lines.join('\n')),
                              QMessageBox::Ok);
+    });
+    // A package is confirmed like the model and project saves.
+    connect(m_app, &DlpOrvaneApp::vxprExported, this, [this](const QString &path) {
+        QMessageBox::information(
+            this, tr("Tip"), QStringLiteral("%1\n%2").arg(tr("saveSucess"), path), QMessageBox::Ok);
     });
 }
 
@@ -90,29 +91,22 @@ void DlpMainWindow::importProjectDialog()
     m_app->getImportManager()->importProject(file);
 }
 
-QStringList DlpMainWindow::runCapturingFailures(const std::function<void()> &call)
-{
-    m_captureFailures = true;
-    m_capturedFailures.clear();
-    call();
-    m_captureFailures = false;
-    return m_capturedFailures;
-}
-
-QStringList DlpMainWindow::exportModelTo(const QString &file)
+QString DlpMainWindow::exportModelTo(const QString &file)
 {
     if (!m_app) {
-        return {tr("noApplication")};
+        return tr("noApplication");
     }
-    return runCapturingFailures([this, file] { m_app->onExportModel(file); });
+    QString error;
+    return m_app->onExportModel(file, &error) ? QString() : error;
 }
 
-QStringList DlpMainWindow::exportSceneTo(const QString &file)
+QString DlpMainWindow::exportSceneTo(const QString &file)
 {
     if (!m_app) {
-        return {tr("noApplication")};
+        return tr("noApplication");
     }
-    return runCapturingFailures([this, file] { m_app->onExportScene(file); });
+    QString error;
+    return m_app->onExportScene(file, &error) ? QString() : error;
 }
 
 void DlpMainWindow::exportPrintData()

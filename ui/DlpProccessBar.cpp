@@ -42,6 +42,8 @@ DlpProccessBar::DlpProccessBar(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("DlpProccessBar"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    // Opening it must not take the keyboard from the window or dialog the user is typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Progress"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#DlpProccessBar{background:#ffffff;border:1px solid #9aa3ad;}"));

@@ -4,6 +4,7 @@
 #include "app/EAppEvent.h"
 #include "app/EnvironmentSetup.h"
 #include "geometry/Model.h"
+#include "geometry/Overhang.h"
 #include "io/DIoError.h"
 #include "io/DIoVXPJ.h"
 #include "io/DModelIoManager.h"
@@ -225,6 +226,49 @@ TEST_F(AppTest, DroppedPartsAndProjectAreBothOpened)
     EXPECT_EQ(QSettings().value("path/lastImportPath").toString(), m_root.path());
 }
 
+TEST_F(AppTest, DroppedProjectIsRecognisedWhateverTheCaseOfItsSuffix)
+{
+    auto saved = cube(-30, 0, 0, 4);
+    saved->setIndexed(true);
+    for (const char *name : {"SCENE.VXPJ", "Scene.Orvane"}) {
+        const QString project = m_root.filePath(name);
+        Vxpj::saveProject(project, {saved});
+        auto app = makeApp();
+        QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+        ASSERT_TRUE(app->openDroppedFiles({project})) << name;
+        ASSERT_TRUE(waitLoaded(*app));
+        EXPECT_EQ(failed.count(), 0) << name;
+        ASSERT_EQ(app->scene().models().size(), 1u) << name;
+        EXPECT_EQ(app->scene().models().front()->triangleCount(), 12u) << name;
+    }
+}
+
+TEST_F(AppTest, ProjectWhoseSupportsCannotBeBuiltIsOpenedAndTheFailureListed)
+{
+    // Method B is not offered: its supports cannot be generated again when the project opens.
+    auto saved = cube(0, 0, 5, 10);
+    saved->setIndexed(true);
+    saved->overhangs().push_back(
+        std::make_shared<Overhang>(Point3f{5, 5, 5}, Vec3f{0, 0, -1}, 0.25f, 0.25f));
+    saved->supportParameters().method = 1;
+    const QString project = m_root.filePath("method-b.vxpj");
+    Vxpj::saveProject(project, {saved});
+
+    auto app = makeApp();
+    QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+    QSignalSpy done(app.get(), &DSharedApp::loadFinished);
+    ASSERT_TRUE(app->getImportManager()->importProject(project));
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_EQ(app->scene().models().size(), 1u);
+    ASSERT_EQ(failed.count(), 1);
+    const ImportFailures failures = failed.at(0).at(0).value<ImportFailures>();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].text().startsWith("method-b.vxpj: Supports of a"))
+        << failures[0].text().toStdString();
+    EXPECT_TRUE(failures[0].text().contains("method B is not available"))
+        << failures[0].text().toStdString();
+}
+
 TEST_F(AppTest, BrokenFileIsNamedAndGoodOnesArrive)
 {
     const QString good = m_root.filePath("good.stl");
@@ -268,10 +312,9 @@ TEST_F(AppTest, SaveAfterACancelledLoadWritesTheProject)
     ASSERT_TRUE(app->isCancelled());
     const size_t models = app->scene().models().size();
 
-    QSignalSpy failed(app.get(), &DSharedApp::importFailed);
     const QString project = m_root.filePath("saved.vxpj");
-    app->onSerialScene(project);
-    EXPECT_EQ(failed.count(), 0);
+    QString error;
+    EXPECT_TRUE(app->onSerialScene(project, &error)) << error.toStdString();
     EXPECT_FALSE(app->isCancelled());
     std::vector<std::shared_ptr<Model>> loaded;
     try {
@@ -285,7 +328,7 @@ TEST_F(AppTest, SaveAfterACancelledLoadWritesTheProject)
 // A save the user asked for that cannot be written names the file and says why.
 struct SaveFailureCase {
     const char *name;
-    void (DlpOrvaneApp::*save)(QString);
+    bool (DlpOrvaneApp::*save)(QString, QString *);
     const char *fileName;
     const char *reasonStart;
 };
@@ -300,14 +343,13 @@ TEST_P(AppSaveFailure, NamesTheFileAndTheReason)
     app->addModelsToScene({cube(0, 0, 0, 10)});
     QSignalSpy failed(app.get(), &DSharedApp::importFailed);
     const QString path = m_root.filePath(QStringLiteral("missing/folder/") + GetParam().fileName);
-    (app.get()->*GetParam().save)(path);
-    ASSERT_EQ(failed.count(), 1);
-    const ImportFailures failures = failed.at(0).at(0).value<ImportFailures>();
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_EQ(failures[0].path, path);
-    EXPECT_TRUE(failures[0].text().startsWith(QStringLiteral("%1: %2").arg(
+    QString error;
+    // The call itself says that it failed and why; nothing goes round through the load signal.
+    EXPECT_FALSE((app.get()->*GetParam().save)(path, &error));
+    EXPECT_EQ(failed.count(), 0);
+    EXPECT_TRUE(error.startsWith(QStringLiteral("%1: %2").arg(
         QLatin1String(GetParam().fileName), QLatin1String(GetParam().reasonStart))))
-        << failures[0].text().toStdString();
+        << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 

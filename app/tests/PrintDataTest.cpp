@@ -358,12 +358,14 @@ TEST_F(PrintDataTest, ApplicationAndCommandLineWriteTheSameBytes)
     ASSERT_GT(expected.size(), kPreviewOffset + kPreviewBlock);
 
     // The previews the command line put in the package stand in for the rendered pictures.
-    testsupport::writeFile(appData() + "/front.dat", expected.mid(kPreviewOffset, 196608));
-    testsupport::writeFile(appData() + "/top.dat", expected.mid(kPreviewOffset + 196608, 196608));
-    testsupport::writeFile(appData() + "/left.dat",
-                           expected.mid(kPreviewOffset + 2 * 196608, 196608));
-
     auto app = makeApp();
+    app->setPreviewRenderer([&expected](QByteArray *front, QByteArray *top, QByteArray *left,
+                                        QString *) {
+        *front = expected.mid(kPreviewOffset, 196608);
+        *top = expected.mid(kPreviewOffset + 196608, 196608);
+        *left = expected.mid(kPreviewOffset + 2 * 196608, 196608);
+        return true;
+    });
     QSignalSpy loaded(app.get(), &DSharedApp::loadFinished);
     ASSERT_TRUE(app->getImportManager()->importParts({a, b}));
     ASSERT_TRUE(loaded.wait(20000));
@@ -375,9 +377,10 @@ TEST_F(PrintDataTest, ApplicationAndCommandLineWriteTheSameBytes)
     QSettings().setValue("path/lastExportPath", path("before"));
     ASSERT_TRUE(app->exportVxprInteractive());
     EXPECT_EQ(chooserStart, path("before"));
-    EXPECT_EQ(QSettings().value("path/lastExportPath").toString(), exportDir);
     ASSERT_TRUE(waitForRun(*app, finished));
     EXPECT_TRUE(finished.at(0).at(1).toBool()) << finished.at(0).at(2).toString().toStdString();
+    // Remembered once the package is written there.
+    EXPECT_EQ(QSettings().value("path/lastExportPath").toString(), exportDir);
     const QString exported = exportDir + "/part-0.05.vxpr";
     EXPECT_EQ(finished.at(0).at(0).toString(), exported);
     EXPECT_TRUE(testsupport::readFile(exported) == expected);
@@ -392,10 +395,15 @@ TEST_F(PrintDataTest, ApplicationAndCommandLineWriteTheSameBytes)
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
 }
 
-TEST_F(PrintDataTest, PreviewFilesFillTheSlotsAndShortOnesLeaveZeros)
+TEST_F(PrintDataTest, RenderedPreviewsFillTheSlotsAndShortOnesLeaveZeros)
 {
-    testsupport::writeFile(appData() + "/front.dat", QByteArray(1000, '\x7f'));
     auto app = makeApp();
+    app->setPreviewRenderer([](QByteArray *front, QByteArray *top, QByteArray *left, QString *) {
+        *front = QByteArray(1000, '\x7f');
+        top->clear();
+        left->clear();
+        return true;
+    });
     app->addModelsToScene({boxModel(-5, -5, 0, 10)});
     QSettings().setValue("slicer/layerThickness", "0.05");
     QSignalSpy finished(app.get(), &DlpOrvaneApp::printDataFinished);
@@ -406,6 +414,66 @@ TEST_F(PrintDataTest, PreviewFilesFillTheSlotsAndShortOnesLeaveZeros)
     EXPECT_EQ(bytes.mid(kPreviewOffset, 1000), QByteArray(1000, '\x7f'));
     EXPECT_EQ(bytes.mid(kPreviewOffset + 1000, kPreviewBlock - 1000),
               QByteArray(kPreviewBlock - 1000, '\0'));
+}
+
+TEST_F(PrintDataTest, PreviewsThatFailToRenderLeaveTheSlotsEmptyNotTheOldPictures)
+{
+    // Picture files of an earlier run lie in the application-data folder.
+    for (const char *name : {"/front.dat", "/top.dat", "/left.dat"})
+        testsupport::writeFile(appData() + name, QByteArray(196608, '\x55'));
+    auto app = makeApp();
+    app->addModelsToScene({boxModel(-5, -5, 0, 10)});
+    QSettings().setValue("slicer/layerThickness", "0.05");
+    bool renderOk = true;
+    app->setPreviewRenderer([&renderOk](QByteArray *front, QByteArray *top, QByteArray *left,
+                                        QString *error) {
+        *front = *top = *left = QByteArray(196608, '\x33');
+        if (!renderOk)
+            *error = QStringLiteral("no GL");
+        return renderOk;
+    });
+    QSignalSpy finished(app.get(), &DlpOrvaneApp::printDataFinished);
+    ASSERT_TRUE(app->startExport(path("first.vxpr")));
+    ASSERT_TRUE(waitForRun(*app, finished));
+    ASSERT_TRUE(finished.at(0).at(1).toBool());
+    EXPECT_EQ(testsupport::readFile(path("first.vxpr")).mid(kPreviewOffset, kPreviewBlock),
+              QByteArray(kPreviewBlock, '\x33'));
+
+    renderOk = false;
+    finished.clear();
+    ASSERT_TRUE(app->startExport(path("second.vxpr")));
+    ASSERT_TRUE(waitForRun(*app, finished));
+    ASSERT_TRUE(finished.at(0).at(1).toBool());
+    EXPECT_EQ(testsupport::readFile(path("second.vxpr")).mid(kPreviewOffset, kPreviewBlock),
+              QByteArray(kPreviewBlock, '\0'));
+
+    // Without any renderer the pictures are empty too, whatever the files hold.
+    app->setPreviewRenderer({});
+    finished.clear();
+    ASSERT_TRUE(app->startExport(path("third.vxpr")));
+    ASSERT_TRUE(waitForRun(*app, finished));
+    EXPECT_EQ(testsupport::readFile(path("third.vxpr")).mid(kPreviewOffset, kPreviewBlock),
+              QByteArray(kPreviewBlock, '\0'));
+}
+
+TEST_F(PrintDataTest, ThicknessThePackageCannotHoldIsRefusedWithTheSmallestAllowed)
+{
+    auto app = makeApp();
+    app->addModelsToScene({boxModel(-5, -5, 0, 10)});
+    QSignalSpy finished(app.get(), &DlpOrvaneApp::printDataFinished);
+    for (const char *thickness : {"0.0001", "0.0015", "1e-9", "nan", "20"}) {
+        warnings.clear();
+        QSettings().setValue("slicer/layerThickness", thickness);
+        EXPECT_FALSE(app->startExport(path("p.vxpr"))) << thickness;
+        ASSERT_EQ(warnings.size(), 1) << thickness;
+        EXPECT_TRUE(warnings[0].contains(thickness)) << warnings[0].toStdString();
+    }
+    QSettings().setValue("slicer/layerThickness", "0.0001");
+    warnings.clear();
+    app->startExport(path("p.vxpr"));
+    EXPECT_TRUE(warnings.value(0).contains("0.001 mm")) << warnings.value(0).toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("p.vxpr")));
+    EXPECT_TRUE(finished.isEmpty());
 }
 
 TEST_F(PrintDataTest, FailureToWriteIsReportedNotSuccess)

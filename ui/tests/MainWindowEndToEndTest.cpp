@@ -1,10 +1,19 @@
 #include "UiTestSupport.h"
 
+// The render headers bring GLEW, which must come before any Qt GL header.
+#include "render/CContext.h"
+#include "render/COrvaneFrame.h"
+#include "render/DRenderHost.h"
+#include "render/ViewTurner.h"
+
 #include "app/CEnvironmentColors.h"
+#include "app/DlpConfigAccuracyForm.h"
 #include "app/DlpOrvaneApp.h"
 #include "geometry/Model.h"
 #include "io/DIoPartBase.h"
 #include "io/DModelIoManager.h"
+#include "render/DlpClipZWidget.h"
+#include "render/DlpGlCamareWidget.h"
 #include "render/GLBox.h"
 #include "testsupport/TestFiles.h"
 #include "ui/CDlpMainWindow.h"
@@ -15,15 +24,19 @@
 #include "ui/DlpStatusBarWidget.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -147,6 +160,48 @@ TEST_F(MainWindowEndToEnd, emptyViewShowsTheGridButNoModel)
     EXPECT_GT(pixels.grid, 300);
 }
 
+TEST_F(MainWindowEndToEnd, clipSliderOffersOneStepPerTenthOfAMillimetre)
+{
+    auto window = makeWindow();
+    QSlider *slider = window->clipWidget()->slider();
+    EXPECT_EQ(slider->minimum(), 0);
+    EXPECT_EQ(slider->maximum(), 0) << "nothing to cut without a model";
+    window->mainWindow()->openFiles({writeBox(QStringLiteral("low.stl"), 12.34f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    // 12.34 mm: 123 steps, and 12.34 >= 123.5 * 0.1 is false.
+    EXPECT_EQ(slider->maximum(), 123);
+    window->mainWindow()->openFiles({writeBox(QStringLiteral("tall.stl"), 20.0f)});
+    ASSERT_TRUE(waitForModels(*window, 2));
+    EXPECT_EQ(slider->maximum(), 200) << "follows the highest model";
+    window->app()->scene().clear();
+    window->app()->sceneChanged();
+    EXPECT_EQ(slider->maximum(), 0);
+}
+
+TEST_F(MainWindowEndToEnd, topViewButtonTurnsTheViewWithoutHoldingTheWindow)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1")) {
+        EXPECT_LE(window->glBox()->format().samples(), 0) << "no multisampling in software";
+    }
+    Orvane3Ds::ViewTurner &turner = window->renderHost()->turner();
+    auto eye = [&window] {
+        return window->renderHost()->engine().frame()->context()->camera.eye();
+    };
+    bool ranMeanwhile = false;
+    QTimer::singleShot(0, [&] { ranMeanwhile = turner.isAnimating(); });
+    QTest::mouseClick(window->cameraButtons()->topButton(), Qt::LeftButton);
+    EXPECT_LT(eye().z, 300.0f) << "the click came back only after the view had turned";
+    for (int i = 0; i < 1000 && turner.isAnimating(); ++i) {
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(ranMeanwhile) << "the window did not answer while the view turned";
+    EXPECT_FALSE(turner.isAnimating());
+    EXPECT_NEAR(eye().z, 600.0f, 5.0f);
+    EXPECT_FALSE(window->cameraButtons()->topButton()->isEnabled());
+}
+
 TEST_F(MainWindowEndToEnd, droppingTwoFilesImportsBoth)
 {
     auto window = makeWindow();
@@ -203,6 +258,38 @@ TEST_F(MainWindowEndToEnd, modelLargerThanThePlatformShowsTheLabel)
     auto window = makeWindow({big});
     ASSERT_TRUE(waitForModels(*window, 1));
     EXPECT_TRUE(window->mainWindow()->statusLabel()->isVisible());
+}
+
+TEST_F(MainWindowEndToEnd, startUpFileOfAnotherKindIsToldNotIgnored)
+{
+    const QString notes = m_files.filePath(QStringLiteral("notes.txt"));
+    testsupport::writeFile(notes, "not a model");
+    uitest::MessageBoxAnswerer answerer;
+    auto window = makeWindow({notes});
+    for (int i = 0; i < 100 && answerer.count() == 0; ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().startsWith(QDir::toNativeSeparators(notes) +
+                                                    QStringLiteral(" was not opened")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_TRUE(window->app()->scene().isEmpty());
+}
+
+TEST_F(MainWindowEndToEnd, badPlatformOptionIsToldAndTheFileStillOpens)
+{
+    uitest::MessageBoxAnswerer answerer;
+    auto window = makeWindow({QStringLiteral("--platform"), QStringLiteral("20,x,5"),
+                              writeBox(QStringLiteral("cube.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    for (int i = 0; i < 100 && answerer.count() == 0; ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(
+        answerer.texts().first().startsWith(QStringLiteral("--platform 20,x,5 was ignored")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_FALSE(window->app()->isSceneOutOfBounds()) << "the default platform is kept";
 }
 
 TEST_F(MainWindowEndToEnd, platformOptionSetsTheBuildPlatform)
@@ -313,6 +400,9 @@ TEST_F(MainWindowEndToEnd, unreadableFileIsReportedByName)
     ASSERT_EQ(answerer.count(), 1);
     EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("broken.stl")));
     EXPECT_TRUE(window->app()->scene().isEmpty());
+    uitest::settle();
+    EXPECT_FALSE(DlpProccessBar::instance()->isVisible());
+    EXPECT_TRUE(window->mainWindow()->isEnabled());
 }
 
 // Entries whose work is not offered yet say so instead of doing nothing.
@@ -391,6 +481,7 @@ TEST_F(MainWindowEndToEnd, failedExportIsNotReportedAsSaved)
 {
     auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
     ASSERT_TRUE(waitForModels(*window, 1));
+    QSettings().setValue("path/lastExportPath", m_files.path());
     window->mainWindow()->setSaveFileNameProvider(
         [&](const QString &, const QString &, const QString &) {
             return m_files.filePath(QStringLiteral("no/such/folder/x.vxpj"));
@@ -399,6 +490,177 @@ TEST_F(MainWindowEndToEnd, failedExportIsNotReportedAsSaved)
     EXPECT_FALSE(window->mainWindow()->runSceneExport());
     ASSERT_EQ(answerer.count(), 1);
     EXPECT_TRUE(answerer.texts().first().startsWith(QStringLiteral("Save failed\n")));
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("x.vxpj")));
+    // The folder the save failed in is not offered next time.
+    EXPECT_EQ(QSettings().value("path/lastExportPath").toString(), m_files.path());
+}
+
+// File > Export Vxpr with the accuracy dialog answered and the folder chosen by `folder`.
+class VxprExport : public MainWindowEndToEnd
+{
+  protected:
+    void prepare(CDlpMainWindow &window, const QString &folder)
+    {
+        window.app()->setAccuracyFormRunner([](DlpConfigAccuracyForm &form) {
+            form.cbAccuracy()->setCurrentText(QStringLiteral("0.05"));
+            QTest::keyClicks(form.lePrefix(), QStringLiteral("part"));
+            form.onOK();
+            return form.result() == QDialog::Accepted;
+        });
+        window.app()->setDirectoryChooser([folder](QWidget *, const QString &) { return folder; });
+    }
+
+    static bool waitForRun(CDlpMainWindow &window, QSignalSpy &finished)
+    {
+        for (int i = 0; i < 2000 && finished.isEmpty(); ++i) {
+            finished.wait(10);
+        }
+        window.app()->waitForPrintData();
+        uitest::settle();
+        return !finished.isEmpty();
+    }
+
+    // The progress window is closed and the window can be used again.
+    static void expectWindowFree(CDlpMainWindow &window)
+    {
+        uitest::settle();
+        EXPECT_FALSE(DlpProccessBar::instance()->isVisible());
+        EXPECT_TRUE(window.mainWindow()->isEnabled());
+    }
+};
+
+TEST_F(VxprExport, intoAMissingFolderSaysWhyAndFreesTheWindow)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    QSettings().setValue("path/lastExportPath", m_files.path());
+    prepare(*window, m_files.filePath(QStringLiteral("no/such/folder")));
+    QSignalSpy finished(window->app(), &DlpOrvaneApp::printDataFinished);
+    uitest::MessageBoxAnswerer answerer;
+    window->dlpMenuBar()->action(QStringLiteral("exportVxpr"))->trigger();
+    ASSERT_TRUE(waitForRun(*window, finished));
+    EXPECT_FALSE(finished.first().at(1).toBool());
+    for (int i = 0; i < 50 && answerer.count() == 0; ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("no/such/folder")))
+        << qPrintable(answerer.texts().first());
+    expectWindowFree(*window);
+    EXPECT_EQ(QSettings().value("path/lastExportPath").toString(), m_files.path());
+}
+
+TEST_F(VxprExport, cancelledInTheProgressWindowFreesTheWindow)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    prepare(*window, m_files.path());
+    // The window's own progress route, held at the first slicing step until the user cancels.
+    DlpOrvaneApp *app = window->app();
+    app->setProgressCallback([app](int percent, const QString &stage, bool) {
+        DlpProccessBar::instance()->report(stage, percent, !app->isCancelled());
+        if (stage == QLatin1String("Slicing") && percent < 98) {
+            QElapsedTimer timer;
+            timer.start();
+            while (!app->isCancelled() && timer.elapsed() < 10000) {
+                QThread::msleep(5);
+            }
+        }
+    });
+    QSignalSpy finished(app, &DlpOrvaneApp::printDataFinished);
+    uitest::MessageBoxAnswerer answerer;
+    window->dlpMenuBar()->action(QStringLiteral("exportVxpr"))->trigger();
+    DlpProccessBar *progress = DlpProccessBar::instance();
+    for (int i = 0; i < 500 && !progress->isVisible(); ++i) {
+        QTest::qWait(10);
+    }
+    ASSERT_TRUE(progress->isVisible());
+    EXPECT_FALSE(window->mainWindow()->isEnabled());
+    QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitForRun(*window, finished));
+    EXPECT_EQ(finished.first().at(2).toString(), QStringLiteral("Canceled"));
+    EXPECT_EQ(answerer.count(), 0) << "a cancel is no failure to report";
+    expectWindowFree(*window);
+}
+
+// A model beyond the platform: the user is asked before anything is sliced.
+struct BeyondCase {
+    const char *name;
+    const char *answer;
+    bool goesOn;
+};
+
+class VxprExportBeyondThePlatform : public VxprExport,
+                                    public ::testing::WithParamInterface<BeyondCase>
+{
+};
+
+TEST_P(VxprExportBeyondThePlatform, asksFirst)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("big.stl"), 120.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    ASSERT_TRUE(window->app()->isSceneOutOfBounds());
+    bool accuracyShown = false;
+    window->app()->setAccuracyFormRunner([&accuracyShown](DlpConfigAccuracyForm &) {
+        accuracyShown = true;
+        return false;
+    });
+    uitest::MessageBoxAnswerer answerer(QLatin1String(GetParam().answer));
+    window->dlpMenuBar()->action(QStringLiteral("exportVxpr"))->trigger();
+    ASSERT_GE(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().startsWith(
+        QStringLiteral("These models lie beyond the printing range")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("big.stl")));
+    EXPECT_EQ(accuracyShown, GetParam().goesOn);
+    EXPECT_FALSE(window->app()->isExportRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(DlpOrvaneApp, VxprExportBeyondThePlatform,
+                         ::testing::Values(BeyondCase{"Cancel", "Cancel", false},
+                                           BeyondCase{"Ok", "Ok", true}),
+                         [](const ::testing::TestParamInfo<BeyondCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(VxprExport, printingAModelBeyondThePlatformAsksFirst)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("big.stl"), 120.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    bool accuracyShown = false;
+    window->app()->setAccuracyFormRunner([&accuracyShown](DlpConfigAccuracyForm &) {
+        accuracyShown = true;
+        return false;
+    });
+    uitest::MessageBoxAnswerer answerer(QStringLiteral("Cancel"));
+    window->app()->onTransforScence();
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("big.stl")));
+    EXPECT_FALSE(accuracyShown);
+    EXPECT_FALSE(window->app()->isPrintRunning());
+}
+
+TEST_F(VxprExport, thatSucceedsSaysSo)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    const QString folder = m_files.filePath(QStringLiteral("packages"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    prepare(*window, folder);
+    QSignalSpy finished(window->app(), &DlpOrvaneApp::printDataFinished);
+    uitest::MessageBoxAnswerer answerer;
+    window->dlpMenuBar()->action(QStringLiteral("exportVxpr"))->trigger();
+    ASSERT_TRUE(waitForRun(*window, finished));
+    ASSERT_TRUE(finished.first().at(1).toBool()) << qPrintable(finished.first().at(2).toString());
+    const QString package = finished.first().at(0).toString();
+    EXPECT_TRUE(QFileInfo(package).size() > 590134);
+    for (int i = 0; i < 50 && answerer.count() == 0; ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(answerer.count(), 1);
+    EXPECT_EQ(answerer.texts().first(), QStringLiteral("Save succeed\n%1").arg(package));
+    expectWindowFree(*window);
+    EXPECT_EQ(QSettings().value("path/lastExportPath").toString(), folder);
 }
 
 struct CloseCase {
@@ -511,6 +773,34 @@ TEST_F(MainWindowEndToEnd, languageEntrySwitchesTheWholeWindow)
     EXPECT_EQ(QSettings().value("softLang").toString(), QStringLiteral("en"));
     EXPECT_EQ(window->dlpMenuBar()->menu(QStringLiteral("file"))->title(), QStringLiteral("File"));
     EXPECT_EQ(window->title(), QStringLiteral("Resinor - DLP print preparation"));
+}
+
+TEST_F(MainWindowEndToEnd, languageSwitchReachesCameraTipsStandardButtonsAndFileErrors)
+{
+    auto window = makeWindow({writeBox(QStringLiteral("box.stl"), 10.0f)});
+    ASSERT_TRUE(waitForModels(*window, 1));
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("Top view"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("zh")));
+    window->onchangeLanguage();
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("俯视图"));
+    for (QPushButton *button : window->cameraButtons()->buttons()) {
+        EXPECT_FALSE(button->toolTip().endsWith(QStringLiteral("View")))
+            << qPrintable(button->toolTip());
+    }
+    window->mainWindow()->setSaveFileNameProvider(
+        [&](const QString &, const QString &, const QString &) {
+            return m_files.filePath(QStringLiteral("no/such/folder/x.vxpj"));
+        });
+    uitest::MessageBoxAnswerer answerer;
+    EXPECT_FALSE(window->mainWindow()->runSceneExport());
+    ASSERT_EQ(answerer.count(), 1);
+    // The reason of the failure in Chinese, and the box's standard button too.
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("x.vxpj: 工程文件无法打开")))
+        << qPrintable(answerer.texts().first());
+    EXPECT_EQ(answerer.buttonTexts().first(), QStringLiteral("确定"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+    window->onchangeLanguage();
+    EXPECT_EQ(window->cameraButtons()->topButton()->toolTip(), QStringLiteral("Top view"));
 }
 
 // Pictures of the window with a model loaded, for a reviewer: <build>/ui/screenshots/.

@@ -100,9 +100,15 @@ void MessageBoxAnswerer::poll()
     }
     m_texts << box->text();
     m_titles << box->windowTitle();
+    QStringList buttons;
+    for (QAbstractButton *button : box->buttons()) {
+        buttons << button->text();
+    }
+    m_buttons << buttons.join(QLatin1Char('|'));
     QAbstractButton *chosen = box->defaultButton();
     for (QAbstractButton *button : box->buttons()) {
-        if (!m_buttonText.isEmpty() && button->text() == m_buttonText) {
+        // Shortcut marks ("&Yes") are not part of the text a user reads.
+        if (!m_buttonText.isEmpty() && button->text().remove(QLatin1Char('&')) == m_buttonText) {
             chosen = button;
         }
     }

@@ -34,6 +34,8 @@ class MessageBoxAnswerer
     int count() const { return m_texts.size(); }
     QStringList texts() const { return m_texts; }
     QStringList titles() const { return m_titles; }
+    // The button texts of each box seen, joined by "|".
+    QStringList buttonTexts() const { return m_buttons; }
 
   private:
     void poll();
@@ -41,6 +43,7 @@ class MessageBoxAnswerer
     QString m_buttonText;
     QStringList m_texts;
     QStringList m_titles;
+    QStringList m_buttons;
     QTimer *m_timer = nullptr;
 };
 

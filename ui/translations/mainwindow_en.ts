@@ -40,11 +40,11 @@
     </message>
     <message>
         <source>yes</source>
-        <translation>Yes</translation>
+        <translation>&amp;Yes</translation>
     </message>
     <message>
         <source>no</source>
-        <translation>No</translation>
+        <translation>&amp;No</translation>
     </message>
     <message>
         <source>cancel</source>

@@ -40,11 +40,11 @@
     </message>
     <message>
         <source>yes</source>
-        <translation>是</translation>
+        <translation>是(&amp;Y)</translation>
     </message>
     <message>
         <source>no</source>
-        <translation>否</translation>
+        <translation>否(&amp;N)</translation>
     </message>
     <message>
         <source>cancel</source>

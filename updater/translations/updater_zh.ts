@@ -1,0 +1,90 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Patchwyn</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>noNewVersion</source>
+        <translation>没有可用的升级</translation>
+    </message>
+    <message>
+        <source>hasNewVersion</source>
+        <translation>是否继续下载升级文件？</translation>
+    </message>
+    <message>
+        <source>downLoading</source>
+        <translation>正在下载升级文件……</translation>
+    </message>
+    <message>
+        <source>downLoadFinished</source>
+        <translation>升级文件下载完成！将启动升级文件完成升级！</translation>
+    </message>
+    <message>
+        <source>install</source>
+        <translation>安装</translation>
+    </message>
+    <message>
+        <source>isRuning,sureToClose</source>
+        <translation>正在运行，是否强制关闭该程序以完成升级？</translation>
+    </message>
+    <message>
+        <source>sureToCancel</source>
+        <translation>更新尚未完成，确定退出吗？</translation>
+    </message>
+    <message>
+        <source>update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>badFileName</source>
+        <translation>更新服务提供的文件名不可用：%1</translation>
+    </message>
+    <message>
+        <source>downloadFailed</source>
+        <translation>下载失败：%1</translation>
+    </message>
+    <message>
+        <source>checksumMismatch</source>
+        <translation>下载的文件与校验和不符，已删除。</translation>
+    </message>
+</context>
+<context>
+    <name>queryer</name>
+    <message>
+        <source>The update service did not answer in time.</source>
+        <translation>更新服务未及时应答。</translation>
+    </message>
+    <message>
+        <source>the download ended after %1 of %2 bytes</source>
+        <translation>下载在 %2 字节中的 %1 字节处中断</translation>
+    </message>
+</context>
+</TS>
