@@ -25,7 +25,8 @@
 #include <QVBoxLayout>
 #include <QtDebug>
 
-namespace {
+namespace
+{
 
 enum Upload { Calibration, LightPower, Material };
 
@@ -70,9 +71,9 @@ DlpDeviceDetails::DlpDeviceDetails(QWidget *parent) : QDialog(parent)
     m_pbSystemConfig = button("pbSystemConfig", tr("System configuration package"));
     m_pbCoreDump = button("pbCoreDump", tr("Download core dump files"));
     auto *grid = new QGridLayout(maintain);
-    const QList<QPushButton *> buttons{m_pbUpgradeSoftware, m_pbUpgradeHardware, m_pbCalibration,
-                                       m_pbLightPower,      m_pbMaterial,        m_pbResetCalibration,
-                                       m_pbSystemConfig,    m_pbCoreDump};
+    const QList<QPushButton *> buttons{
+        m_pbUpgradeSoftware, m_pbUpgradeHardware,  m_pbCalibration,  m_pbLightPower,
+        m_pbMaterial,        m_pbResetCalibration, m_pbSystemConfig, m_pbCoreDump};
     for (int i = 0; i < buttons.size(); ++i)
         grid->addWidget(buttons[i], i / 2, i % 2);
     grid->setRowStretch(buttons.size() / 2, 1);
@@ -90,8 +91,7 @@ DlpDeviceDetails::DlpDeviceDetails(QWidget *parent) : QDialog(parent)
     connect(m_leSearch, &QLineEdit::returnPressed, this, &DlpDeviceDetails::onSearchClick);
     connect(m_pbUpgradeSoftware, &QPushButton::clicked, this,
             &DlpDeviceDetails::onUpgradeRPISoftware);
-    connect(m_pbUpgradeHardware, &QPushButton::clicked, this,
-            &DlpDeviceDetails::onUpgradeHardware);
+    connect(m_pbUpgradeHardware, &QPushButton::clicked, this, &DlpDeviceDetails::onUpgradeHardware);
     connect(m_pbCalibration, &QPushButton::clicked, this,
             &DlpDeviceDetails::onCalibrationLightMachine);
     connect(m_pbLightPower, &QPushButton::clicked, this,
@@ -136,8 +136,8 @@ void DlpDeviceDetails::prepare(NetClientCmd *client)
         connectSsh();
     if (client) {
         disconnect(m_parseConnection);
-        m_parseConnection = connect(client, &NetClientCmd::sParseCommand, this,
-                                    &DlpDeviceDetails::onParseCommand);
+        m_parseConnection =
+            connect(client, &NetClientCmd::sParseCommand, this, &DlpDeviceDetails::onParseCommand);
     }
     // The details tab is the first one shown: ask for its record right away.
     if (m_tabs->currentIndex() == 0)
@@ -221,8 +221,7 @@ void DlpDeviceDetails::onParseCommand(NetClientCmd *client, QByteArray cmd)
         QStringLiteral("%1\n%2\n%3\n")
             .arg(board.arg(tr("rpiAInfo"), m_boardAId, tr("Version"), m_boardAVersion),
                  board.arg(tr("rpiBInfo"), m_boardBId, tr("Version"), m_boardBVersion),
-                 control.arg(tr("controlInfo"), m_controlSerial, tr("Version"),
-                             m_controlVersion)));
+                 control.arg(tr("controlInfo"), m_controlSerial, tr("Version"), m_controlVersion)));
 }
 
 void DlpDeviceDetails::onShowMsg(QString msg, int p)
@@ -241,8 +240,8 @@ void DlpDeviceDetails::onShowMsg(QString msg)
 QString DlpDeviceDetails::chooseFile(const char *title, const char *filter, const QString &key)
 {
     QSettings settings;
-    const QString file = QFileDialog::getOpenFileName(this, tr(title), settings.value(key).toString(),
-                                                      tr(filter));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr(title), settings.value(key).toString(), tr(filter));
     if (file.isEmpty()) {
         QMessageBox::warning(this, tr("Tip"), tr("No configuration files were selected"));
         return QString();
@@ -272,9 +271,9 @@ void DlpDeviceDetails::onCalibrationLightMachine()
 {
     if (!sshReady())
         return;
-    const QString file = chooseFile(QT_TR_NOOP("Select the light machine calibration file"),
-                                    QT_TR_NOOP("Config File(*.ini)"),
-                                    QStringLiteral("calibrationFileDir"));
+    const QString file =
+        chooseFile(QT_TR_NOOP("Select the light machine calibration file"),
+                   QT_TR_NOOP("Config File(*.ini)"), QStringLiteral("calibrationFileDir"));
     if (!file.isEmpty())
         runUpload(file, Calibration);
 }
@@ -283,9 +282,9 @@ void DlpDeviceDetails::onChangeLightPowerImage()
 {
     if (!sshReady())
         return;
-    const QString file = chooseFile(QT_TR_NOOP("Select the optical power test file"),
-                                    QT_TR_NOOP("Image File(*.bmp)"),
-                                    QStringLiteral("lightPowerFileDir"));
+    const QString file =
+        chooseFile(QT_TR_NOOP("Select the optical power test file"),
+                   QT_TR_NOOP("Image File(*.bmp)"), QStringLiteral("lightPowerFileDir"));
     if (!file.isEmpty())
         runUpload(file, LightPower);
 }
@@ -294,9 +293,9 @@ void DlpDeviceDetails::onUpdateMaterialData()
 {
     if (!sshReady())
         return;
-    const QString file = chooseFile(QT_TR_NOOP("Select the consumables package file"),
-                                    QT_TR_NOOP("Material File(*.ini)"),
-                                    QStringLiteral("MaterialFileDir"));
+    const QString file =
+        chooseFile(QT_TR_NOOP("Select the consumables package file"),
+                   QT_TR_NOOP("Material File(*.ini)"), QStringLiteral("MaterialFileDir"));
     if (!file.isEmpty())
         runUpload(file, Material);
 }
@@ -325,9 +324,9 @@ void DlpDeviceDetails::onSystemConfig()
 {
     if (!sshReady())
         return;
-    const QString file = chooseFile(QT_TR_NOOP("Select the system configuration file"),
-                                    QT_TR_NOOP("Image File(*.zip)"),
-                                    QStringLiteral("sysCfgFileDir"));
+    const QString file =
+        chooseFile(QT_TR_NOOP("Select the system configuration file"),
+                   QT_TR_NOOP("Image File(*.zip)"), QStringLiteral("sysCfgFileDir"));
     if (file.isEmpty())
         return;
     DeviceMaintenance maintenance(m_connection, this);
@@ -391,7 +390,8 @@ void DlpDeviceDetails::onSearchClick()
         found = true;
     }
     if (!found)
-        QMessageBox::information(this, tr("Word Not Found"), tr("Sorry, the word cannot be found."));
+        QMessageBox::information(this, tr("Word Not Found"),
+                                 tr("Sorry, the word cannot be found."));
 }
 
 bool DlpDeviceDetails::confirmWhilePrinting()

@@ -13,7 +13,8 @@ class QPushButton;
 class QTabWidget;
 class QTextEdit;
 
-namespace QSsh {
+namespace QSsh
+{
 class SshConnection;
 }
 
@@ -23,7 +24,7 @@ class SshConnection;
 class DlpDeviceDetails : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit DlpDeviceDetails(QWidget *parent = nullptr);
     ~DlpDeviceDetails() override;
 
@@ -37,10 +38,10 @@ public:
     QString detailsText() const;
     QSsh::SshConnection *sshConnection() const;
 
-signals:
+  signals:
     void sUpload(QString file);
 
-public slots:
+  public slots:
     void onTabIndexChange(int index);
     void onParseCommand(NetClientCmd *client, QByteArray cmd);
     void onUpgradeRPISoftware();
@@ -55,7 +56,7 @@ public slots:
     void onSystemConfig();
     void onDownCoreDumpFile();
 
-private:
+  private:
     void connectSsh();
     bool sshReady();
     // An open-file dialog starting at the path remembered under key; stores the choice.

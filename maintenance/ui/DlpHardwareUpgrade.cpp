@@ -62,9 +62,10 @@ void DlpHardwareUpgrade::onDownload()
 void DlpHardwareUpgrade::onLoading()
 {
     QSettings settings;
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("LoadingHardwareFile"), settings.value(QStringLiteral("hardware/openDir")).toString(),
-        QStringLiteral("%1(*.bin)").arg(tr("Hardware")));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("LoadingHardwareFile"),
+                                     settings.value(QStringLiteral("hardware/openDir")).toString(),
+                                     QStringLiteral("%1(*.bin)").arg(tr("Hardware")));
     if (file.isEmpty())
         return;
     settings.setValue(QStringLiteral("hardware/openDir"), QFileInfo(file).absolutePath());

@@ -15,21 +15,21 @@ class QPushButton;
 class DlpHardwareUpgrade : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit DlpHardwareUpgrade(NetClientCmd *client, QWidget *parent = nullptr);
 
     FirmwareUpgrade *upgrade() const { return m_upgrade; }
     QString messageText() const;
     QString chosenFile() const { return m_file; }
 
-public slots:
+  public slots:
     void onDownload();
     void onLoading();
     void onUpgrade();
     void onSetLoadingFile(QString file);
     void onShowMsg(QString msg);
 
-private:
+  private:
     QPointer<NetClientCmd> m_client;
     FirmwareUpgrade *m_upgrade;
     QString m_file;

@@ -49,9 +49,10 @@ QString DlpRPISoftwareUpgrade::messageText() const
 void DlpRPISoftwareUpgrade::onLoading()
 {
     QSettings settings;
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("LoadingSoftwareFile"), settings.value(QStringLiteral("software/openDir")).toString(),
-        QStringLiteral("%1(*.upgrade)").arg(tr("Software")));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("LoadingSoftwareFile"),
+                                     settings.value(QStringLiteral("software/openDir")).toString(),
+                                     QStringLiteral("%1(*.upgrade)").arg(tr("Software")));
     if (file.isEmpty())
         return;
     settings.setValue(QStringLiteral("software/openDir"), QFileInfo(file).absolutePath());

@@ -15,23 +15,23 @@ class QPushButton;
 class DlpRPISoftwareUpgrade : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit DlpRPISoftwareUpgrade(NetClientCmd *client, QWidget *parent = nullptr);
 
     QString chosenFile() const { return m_file; }
     QString messageText() const;
 
-signals:
+  signals:
     // The package to send to the printers chosen for an upgrade ("isManagerSelected").
     void sUpload(QString file);
 
-public slots:
+  public slots:
     void onDownload();
     void onLoading();
     void onUpgrade();
     void update(QString version);
 
-private:
+  private:
     QPointer<NetClientCmd> m_client;
     QString m_file;
     QLineEdit *m_lePath;

@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -38,23 +39,35 @@
 using simtest::SimPrinter;
 using simtest::waitUntil;
 
-namespace {
+namespace
+{
 
 // Answers the next modal window of type W (a message box, a file dialog) once it is up.
-// The answer runs from a timer while the code under test waits in that window's exec().
+// The answer runs from a timer while the code under test waits in that window's exec(): only
+// from a deeper event loop than the one the answer was made in, because a window may process
+// events while it is being shown, before its own loop runs, and closing it then would leave
+// that loop running with nothing to end it.
 template <typename W> class ModalAnswer
 {
-public:
-    explicit ModalAnswer(std::function<void(W *)> answer) : m_answer(std::move(answer))
+  public:
+    // every: answer each such window that comes up, not only the first.
+    explicit ModalAnswer(std::function<void(W *)> answer, bool every = false)
+        : m_answer(std::move(answer)), m_level(QThread::currentThread()->loopLevel()),
+          m_every(every)
     {
         m_timer.setInterval(20);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QThread::currentThread()->loopLevel() <= m_level)
+                return;
             if (auto *w = qobject_cast<W *>(QApplication::activeModalWidget())) {
-                m_timer.stop();
+                if (!m_every)
+                    m_timer.stop();
                 m_seen = true;
                 m_title = w->windowTitle();
-                if constexpr (std::is_same_v<W, QMessageBox>)
+                if constexpr (std::is_same_v<W, QMessageBox>) {
                     m_text = w->text();
+                    m_texts << m_text;
+                }
                 m_answer(w);
             }
         });
@@ -63,9 +76,13 @@ public:
     bool seen() const { return m_seen; }
     QString title() const { return m_title; }
     QString text() const { return m_text; }
+    QStringList texts() const { return m_texts; }
 
-private:
+  private:
     std::function<void(W *)> m_answer;
+    int m_level;
+    bool m_every;
+    QStringList m_texts;
     QTimer m_timer;
     bool m_seen = false;
     QString m_title;
@@ -83,10 +100,17 @@ void clickButton(QMessageBox *box, const QString &text)
     box->reject();
 }
 
+// Types path into the file dialog's name field and presses Return, as a user does.
 void chooseFile(QFileDialog *dialog, const QString &path)
 {
-    dialog->selectFile(path);
-    dialog->accept();
+    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!name) {
+        ADD_FAILURE() << "the file dialog has no name field";
+        dialog->reject();
+        return;
+    }
+    name->setText(path);
+    QTest::keyClick(name, Qt::Key_Return);
 }
 
 NetworkOptions loopbackOptions(const QString &target)
@@ -113,14 +137,13 @@ bool useLanguage(const QString &code)
 
 class MaintenanceDialogTest : public ::testing::Test
 {
-protected:
+  protected:
     static void SetUpTestSuite()
     {
         s_address = simtest::loopbackAddress(40);
         s_server = std::make_unique<testsupport::SshTestServer>();
         s_server->setListenAddress(s_address);
-        if (testsupport::SshTestServer::unavailableReason().isEmpty() &&
-            !s_server->start(&s_error))
+        if (testsupport::SshTestServer::unavailableReason().isEmpty() && !s_server->start(&s_error))
             s_server.reset();
         s_sim = std::make_unique<SimPrinter>(s_address);
     }
@@ -136,7 +159,8 @@ protected:
         if (!missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
         ASSERT_TRUE(s_server) << s_error.toStdString();
-        ASSERT_TRUE(s_sim->isReady()) << "printer simulator: " << simtest::simProgram().toStdString();
+        ASSERT_TRUE(s_sim->isReady())
+            << "printer simulator: " << simtest::simProgram().toStdString();
         ASSERT_TRUE(m_scratch.isValid());
         ASSERT_TRUE(useLanguage(QStringLiteral("en")));
         QCoreApplication::setOrganizationName(QStringLiteral("OrvaneTest"));
@@ -215,8 +239,8 @@ QString MaintenanceDialogTest::s_error;
 TEST_F(MaintenanceDialogTest, DetailsTabShowsTheBoardsAndAScreenshotIsWritten)
 {
     DlpDeviceDetails *dialog = openDialog();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Device:%1:%2")
-                                         .arg(m_client->get(QStringLiteral("ID")), s_address));
+    EXPECT_EQ(dialog->windowTitle(),
+              QStringLiteral("Device:%1:%2").arg(m_client->get(QStringLiteral("ID")), s_address));
     EXPECT_EQ(dialog->statusText(), QStringLiteral("SSH environment initializing suceed."));
     ASSERT_TRUE(waitUntil([&] { return !dialog->detailsText().isEmpty(); }));
     const QString serial = s_sim->serial();
@@ -225,7 +249,8 @@ TEST_F(MaintenanceDialogTest, DetailsTabShowsTheBoardsAndAScreenshotIsWritten)
                                             "Control board info:\n      SN:")
                                  .arg(serial);
     EXPECT_TRUE(dialog->detailsText().startsWith(expected)) << dialog->detailsText().toStdString();
-    EXPECT_TRUE(dialog->detailsText().contains(QRegularExpression(QStringLiteral("\n      Version:\\S+\n$"))))
+    EXPECT_TRUE(dialog->detailsText().contains(
+        QRegularExpression(QStringLiteral("\n      Version:\\S+\n$"))))
         << dialog->detailsText().toStdString();
 
     const QString folder = QDir(QCoreApplication::applicationDirPath())
@@ -239,7 +264,8 @@ TEST_F(MaintenanceDialogTest, DetailsTabShowsTheBoardsAndAScreenshotIsWritten)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&shot));
         ASSERT_TRUE(waitUntil([&] { return !shot.detailsText().isEmpty(); }));
         QTest::qWait(100);
-        const QString path = QStringLiteral("%1/maintenance_details_%2.png").arg(folder, QLatin1String(lang));
+        const QString path =
+            QStringLiteral("%1/maintenance_details_%2.png").arg(folder, QLatin1String(lang));
         EXPECT_TRUE(shot.grab().save(path)) << path.toStdString();
     }
     ASSERT_TRUE(useLanguage(QStringLiteral("en")));
@@ -254,10 +280,11 @@ TEST_F(MaintenanceDialogTest, CalibrationFileChosenInTheFileDialogArrivesUnderIt
     click("pbCalibration");
     EXPECT_TRUE(answer.seen());
     EXPECT_EQ(answer.title(), QStringLiteral("Select the light machine calibration file"));
-    EXPECT_EQ(testsupport::readFile(s_server->home() +
-                                    QStringLiteral("/.Brevimund/lightCalib/LightMachineCalibration.ini")),
-              QByteArray("[calib]\na=1\n"));
-    EXPECT_EQ(m_dialog->statusText(), QStringLiteral("calib for printer 3.ini 11 B 100%"));
+    EXPECT_EQ(
+        testsupport::readFile(s_server->home() +
+                              QStringLiteral("/.Brevimund/lightCalib/LightMachineCalibration.ini")),
+        QByteArray("[calib]\na=1\n"));
+    EXPECT_EQ(m_dialog->statusText(), QStringLiteral("calib for printer 3.ini 12 B 100%"));
     EXPECT_EQ(newCommands().size(), 2);
     EXPECT_EQ(QSettings().value(QStringLiteral("calibrationFileDir")).toString(), local);
 }
@@ -277,7 +304,8 @@ TEST_F(MaintenanceDialogTest, NoFileChosenWarnsAndSendsNothing)
 TEST_F(MaintenanceDialogTest, ResetCalibrationAsksFirst)
 {
     openDialog();
-    ASSERT_TRUE(s_server->putFile(QStringLiteral(".Brevimund/lightCalib/LightMachineCalibration.ini"), "x"));
+    ASSERT_TRUE(s_server->putFile(
+        QStringLiteral(".Brevimund/lightCalib/LightMachineCalibration.ini"), "x"));
     {
         ModalAnswer<QMessageBox> no([](QMessageBox *b) { b->button(QMessageBox::No)->click(); });
         click("pbResetCalibration");
@@ -289,9 +317,10 @@ TEST_F(MaintenanceDialogTest, ResetCalibrationAsksFirst)
     click("pbResetCalibration");
     EXPECT_TRUE(yes.seen());
     EXPECT_EQ(newCommands().size(), 1);
-    EXPECT_EQ(m_dialog->statusText(), QStringLiteral("Light machine configuratio reset successful."));
-    EXPECT_FALSE(QFile::exists(s_server->home() +
-                               QStringLiteral("/.Brevimund/lightCalib/LightMachineCalibration.ini")));
+    EXPECT_EQ(m_dialog->statusText(),
+              QStringLiteral("Light machine configuratio reset successful."));
+    EXPECT_FALSE(QFile::exists(
+        s_server->home() + QStringLiteral("/.Brevimund/lightCalib/LightMachineCalibration.ini")));
 }
 
 TEST_F(MaintenanceDialogTest, BrokenSystemPackageShowsTheInstallFailureAndNeverReboots)
@@ -303,7 +332,8 @@ TEST_F(MaintenanceDialogTest, BrokenSystemPackageShowsTheInstallFailureAndNeverR
     ModalAnswer<QFileDialog> answer([&](QFileDialog *d) { chooseFile(d, package); });
     click("pbSystemConfig");
     EXPECT_TRUE(answer.seen());
-    EXPECT_TRUE(m_dialog->statusText().startsWith(QLatin1String("Upgrade package installation failed")))
+    EXPECT_TRUE(
+        m_dialog->statusText().startsWith(QLatin1String("Upgrade package installation failed")))
         << m_dialog->statusText().toStdString();
     EXPECT_EQ(s_server->reboots(), reboots);
     EXPECT_EQ(QSettings().value(QStringLiteral("sysCfgFileDir")).toString(), package);
@@ -315,10 +345,7 @@ TEST_F(MaintenanceDialogTest, CoreFileBundleIsSavedInTheChosenFolder)
     ASSERT_TRUE(s_server->putFile(QStringLiteral("DlpA/OrvaneDlpPiUI"), QByteArray(10000, 'c')));
     const QString folder = m_scratch.filePath(QStringLiteral("dumps"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    ModalAnswer<QFileDialog> answer([&](QFileDialog *d) {
-        d->setDirectory(folder);
-        chooseFile(d, folder);
-    });
+    ModalAnswer<QFileDialog> answer([&](QFileDialog *d) { chooseFile(d, folder); });
     click("pbCoreDump");
     EXPECT_TRUE(answer.seen());
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/corefile.tar.gz")))
@@ -355,29 +382,44 @@ TEST_F(MaintenanceDialogTest, SearchMarksWholeWordsInRed)
 
 TEST_F(MaintenanceDialogTest, ChangedHostKeyIsShownAndAcceptedOnlyWhenTheUserSaysYes)
 {
-    QSsh::HostKeyStore(hostKeyFile()).store(QStringLiteral("[%1]:%2").arg(s_address).arg(s_server->port()),
-                                            QStringLiteral("SHA256:not-the-printers-key"));
+    QSsh::HostKeyStore(hostKeyFile())
+        .store(QStringLiteral("[%1]:%2").arg(s_address).arg(s_server->port()),
+               QStringLiteral("SHA256:not-the-printers-key"));
     // A connection made by an earlier test would be reused without any key check.
     if (QSsh::SshConnection *old = dsshsession::instance()->lastConnection())
         old->disconnectFromHost();
     QTest::qWait(200);
     {
-        ModalAnswer<QMessageBox> refuse([](QMessageBox *b) {
-            if (b->text().contains(QLatin1String("host key")))
-                b->button(QMessageBox::No)->click();
-            else
-                b->accept();
-        });
+        ModalAnswer<QMessageBox> refuse(
+            [](QMessageBox *b) {
+                if (b->text().contains(QLatin1String("Accept it?")))
+                    b->button(QMessageBox::No)->click();
+                else
+                    b->accept();
+            },
+            true);
         m_dialog = std::make_unique<DlpDeviceDetails>();
         m_dialog->prepare(m_client);
-        EXPECT_TRUE(refuse.text().contains(QLatin1String("SHA256:not-the-printers-key")))
-            << refuse.text().toStdString();
+        ASSERT_EQ(refuse.texts().size(), 2);
+        EXPECT_TRUE(refuse.texts().at(0).contains(QLatin1String("SHA256:not-the-printers-key")))
+            << refuse.texts().at(0).toStdString();
+        EXPECT_TRUE(refuse.texts().at(0).contains(s_address));
+        EXPECT_TRUE(refuse.texts().at(1).contains(QLatin1String("has changed")))
+            << refuse.texts().at(1).toStdString();
         EXPECT_EQ(m_dialog->statusText(), QStringLiteral("SSH environment initializing failed."));
     }
-    ModalAnswer<QMessageBox> accept([](QMessageBox *b) { b->button(QMessageBox::Yes)->click(); });
+    ModalAnswer<QMessageBox> accept(
+        [](QMessageBox *b) {
+            if (QAbstractButton *yes = b->button(QMessageBox::Yes))
+                yes->click();
+            else
+                b->accept();
+        },
+        true);
     m_dialog = std::make_unique<DlpDeviceDetails>();
     m_dialog->prepare(m_client);
-    EXPECT_TRUE(accept.seen());
+    ASSERT_EQ(accept.texts().size(), 1) << accept.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(accept.texts().at(0).contains(QLatin1String("Accept it?")));
     EXPECT_EQ(m_dialog->statusText(), QStringLiteral("SSH environment initializing suceed."));
     EXPECT_NE(QSsh::HostKeyStore(hostKeyFile())
                   .fingerprint(QStringLiteral("[%1]:%2").arg(s_address).arg(s_server->port())),
@@ -396,7 +438,8 @@ TEST_F(MaintenanceDialogTest, WithoutSshEveryOperationSaysSo)
                              "pbSystemConfig", "pbCoreDump"}) {
         ModalAnswer<QMessageBox> tip([](QMessageBox *b) { b->accept(); });
         click(name);
-        EXPECT_EQ(tip.text(), QStringLiteral("The SSH environment was not successfully established."))
+        EXPECT_EQ(tip.text(),
+                  QStringLiteral("The SSH environment was not successfully established."))
             << name;
     }
 }
@@ -405,7 +448,7 @@ TEST_F(MaintenanceDialogTest, LocalSoftwarePackageIsSentAsAnUpgrade)
 {
     openDialog();
     QObject::connect(m_dialog.get(), &DlpDeviceDetails::sUpload, m_net.get(),
-            [this](const QString &file) { m_net->sendUpgradePackage(file); });
+                     [this](const QString &file) { m_net->sendUpgradePackage(file); });
     const QString package = m_scratch.filePath(QStringLiteral("controller-0.4.0.upgrade"));
     testsupport::writeFile(package, QByteArray(5000, 'u'));
     bool sawNoPackage = false;
@@ -433,16 +476,19 @@ TEST_F(MaintenanceDialogTest, LocalSoftwarePackageIsSentAsAnUpgrade)
     ASSERT_EQ(uploads.size(), 1);
     EXPECT_EQ(uploads.at(0).at(0).toString(), package);
     EXPECT_EQ(m_client->get(QStringLiteral("isManagerSelected")), QStringLiteral("1"));
-    EXPECT_FALSE(s_sim->waitForLine(QStringLiteral("^announced controller-0.4.0.upgrade 5000 .* upgrade$"))
-                     .isEmpty());
-    EXPECT_FALSE(s_sim->waitForLine(QStringLiteral("^received controller-0.4.0.upgrade 5000")).isEmpty());
+    EXPECT_FALSE(
+        s_sim->waitForLine(QStringLiteral("^announced controller-0.4.0.upgrade 5000 .* upgrade$"))
+            .isEmpty());
+    EXPECT_FALSE(
+        s_sim->waitForLine(QStringLiteral("^received controller-0.4.0.upgrade 5000")).isEmpty());
 }
 
 TEST_F(MaintenanceDialogTest, PrintingPrinterAsksBeforeAnUpgrade)
 {
     openDialog();
     m_client->set(QStringLiteral("DS"), QStringLiteral("Runing"));
-    ModalAnswer<QMessageBox> cancel([](QMessageBox *b) { clickButton(b, QStringLiteral("cancel")); });
+    ModalAnswer<QMessageBox> cancel(
+        [](QMessageBox *b) { clickButton(b, QStringLiteral("cancel")); });
     click("pbUpgradeSoftware");
     EXPECT_TRUE(cancel.seen());
     EXPECT_EQ(cancel.text(), QStringLiteral("The printer is printing. Updating will cause printing "
@@ -469,8 +515,8 @@ class FirmwareWindowTest : public MaintenanceDialogTest,
 TEST_P(FirmwareWindowTest, EndsWithTheBoardsVerdict)
 {
     // A simulator of its own, with the control board behaving as the row says.
-    SimPrinter sim(simtest::loopbackAddress(41), {QStringLiteral("--board"),
-                                                   QString::fromLatin1(GetParam().board)});
+    SimPrinter sim(simtest::loopbackAddress(41),
+                   {QStringLiteral("--board"), QString::fromLatin1(GetParam().board)});
     ASSERT_TRUE(sim.isReady());
     m_net->linkDevice(sim.address());
     ASSERT_TRUE(waitUntil([&] {
@@ -493,24 +539,28 @@ TEST_P(FirmwareWindowTest, EndsWithTheBoardsVerdict)
     fast.queryIntervalMs = 100;
     window->upgrade()->setTimings(fast);
 
-    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbUpgrade")), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbUpgrade")),
+                      Qt::LeftButton);
     EXPECT_EQ(window->messageText(), QStringLiteral("No hardware file for upgrade"));
 
     const QString firmware = m_scratch.filePath(QStringLiteral("board-2.1.bin"));
     testsupport::writeFile(firmware, QByteArray(3000, '\x5a'));
     ModalAnswer<QFileDialog> choose([&](QFileDialog *d) { chooseFile(d, firmware); });
-    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbLoading")), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbLoading")),
+                      Qt::LeftButton);
     EXPECT_EQ(window->chosenFile(), firmware);
-    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbUpgrade")), Qt::LeftButton);
-    EXPECT_TRUE(waitUntil([&] { return window->messageText().startsWith(QLatin1String(GetParam().message)); },
-                          20000))
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbUpgrade")),
+                      Qt::LeftButton);
+    EXPECT_TRUE(waitUntil(
+        [&] { return window->messageText().startsWith(QLatin1String(GetParam().message)); }, 20000))
         << window->messageText().toStdString();
     EXPECT_EQ(QSettings().value(QStringLiteral("hardware/openDir")).toString(), m_scratch.path());
 }
 
 INSTANTIATE_TEST_SUITE_P(Boards, FirmwareWindowTest,
                          ::testing::Values(FirmwareCase{"Succeeds", "ok", "Upgrade succeed"},
-                                           FirmwareCase{"BoardReportsFailure", "fail", "Upgrade failed"},
+                                           FirmwareCase{"BoardReportsFailure", "fail",
+                                                        "Upgrade failed"},
                                            FirmwareCase{"BoardSilent", "silent", "Upgrade failed"}),
                          [](const ::testing::TestParamInfo<FirmwareCase> &info) {
                              return std::string(info.param.name);
@@ -524,6 +574,7 @@ TEST_F(MaintenanceDialogTest, FirmwareDownloadButtonSaysWhyItOffersNothing)
     click("pbUpgradeHardware");
     auto *window = m_dialog->findChild<DlpHardwareUpgrade *>();
     ASSERT_NE(window, nullptr);
-    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbDownload")), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbDownload")),
+                      Qt::LeftButton);
     EXPECT_TRUE(window->messageText().contains(QLatin1String("not offered for download")));
 }
