@@ -12,6 +12,7 @@
 #include "render/GLBox.h"
 #include "render/ViewSamples.h"
 #include "render/ViewTurner.h"
+#include "ui/DlpEditPanels.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
@@ -131,6 +132,10 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     setContent(m_mainWindow);
     m_menuBar = new DlpMenuBar(m_mainWindow);
     m_mainWindow->setDlpMenuBar(m_menuBar);
+    installEditPanels(
+        *m_mainWindow, m_app,
+        [this]() -> Orvane3Ds::DViewInput * { return m_host ? &m_host->input() : nullptr; },
+        *m_menuBar);
 
     m_app.subscribe(kSubscriberName, [this](Orvane3Ds::EAppEvent event, const QString &text) {
         onAppEvent(event, text);

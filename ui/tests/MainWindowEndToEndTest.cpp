@@ -22,6 +22,7 @@
 #include "ui/DlpModelOperateWidget.h"
 #include "ui/DlpProccessBar.h"
 #include "ui/DlpStatusBarWidget.h"
+#include "ui/LanguageChooser.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -34,6 +35,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
@@ -422,8 +424,7 @@ TEST_P(EntryNotOfferedYet, tellsTheUser)
         << qPrintable(answerer.texts().first());
 }
 
-INSTANTIATE_TEST_SUITE_P(DlpMenuBar, EntryNotOfferedYet,
-                         ::testing::Values("deviceManage", "createBasicModel"));
+INSTANTIATE_TEST_SUITE_P(DlpMenuBar, EntryNotOfferedYet, ::testing::Values("deviceManage"));
 
 TEST_F(MainWindowEndToEnd, uploadEntrySwitchesToTheDeviceTabAndBack)
 {
@@ -752,15 +753,19 @@ TEST_F(MainWindowEndToEnd, languageEntrySwitchesTheWholeWindow)
     auto choose = [](const QString &name) {
         auto *timer = new QTimer;
         QObject::connect(timer, &QTimer::timeout, [timer, name] {
-            if (auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget())) {
-                dialog->setTextValue(name);
+            if (auto *dialog = qobject_cast<LanguageChooser *>(QApplication::activeModalWidget())) {
+                for (QRadioButton *button : dialog->buttons()) {
+                    if (button->text() == name) {
+                        button->click();
+                    }
+                }
                 dialog->accept();
                 timer->deleteLater();
             }
         });
         timer->start(20);
     };
-    choose(QStringLiteral("中文"));
+    choose(QStringLiteral("简体中文"));
     window->dlpMenuBar()->action(QStringLiteral("Languages"))->trigger();
     EXPECT_EQ(QSettings().value("softLang").toString(), QStringLiteral("zh"));
     EXPECT_EQ(window->language(), QStringLiteral("zh"));
@@ -773,6 +778,7 @@ TEST_F(MainWindowEndToEnd, languageEntrySwitchesTheWholeWindow)
     EXPECT_EQ(QSettings().value("softLang").toString(), QStringLiteral("en"));
     EXPECT_EQ(window->dlpMenuBar()->menu(QStringLiteral("file"))->title(), QStringLiteral("File"));
     EXPECT_EQ(window->title(), QStringLiteral("Resinor - DLP print preparation"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
 }
 
 TEST_F(MainWindowEndToEnd, languageSwitchReachesCameraTipsStandardButtonsAndFileErrors)

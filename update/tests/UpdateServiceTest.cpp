@@ -2,6 +2,7 @@
 
 #include "update/UpdateService.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -45,6 +46,27 @@ INSTANTIATE_TEST_SUITE_P(
                       AddressCase{"blankCommandLineIgnored", "  ", "http://127.0.0.1:2", "",
                                   "http://127.0.0.1:2"}),
     [](const ::testing::TestParamInfo<AddressCase> &info) { return info.param.name; });
+
+TEST(UpdateServiceAddresses, systemWideSettingOfAPackager)
+{
+    const QString folder = updatetest::isolatedSettings();
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, folder + "/system");
+    {
+        QSettings shipped(QSettings::IniFormat, QSettings::SystemScope,
+                          QCoreApplication::organizationName(),
+                          QCoreApplication::applicationName());
+        shipped.setValue(QStringLiteral("update/serviceUrl"), QStringLiteral("http://127.0.0.1:7"));
+    }
+    qunsetenv("RESINOR_UPDATE_URL");
+    QSettings().remove(QStringLiteral("update/serviceUrl"));
+    EXPECT_EQ(UpdateService::baseAddress().toStdString(), "http://127.0.0.1:7");
+    QSettings().setValue(QStringLiteral("update/serviceUrl"), QStringLiteral("http://127.0.0.1:8"));
+    EXPECT_EQ(UpdateService::baseAddress().toStdString(), "http://127.0.0.1:8"); // the user's own
+    QSettings().remove(QStringLiteral("update/serviceUrl"));
+    QSettings(QSettings::IniFormat, QSettings::SystemScope, QCoreApplication::organizationName(),
+              QCoreApplication::applicationName())
+        .clear();
+}
 
 TEST(UpdateServiceAddresses, ofTheServices)
 {
