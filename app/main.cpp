@@ -3,6 +3,7 @@
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
 #include "maintenance/MaintenanceCli.h"
+#include "maintenance/ui/DeviceDetailsOpener.h"
 #include "network/DiscoveryTarget.h"
 #include "network/NetworkApp.h"
 #include "network/PrinterCli.h"
@@ -41,6 +42,7 @@ int main(int argc, char **argv)
 
     registerDlpMainWindow(windowArguments(args));
     registerPrinterNetwork();
+    registerDeviceDetailsDialog();
     // Qt sees only its own options: it would read "--platform 96,54,160" as its "-platform".
     QtArguments qt(argc, argv);
     CDlpApplicationContext app(qt.argc(), qt.argv());

@@ -3,12 +3,14 @@
 #include "maintenance/HostKeyStore.h"
 #include "maintenance/SshConnection.h"
 #include "maintenance/dsshsession.h"
+#include "maintenance/ui/DeviceDetailsOpener.h"
 #include "maintenance/ui/DlpDeviceDetails.h"
 #include "maintenance/ui/DlpHardwareUpgrade.h"
 #include "maintenance/ui/DlpRPISoftwareUpgrade.h"
 #include "network/FirmwareUpgrade.h"
 #include "network/NetworkApp.h"
 #include "network/tests/SimPrinter.h"
+#include "network/ui/DlpDeviceManager.h"
 #include "testsupport/TestFiles.h"
 #include "testsupport/sshserver/SshTestServer.h"
 
@@ -23,6 +25,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -577,4 +580,31 @@ TEST_F(MaintenanceDialogTest, FirmwareDownloadButtonSaysWhyItOffersNothing)
     QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbDownload")),
                       Qt::LeftButton);
     EXPECT_TRUE(window->messageText().contains(QLatin1String("not offered for download")));
+}
+
+TEST_F(MaintenanceDialogTest, DoubleClickInTheManagementWindowOpensTheDialog)
+{
+    registerDeviceDetailsDialog();
+    DlpDeviceManager manager;
+    manager.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&manager));
+    ASSERT_TRUE(waitUntil([&] {
+        manager.onUpdateDeviceTree(m_net->devices());
+        return manager.model()->rowCount() == 1 && manager.model()->item(0)->rowCount() == 1;
+    }));
+    QSignalSpy relayed(&manager, &DlpDeviceManager::sUpload);
+    QString title;
+    ModalAnswer<DlpDeviceDetails> opened([&](DlpDeviceDetails *d) {
+        title = d->windowTitle();
+        emit d->sUpload(QStringLiteral("/tmp/package.upgrade"));
+        d->reject();
+    });
+    const QModelIndex row = manager.model()->item(0)->child(0, 1)->index();
+    manager.onDoubleClicked(row);
+    EXPECT_TRUE(opened.seen());
+    EXPECT_EQ(title,
+              QStringLiteral("Device:%1:%2").arg(m_client->get(QStringLiteral("ID")), s_address));
+    ASSERT_EQ(relayed.size(), 1);
+    EXPECT_EQ(relayed.at(0).at(0).toString(), QStringLiteral("/tmp/package.upgrade"));
+    DlpDeviceManager::setDetailsOpener({});
 }
