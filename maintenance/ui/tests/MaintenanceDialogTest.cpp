@@ -13,6 +13,7 @@
 #include "network/ui/DlpDeviceManager.h"
 #include "testsupport/TestFiles.h"
 #include "testsupport/sshserver/SshTestServer.h"
+#include "update/ui/DlpUpgradeW.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -607,4 +608,24 @@ TEST_F(MaintenanceDialogTest, DoubleClickInTheManagementWindowOpensTheDialog)
     ASSERT_EQ(relayed.size(), 1);
     EXPECT_EQ(relayed.at(0).at(0).toString(), QStringLiteral("/tmp/package.upgrade"));
     DlpDeviceManager::setDetailsOpener({});
+}
+
+TEST_F(MaintenanceDialogTest, SoftwareFromTheNetworkOpensTheUpgradeWindowForTheBoardVersion)
+{
+    openDialog();
+    bool upgradeWindow = false;
+    ModalAnswer<DlpRPISoftwareUpgrade> drive([&](DlpRPISoftwareUpgrade *upgrade) {
+        ModalAnswer<DlpUpgradeW> window([&](DlpUpgradeW *w) {
+            upgradeWindow = w->updater() != nullptr;
+            w->reject();
+        });
+        QTest::mouseClick(upgrade->findChild<QPushButton *>(QStringLiteral("pbDownload")),
+                          Qt::LeftButton);
+        EXPECT_TRUE(window.seen());
+        upgrade->reject();
+    });
+    click("pbUpgradeSoftware");
+    EXPECT_TRUE(drive.seen());
+    EXPECT_TRUE(upgradeWindow);
+    EXPECT_EQ(m_client->get(QStringLiteral("isManagerSelected")), QStringLiteral("1"));
 }
