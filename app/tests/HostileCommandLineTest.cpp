@@ -314,6 +314,21 @@ TEST_F(HostileCommandLine, StagesAreListedOnStderrWhenItIsNotATerminal)
     EXPECT_EQ(r.err.count("Resinor: Slicing..."), 1) << "one line per stage";
 }
 
+TEST_F(HostileCommandLine, SupportGapGivingUnboundedWorkIsRefusedAtOnce)
+{
+    const QString profile = path("tiny-gaps.ini");
+    testsupport::writeFile(profile, "[support]\noverhangDiameter=0.6\nlinkPointDiameter=0.4\n"
+                                    "supportGaps=0.01\nsupportDiameter=0.8\nsupportHeight=5\n"
+                                    "supportBaseHeight=1.2\nsupportBaseExtern=2.5\n"
+                                    "isHasSupports=false\nisAddSupportBase=true\nmethod=a\n");
+    const CliRun r = run({"--export-vxpr", path("never.vxpr"), "--supports", profile, m_cube},
+                         m_env, 30000);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_RUN(r, 1);
+    EXPECT_TRUE(r.err.contains("use a gap of at least")) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("never.vxpr")));
+}
+
 #ifndef Q_OS_WIN
 TEST_F(HostileCommandLine, CtrlCStopsTheExportAndLeavesNoPartialOutput)
 {
