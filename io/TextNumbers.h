@@ -42,8 +42,7 @@ inline const char *lineEndOf(const char *p, const char *e, const char **next)
     return q;
 }
 
-enum class NumberProblem
-{
+enum class NumberProblem {
     None,
     NotANumber,
     NotFinite,  // "nan", "inf"

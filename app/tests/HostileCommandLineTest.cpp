@@ -322,8 +322,8 @@ TEST_F(HostileCommandLine, SupportGapGivingUnboundedWorkIsRefusedAtOnce)
                                     "supportGaps=0.01\nsupportDiameter=0.8\nsupportHeight=5\n"
                                     "supportBaseHeight=1.2\nsupportBaseExtern=2.5\n"
                                     "isHasSupports=false\nisAddSupportBase=true\nmethod=a\n");
-    const CliRun r = run({"--export-vxpr", path("never.vxpr"), "--supports", profile, m_cube},
-                         m_env, 30000);
+    const CliRun r =
+        run({"--export-vxpr", path("never.vxpr"), "--supports", profile, m_cube}, m_env, 30000);
     EXPECT_FALSE(r.timedOut);
     EXPECT_RUN(r, 1);
     EXPECT_TRUE(r.err.contains("use a gap of at least")) << r.err.toStdString();

@@ -28,8 +28,7 @@ QByteArray facet(const char *a, const char *b, const char *c)
            "\n  vertex " + c + "\n endloop\nendfacet\n";
 }
 
-const QByteArray kOneSolid =
-    "solid a\n" + facet("0 0 0", "1 0 0", "0 1 0") + "endsolid a\n";
+const QByteArray kOneSolid = "solid a\n" + facet("0 0 0", "1 0 0", "0 1 0") + "endsolid a\n";
 
 QByteArray binaryStlOf(float bad)
 {
@@ -123,8 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"AsciiStlTinyNumberIsZero", Reader::Stl,
                   "solid a\n" + facet("1e-60 0 0", "1 0 0", "0 1 0") + "endsolid a\n", 1, 3,
                   nullptr},
-        InputCase{"ObjNanNamesTheLine", Reader::Obj, "v 0 0 0\nv nan 0 0\nv 0 1 0\nf 1 2 3\n", 0,
-                  0, "is not a finite number (line 2)"},
+        InputCase{"ObjNanNamesTheLine", Reader::Obj, "v 0 0 0\nv nan 0 0\nv 0 1 0\nf 1 2 3\n", 0, 0,
+                  "is not a finite number (line 2)"},
         InputCase{"ObjBeyondFloatNamesTheLine", Reader::Obj,
                   "v 0 0 0\nv 1 0 0\nv 0 1e39 0\nf 1 2 3\n", 0, 0, "out of range (coordinates"},
         InputCase{"ObjAbsurdCoordinateNamesTheLine", Reader::Obj,
@@ -133,8 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "triangle 1 (record at byte 84) has a coordinate that is not a finite number"},
         InputCase{"BinaryStlInfinityNamesTheTriangle", Reader::Stl, binaryStlOf(kInf), 0, 0,
                   "triangle 1"},
-        InputCase{"BinaryStlAbsurdCoordinateNamesTheTriangle", Reader::Stl, binaryStlOf(1e30f),
-                  0, 0, "beyond +-1000000 mm"},
+        InputCase{"BinaryStlAbsurdCoordinateNamesTheTriangle", Reader::Stl, binaryStlOf(1e30f), 0,
+                  0, "beyond +-1000000 mm"},
         InputCase{"SlcAbsurdPointNamesTheRecord", Reader::Slc,
                   SlcBuilder()
                       .table({{{0, 0.1f, 0, 0}}})
@@ -142,14 +141,14 @@ INSTANTIATE_TEST_SUITE_P(
                       .end(0.1f)
                       .bytes(),
                   0, 0, "point 2 of boundary 1 of layer 1"},
-        InputCase{"SlcNanHeightNamesTheLayer", Reader::Slc,
-                  SlcBuilder().table({{{0, 0.1f, 0, 0}}}).layer(kNan, {unitSquare()}).end(0.1f)
-                      .bytes(),
-                  0, 0, "layer 1 has the height nan"},
-        InputCase{"SlcNanThicknessNamesTheTableEntry", Reader::Slc,
-                  SlcBuilder().table({{{0, kNan, 0, 0}}}).layer(0, {unitSquare()}).end(0.1f)
-                      .bytes(),
-                  0, 0, "entry 1 of the sampling table"}),
+        InputCase{
+            "SlcNanHeightNamesTheLayer", Reader::Slc,
+            SlcBuilder().table({{{0, 0.1f, 0, 0}}}).layer(kNan, {unitSquare()}).end(0.1f).bytes(),
+            0, 0, "layer 1 has the height nan"},
+        InputCase{
+            "SlcNanThicknessNamesTheTableEntry", Reader::Slc,
+            SlcBuilder().table({{{0, kNan, 0, 0}}}).layer(0, {unitSquare()}).end(0.1f).bytes(), 0,
+            0, "entry 1 of the sampling table"}),
     [](const ::testing::TestParamInfo<InputCase> &info) { return info.param.name; });
 
 TEST(HostileProject, NanPositionIsRefusedNamingTheModel)
