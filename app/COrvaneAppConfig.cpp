@@ -35,7 +35,9 @@ bool COrvaneAppConfig::setApplicationPath(const QString &appDataDir)
     m_descriptionFile = QStringLiteral("%1/v0.dsc").arg(m_userDir);
     m_runDir = QStringLiteral("%1/%2").arg(m_tempDir, runDirName(m_startTime));
     m_minimumGlVersion = QStringLiteral("2.1.0");
-    m_updateQueryAddress = QStringLiteral("http://localhost/orvane3DsoftwareDLP/");
+    // No built-in update service: the update library resolves the configured address
+    // (--update-url, RESINOR_UPDATE_URL or the setting update/serviceUrl).
+    m_updateQueryAddress.clear();
     return true;
 }
 

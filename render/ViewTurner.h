@@ -1,6 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <memory>
+
+class QTimer;
 
 namespace Orvane3Ds
 {
@@ -8,13 +12,27 @@ namespace Orvane3Ds
 class DFrame3d;
 
 // Drives the standard views (top, bottom, left, right, home, far, near) as animated camera
-// transitions of 3-degree steps. Each step turns the camera, calls the repaint callback and
-// pauses (10 ms by default) on the GUI thread. Its state persists between presses; any mouse
-// movement in the view marks it dirty so that the next standard view starts from homeView.
+// transitions of 3-degree steps. Its state persists between presses; any mouse movement in the
+// view marks it dirty so that the next standard view starts from homeView.
+//
+// Animated (the window): a press queues its steps and returns; a timer on the GUI thread runs
+// one step per tick (every stepPause ms), each step turning the camera and calling the repaint
+// callback, so the window keeps answering between the frames. A press while a transition runs
+// first completes that one at once. Not animated (the default): the steps run within the call,
+// each followed by the repaint callback and a pause.
 class ViewTurner
 {
   public:
     explicit ViewTurner(DFrame3d *frame, std::function<void()> repaint = {});
+    ~ViewTurner();
+    ViewTurner(const ViewTurner &) = delete;
+    ViewTurner &operator=(const ViewTurner &) = delete;
+
+    void setAnimated(bool animated);
+    // A queued transition has steps left.
+    bool isAnimating() const;
+    // Applies the remaining steps of a running transition at once and repaints.
+    void finish();
 
     void top();
     void bottom();
@@ -25,7 +43,7 @@ class ViewTurner
     void nearer();  // zoom by +40
     void markDirty() { m_dirty = true; }
 
-    // Pause after each animated step, in milliseconds (0 in tests).
+    // Pause after each step, in milliseconds (0 in tests); the timer interval when animated.
     void setStepPause(int milliseconds) { m_pauseMs = milliseconds; }
     void setRepaint(std::function<void()> repaint) { m_repaint = std::move(repaint); }
     void setFrame(DFrame3d *frame) { m_frame = frame; }
@@ -41,8 +59,13 @@ class ViewTurner
   private:
     // True when the view was reset to home because it was dirty.
     bool prepare();
+    // Queues a camera change; `repaint`: the change ends a frame (repaint, then the pause).
+    void queue(std::function<void()> change, bool repaint = true, bool pause = true);
+    // Runs the queued changes of the next frame (timer tick).
+    void advance();
     void pitchStep(float degrees);
     void yawStep(float degrees);
+    void homeStep();
     void repaintAndPause(bool pause = true);
     // Left and right: 30 steps about the vertical (a negative step turns left), levelling a top
     // or bottom view on the way.
@@ -61,6 +84,14 @@ class ViewTurner
     bool m_topEnabled = true;
     bool m_bottomEnabled = true;
     int m_pauseMs = 10;
+
+    struct QueuedStep {
+        std::function<void()> change;
+        bool repaint = true;
+    };
+    bool m_animated = false;
+    std::deque<QueuedStep> m_steps;
+    std::unique_ptr<QTimer> m_timer;
 };
 
 } // namespace Orvane3Ds

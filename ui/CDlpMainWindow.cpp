@@ -10,6 +10,9 @@
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
 #include "render/GLBox.h"
+#include "render/ViewSamples.h"
+#include "render/ViewTurner.h"
+#include "ui/DlpEditPanels.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
@@ -115,7 +118,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     m_glBox = new GLBox(m_viewEntry.get());
     m_glBox->setObjectName(QStringLiteral("GLBox"));
     QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-    format.setSamples(8);
+    format.setSamples(Orvane3Ds::probeViewSampleCount());
     m_glBox->setFormat(format);
     m_host->setView(m_glBox);
     m_mainWindow->setView(m_glBox);
@@ -129,6 +132,10 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
     setContent(m_mainWindow);
     m_menuBar = new DlpMenuBar(m_mainWindow);
     m_mainWindow->setDlpMenuBar(m_menuBar);
+    installEditPanels(
+        *m_mainWindow, m_app,
+        [this]() -> Orvane3Ds::DViewInput * { return m_host ? &m_host->input() : nullptr; },
+        *m_menuBar);
 
     m_app.subscribe(kSubscriberName, [this](Orvane3Ds::EAppEvent event, const QString &text) {
         onAppEvent(event, text);
@@ -144,6 +151,8 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
             &CDlpMainWindow::onShowManuSupportUI);
     connect(m_mainWindow, &DlpMainWindow::schangeLanguage, this, &CDlpMainWindow::onchangeLanguage);
 
+    // The standard views turn frame by frame from a timer; the window stays usable meanwhile.
+    m_host->turner().setAnimated(true);
     m_camera = new DlpGlCamareWidget(&m_host->turner());
     m_mainWindow->setCameraButtons(m_camera);
     m_clip = new DlpClipZWidget(m_host->clipHooks());

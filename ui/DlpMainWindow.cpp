@@ -1,9 +1,14 @@
 #include "ui/DlpMainWindow.h"
 
 #include "app/DlpOrvaneApp.h"
+#include "ui/BasicModelCreateWidget.h"
+#include "ui/DlpLoginW.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpPanelPlaceholder.h"
+#include "ui/DlpSettingsDialog.h"
 #include "ui/DlpStatusBarWidget.h"
+#include "ui/LanguageChooser.h"
+#include "ui/SdModelInfos.h"
 #include "update/DlpPCUpdater.h"
 #include "update/ui/DlpUpgradeW.h"
 #include "update/ui/SdUpdateInformation.h"
@@ -76,6 +81,7 @@ DlpMainWindow::DlpMainWindow(DlpOrvaneApp *app, QWidget *parent) : QMainWindow(p
     m_devicePlaceholder->setAlignment(Qt::AlignCenter);
     m_devicePlaceholder->setStyleSheet(QStringLiteral("color:#6b7280;font-size:16px;"));
     deviceLayout->addWidget(m_devicePlaceholder);
+    setupPrinterViews(deviceLayout);
     m_tabs->addTab(m_editPage, QString());
     m_tabs->addTab(m_devicePage, QString());
     m_tabs->setCurrentIndex(0);
@@ -202,7 +208,6 @@ void DlpMainWindow::retranslate()
     for (const QPointer<QWidget> &panel : m_panels) {
         retranslateWidget(panel.data());
     }
-    retranslateWidget(m_modelInfos.data());
     retranslateWidget(m_supportPara.data());
 }
 
@@ -303,12 +308,10 @@ void DlpMainWindow::onShowSupportParaWidget(const QString &file)
 void DlpMainWindow::onMenuModelInfos()
 {
     if (!m_modelInfos) {
-        m_modelInfos = new DlpPanelPlaceholder(
-            QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "modelInfosPanel"), m_editPage);
+        m_modelInfos = new SdModelInfos(m_app, m_editPage);
         m_modelInfos->move(m_toolStrip->geometry().right() + 1 + PanelGap, 120);
     }
-    m_modelInfos->raise();
-    m_modelInfos->show();
+    m_modelInfos->showWin();
 }
 
 // ---- tabs and layout -------------------------------------------------------------------------
@@ -322,7 +325,7 @@ void DlpMainWindow::showDeviceScene()
     }
     refreshDevices();
     m_devicePlaceholder->resize(m_devicePage->size());
-    m_devicePlaceholder->show();
+    m_devicePlaceholder->setVisible(!m_deviceScene);
 }
 
 void DlpMainWindow::onTabCurrentChange(int index)
@@ -346,7 +349,8 @@ void DlpMainWindow::onDeviceSceneShow()
 void DlpMainWindow::onDevicesShow()
 {
     refreshDevices();
-    showNotAvailable(tr("deviceManageTitle"));
+    if (!showDeviceManager())
+        showNotAvailable(tr("deviceManageTitle"));
 }
 
 void DlpMainWindow::placeFloatingWidgets()
@@ -490,57 +494,47 @@ void DlpMainWindow::onCancelProcess()
 
 void DlpMainWindow::onLanguageChooser()
 {
-    QSettings settings;
-    QString current = settings.value("softLang").toString();
+    QString current = QSettings().value("softLang").toString();
     if (current.isEmpty()) {
         current = QLocale::system().name();
     }
-    const QStringList codes{QStringLiteral("en"), QStringLiteral("zh")};
-    const QStringList names{QStringLiteral("English"), QStringLiteral("中文")};
-    const int currentIndex = current.startsWith(QLatin1String("zh")) ? 1 : 0;
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, tr("Languages"), tr("chooseLanguage"), names,
-                                                 currentIndex, false, &ok);
-    const int index = names.indexOf(chosen);
-    if (!ok || index < 0 || index == currentIndex) {
-        return;
-    }
-    static QTranslator *translator = nullptr;
-    auto *next = new QTranslator(qApp);
-    if (!next->load(QStringLiteral(":/language/lang_%1.qm").arg(codes[index]))) {
-        delete next;
-        return;
-    }
-    if (translator) {
-        QApplication::removeTranslator(translator);
-        delete translator;
-    }
-    translator = next;
-    QApplication::installTranslator(translator);
-    settings.setValue("softLang", codes[index]);
-    emit schangeLanguage();
+    LanguageChooser chooser(current, this);
+    connect(&chooser, &LanguageChooser::schangeLanguage, this, &DlpMainWindow::schangeLanguage);
+    chooser.exec();
 }
 
 void DlpMainWindow::onCreateBasicModel()
 {
-    showNotAvailable(tr("createBasicModelTitle"));
+    BasicModelCreateWidget dialog(m_app, this);
+    dialog.exec();
 }
 
 void DlpMainWindow::onOptions()
 {
-    QDialog dialog(this);
+    DlpSettingsDialog dialog(this);
     dialog.setWindowTitle(tr("choise"));
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(tr("noOptions"), &dialog));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
     dialog.exec();
+}
+
+SdModelInfos *DlpMainWindow::modelInfos() const
+{
+    return m_modelInfos.data();
+}
+
+DlpLoginW *DlpMainWindow::loginWindow()
+{
+    if (!m_login) {
+        m_login = new DlpLoginW(this);
+    }
+    return m_login.data();
 }
 
 void DlpMainWindow::onLogin()
 {
-    QMessageBox::information(this, tr("Login"), tr("noLogin"), QMessageBox::Ok);
+    DlpLoginW *login = loginWindow();
+    login->setWindowTitle(tr("Login"));
+    login->show();
+    login->raise();
 }
 
 void DlpMainWindow::onUpgradeSoftware()

@@ -11,10 +11,15 @@
 
 class DlpMenuBar;
 class DlpOrvaneApp;
+class DlpLoginW;
 class DlpPanelPlaceholder;
+class SdModelInfos;
 class DlpStatusBarWidget;
 class QKeyEvent;
 class QLabel;
+class QVBoxLayout;
+class DlpDeviceManager;
+class DlpDeviceScene;
 class QMouseEvent;
 class QTabWidget;
 class QWheelEvent;
@@ -38,9 +43,15 @@ class DlpMainWindow : public QMainWindow
     QTabWidget *tabs() const { return m_tabs; }
     QWidget *editPage() const { return m_editPage; }
     QWidget *devicePage() const { return m_devicePage; }
+    // The printer panel and management window; null when the program has no printer network.
+    DlpDeviceScene *deviceScene() const { return m_deviceScene; }
+    DlpDeviceManager *deviceManager() const { return m_deviceManager; }
     DlpModelOperateWidget *toolStrip() const { return m_toolStrip; }
     DlpStatusBarWidget *statusLabel() const { return m_status; }
     DlpMenuBar *dlpMenuBar() const { return m_menuBar; }
+    // The model list of Window > Model info list (null until first shown).
+    SdModelInfos *modelInfos() const;
+    DlpLoginW *loginWindow();
 
     // The 3D view: laid out with no margins in the edit page, under the tool strip.
     void setView(QWidget *view);
@@ -139,6 +150,9 @@ class DlpMainWindow : public QMainWindow
     void placeFloatingWidgets();
     void showDeviceScene();
     void showNotAvailable(const QString &what);
+    // Printer panel in the device tab and management window (DlpMainWindowPrinters.cpp).
+    void setupPrinterViews(QVBoxLayout *deviceLayout);
+    bool showDeviceManager();
     bool exportWithDialog(bool project);
     QString askSaveFileName(const QString &title, const QString &dir, const QString &filter);
 
@@ -165,13 +179,16 @@ class DlpMainWindow : public QMainWindow
     QWidget *m_editPage = nullptr;
     QWidget *m_devicePage = nullptr;
     QLabel *m_devicePlaceholder = nullptr;
+    DlpDeviceScene *m_deviceScene = nullptr;
+    DlpDeviceManager *m_deviceManager = nullptr;
     QWidget *m_view = nullptr;
     QPointer<QWidget> m_cameraButtons;
     QPointer<QWidget> m_clip;
     DlpModelOperateWidget *m_toolStrip = nullptr;
     DlpStatusBarWidget *m_status = nullptr;
     std::array<QPointer<QWidget>, DlpModelOperateWidget::ButtonCount> m_panels{};
-    QPointer<DlpPanelPlaceholder> m_modelInfos;
+    QPointer<SdModelInfos> m_modelInfos;
+    QPointer<DlpLoginW> m_login;
     QPointer<DlpPanelPlaceholder> m_supportPara;
     QString m_supportParaFile;
     std::function<void(const void *record)> m_eventSink;

@@ -16,6 +16,7 @@ struct MenuLayout {
 const MenuLayout kLayout[] = {
     {T("file"),
      {T("importStl"), T("exportStl"), T("importVxpj"), T("exportVxpj"), T("exportVxpr")}},
+    {T("edit"), {T("undo"), T("redo")}},
     {T("tool"),
      {T("up"), T("deviceManage"), T("createBasicModel"), T("Languages"), T("login"), T("choise")}},
     {T("window"), {T("model_infos")}},
@@ -101,4 +102,5 @@ void DlpMenuBar::retranslate()
             entry.action->setText(tr(entry.key));
         }
     }
+    emit retranslated();
 }

@@ -6,7 +6,7 @@
 class QAction;
 class QMenu;
 
-// The main window's menu bar: File, Tool, Window and Help. Each menu and action carries its
+// The main window's menu bar: File, Edit, Tool, Window and Help. Each menu and action carries its
 // translation key as object name; the texts are re-read by retranslate().
 class DlpMenuBar : public QMenuBar
 {
@@ -25,6 +25,10 @@ class DlpMenuBar : public QMenuBar
     QStringList actionKeys(const QString &menuKey) const;
 
     void retranslate();
+
+  signals:
+    // The texts were re-read (entries that show more than their key refresh themselves).
+    void retranslated();
 
   private:
     struct Entry {

@@ -89,6 +89,8 @@ Patchwyn::Patchwyn(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHint | 
     m_progress->setValue(0);
     m_pbAction = new QPushButton(this);
     m_pbAction->setObjectName(QStringLiteral("pbAction"));
+    // Enter presses the action of the current state (Continue, then Install).
+    m_pbAction->setDefault(true);
     m_pbSecond = new QPushButton(this);
     m_pbSecond->setObjectName(QStringLiteral("pbSecond"));
     m_pbSecond->setStyleSheet(secondStyle());
@@ -156,6 +158,7 @@ void Patchwyn::setState(int state)
         m_pbAction->setEnabled(true);
         m_pbAction->setStyleSheet(blueStyle());
         m_pbAction->setText(tr("Continue"));
+        m_pbAction->setFocus();
         break;
     case 2:
         m_lInfo->setText(tr("downLoading"));
@@ -168,6 +171,7 @@ void Patchwyn::setState(int state)
         m_pbAction->setEnabled(true);
         m_pbAction->setStyleSheet(blueStyle());
         m_pbAction->setText(tr("install"));
+        m_pbAction->setFocus();
         break;
     }
     qDebug() << "state" << state;
@@ -277,6 +281,7 @@ void Patchwyn::install()
         ProcessControl::endRunning(m_name);
     }
     const int code = ProcessControl::startInstaller(m_file);
+    qDebug() << "installer start result" << code;
     if (code < 32) {
         warn(tr("Failed"), QStringLiteral("%1 install failed!error number:%2,path:%3")
                                .arg(m_name)
@@ -316,9 +321,13 @@ bool Patchwyn::ask(const QString &title, const QString &text)
     }
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, this);
     QPushButton *ok = box.addButton(tr("Ok"), QMessageBox::AcceptRole);
-    box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
     box.exec();
-    return box.clickedButton() == ok;
+    const bool accepted = box.clickedButton() == ok;
+    qDebug().noquote() << "question" << text << "answered" << (accepted ? "Ok" : "Cancel");
+    return accepted;
 }
 
 void Patchwyn::warn(const QString &title, const QString &text)

@@ -7,6 +7,7 @@
 #include <QDebug>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QStringList>
 
 #include <cstdio>
 
@@ -24,6 +25,11 @@ void fail(const QString &text)
 
 int runPatchwyn(int argc, char **argv)
 {
+    // Read before the application object exists: the X11 platform takes "--name <value>" as its
+    // own option and removes it from the arguments.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     SingleApplication app(argc, argv);
     if (app.isRunning()) {
         std::fprintf(stderr, "%s already running.\n", qPrintable(app.key()));
@@ -35,7 +41,7 @@ int runPatchwyn(int argc, char **argv)
 
     PatchwynOptions options;
     QString message;
-    switch (PatchwynOptions::parse(QCoreApplication::arguments(), &options, &message)) {
+    switch (PatchwynOptions::parse(arguments, &options, &message)) {
     case PatchwynOptions::Parse::Ok:
         break;
     case PatchwynOptions::Parse::Help:
@@ -50,6 +56,13 @@ int runPatchwyn(int argc, char **argv)
     qDebug().noquote() << "language :" << options.language;
 
     Patchwyn dialog;
+    // A second start brings the window of this one to the front.
+    QObject::connect(&app, &SingleApplication::sActivated, &dialog, [&dialog] {
+        if (dialog.isVisible()) {
+            dialog.raise();
+            dialog.activateWindow();
+        }
+    });
     if (options.mode == QLatin1String("ui")) {
         dialog.setup(options.name, options.version, options.url, options.language);
         dialog.show();
@@ -65,5 +78,7 @@ int runPatchwyn(int argc, char **argv)
         qDebug("window shown");
         return app.exec();
     }
-    return app.exec();
+    // Any other mode would leave an invisible process that nothing ends.
+    fail(QStringLiteral("unknown mode \"%1\": use ui or cmd").arg(options.mode));
+    return -1;
 }

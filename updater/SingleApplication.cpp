@@ -41,5 +41,6 @@ void SingleApplication::newLocalConnection()
         socket->waitForReadyRead(1000);
         socket->close();
         socket->deleteLater();
+        emit sActivated();
     }
 }

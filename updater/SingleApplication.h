@@ -19,6 +19,10 @@ class SingleApplication : public QApplication
     bool isRunning() const { return m_running; }
     QString key() const { return m_key; }
 
+  signals:
+    // A second start knocked: the running instance may show itself.
+    void sActivated();
+
   public slots:
     // Accepts a connection from a second start, gives it up to 1000 ms to send and closes it.
     void newLocalConnection();

@@ -52,7 +52,7 @@ QByteArray queryer::post(const QString &url, const QByteArray &body)
     if (reply->isRunning()) {
         reply->abort();
         m_error = true;
-        m_reply = QByteArrayLiteral("The update service did not answer in time.");
+        m_reply = tr("The update service did not answer in time.").toUtf8();
     } else if (reply->error() != QNetworkReply::NoError) {
         m_error = true;
         m_reply = reply->errorString().toUtf8();
@@ -116,7 +116,7 @@ void queryer::onFinished(QNetworkReply *reply)
         error = reply->errorString();
     const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
     if (error.isEmpty() && announced.isValid() && announced.toLongLong() != m_written)
-        error = QStringLiteral("the download ended after %1 of %2 bytes")
+        error = tr("the download ended after %1 of %2 bytes")
                     .arg(m_written)
                     .arg(announced.toLongLong());
     if (error.isEmpty()) {

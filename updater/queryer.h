@@ -19,7 +19,7 @@ class queryer : public QObject
     explicit queryer(QObject *parent = nullptr);
     ~queryer() override;
 
-    // POSTs body to url and waits for the reply (at most the time-out, 15 s unless set).
+    // POSTs body to url and waits for the reply (at most the time-out, 5 s unless set).
     // Returns the reply bytes; on a network error or time-out the error text, and hasError()
     // is true.
     QByteArray post(const QString &url, const QByteArray &body);
@@ -54,7 +54,7 @@ class queryer : public QObject
     QNetworkAccessManager m_manager;
     QByteArray m_reply;
     bool m_error = false;
-    int m_timeoutMs = 15000;
+    int m_timeoutMs = 5000;
     QPointer<QNetworkReply> m_download;
     std::unique_ptr<QFile> m_file;
     QString m_filePath;

@@ -2,7 +2,11 @@
 #include "render/COrvaneFrame.h"
 #include "render/DlpClipZWidget.h"
 #include "render/DlpGlCamareWidget.h"
+#include "render/ViewSamples.h"
 #include "render/ViewTurner.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <QLabel>
 #include <QPushButton>
@@ -117,6 +121,86 @@ TEST_F(Turner, theCameraButtonsDriveTheTurner)
     buttons.bottomButton()->click();
     EXPECT_TRUE(buttons.topButton()->isEnabled());
     EXPECT_FALSE(buttons.bottomButton()->isEnabled());
+}
+
+TEST_F(Turner, animatedPressReturnsAtOnceAndTurnsOneStepPerTick)
+{
+    turner.setAnimated(true);
+    const Vec3f start = eye();
+    turner.top();
+    // Nothing moved yet: the steps run from the event loop.
+    expectNear(eye(), start, 0.01f);
+    EXPECT_TRUE(turner.isAnimating());
+    EXPECT_FALSE(turner.topEnabled());
+    QElapsedTimer timer;
+    timer.start();
+    int ticks = 0;
+    while (turner.isAnimating() && timer.elapsed() < 5000) {
+        const int before = repaints;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        // Never more than one step (one frame) per pass of the event loop.
+        EXPECT_LE(repaints - before, 1);
+        ticks += repaints - before;
+    }
+    EXPECT_FALSE(turner.isAnimating());
+    EXPECT_EQ(ticks, 30);
+    EXPECT_NEAR(eye().z, 600.0f, 2.0f);
+}
+
+TEST_F(Turner, pressDuringAnAnimationFinishesItFirst)
+{
+    // Top then Bottom at once ends where the same presses end without animation.
+    std::shared_ptr<CContext> plainContext = std::make_shared<CContext>();
+    COrvaneFrame plainFrame{plainContext};
+    plainFrame.homeView();
+    ViewTurner plain{&plainFrame};
+    plain.setStepPause(0);
+    plain.top();
+    plain.bottom();
+
+    turner.setAnimated(true);
+    turner.top();
+    turner.bottom();
+    for (int i = 0; i < 1000 && turner.isAnimating(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    expectNear(eye(), plainContext->camera.eye(), 0.01f);
+    EXPECT_FALSE(turner.bottomEnabled());
+}
+
+// Multisampling offered to the view: none on software renderers, else up to 8.
+struct SampleCase {
+    const char *name;
+    const char *renderer;
+    int maxSamples;
+    int expected;
+};
+
+class ViewSamples : public ::testing::TestWithParam<SampleCase>
+{
+};
+
+TEST_P(ViewSamples, fromTheRendererAndWhatItOffers)
+{
+    EXPECT_EQ(viewSampleCount(QLatin1String(GetParam().renderer), GetParam().maxSamples),
+              GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Renderers, ViewSamples,
+    ::testing::Values(SampleCase{"llvmpipe", "llvmpipe (LLVM 15.0.6, 256 bits)", 16, 0},
+                      SampleCase{"softpipe", "softpipe", 4, 0},
+                      SampleCase{"swrast", "Mesa X11 swrast", 4, 0},
+                      SampleCase{"gpuOffersMore", "NVIDIA GeForce GTX 1060/PCIe/SSE2", 32, 8},
+                      SampleCase{"gpuOffersFewer", "Mesa Intel(R) UHD Graphics 620", 4, 4},
+                      SampleCase{"gpuOffersNone", "AMD Radeon", 0, 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ViewSamplesProbe, theTestDisplayIsSoftwareAndGetsNone)
+{
+    // The suite runs on Mesa's software renderer (LIBGL_ALWAYS_SOFTWARE=1).
+    if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") != QLatin1String("1"))
+        GTEST_SKIP() << "not on the software renderer";
+    EXPECT_EQ(probeViewSampleCount(), 0);
 }
 
 TEST(ClipZWidget, sliderStepsCutTheSceneInTenthsOfAMillimetre)

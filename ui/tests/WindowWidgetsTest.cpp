@@ -71,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Tool",
                  {"up", "deviceManage", "createBasicModel", "Languages", "login", "choise"},
                  {"Upload\\Print", "Device", "Creat basic model", "Languages", "Log in", "Choice"}},
+        MenuCase{"Edit", "edit", "Edit", {"undo", "redo"}, {"Undo", "Redo"}},
         MenuCase{"Window", "window", "Window", {"model_infos"}, {"Model info list"}},
         MenuCase{"Help", "help", "Help", {"aboutSoft"}, {"About software"}}),
     [](const ::testing::TestParamInfo<MenuCase> &info) { return std::string(info.param.name); });
@@ -78,12 +79,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(UiWidgets, menusComeInOrderAndHiddenEntriesStayHidden)
 {
     DlpMenuBar bar;
-    EXPECT_EQ(bar.menuKeys(), QStringList({"file", "tool", "window", "help"}));
+    EXPECT_EQ(bar.menuKeys(), QStringList({"file", "edit", "tool", "window", "help"}));
     QStringList titles;
     for (QAction *action : bar.actions()) {
         titles << action->text();
     }
-    EXPECT_EQ(titles, QStringList({"File", "Tool", "Window", "Help"}));
+    EXPECT_EQ(titles, QStringList({"File", "Edit", "Tool", "Window", "Help"}));
     EXPECT_FALSE(bar.action("login")->isVisible());
     EXPECT_FALSE(bar.action("choise")->isVisible());
     EXPECT_TRUE(bar.action("importStl")->isVisible());

@@ -76,13 +76,16 @@ void DlpUpgradeW::setUpdater(HttpUpgrade *updater)
     connect(m_upgrade, &QPushButton::clicked, updater, [this, updater] {
         m_error.clear();
         m_cancelled = false;
+        m_finishPending = false;
         m_running = true;
         m_upgrade->setEnabled(false);
         m_info->setText(tr("Checking for a new version ..."));
         updater->upgrade();
         m_running = false;
-        if (m_upgrade)
-            m_upgrade->setEnabled(true);
+        m_upgrade->setEnabled(true);
+        if (m_finishPending && m_info->text().isEmpty())
+            closeFinished();
+        m_finishPending = false;
     });
     connect(m_cancel, &QPushButton::clicked, updater, [this, updater] {
         m_cancelled = true;
@@ -125,8 +128,21 @@ void DlpUpgradeW::onFinished()
         m_error.clear();
         return;
     }
+    if (m_running && !m_cancelled) {
+        // The updater goes on after its download (the installer's questions): the dialog
+        // closes when it is done, unless it has something to say by then.
+        m_finishPending = true;
+        m_info->clear();
+        return;
+    }
+    closeFinished();
+}
+
+void DlpUpgradeW::closeFinished()
+{
     m_error.clear();
     m_cancelled = false;
+    m_finishPending = false;
     m_info->clear();
     close();
 }

@@ -41,6 +41,7 @@ class DlpUpgradeW : public QDialog
 
   private:
     void retranslate();
+    void closeFinished();
 
     QPointer<HttpUpgrade> m_updater;
     QProgressBar *m_progress = nullptr;
@@ -50,4 +51,5 @@ class DlpUpgradeW : public QDialog
     QString m_error;
     bool m_running = false;
     bool m_cancelled = false;
+    bool m_finishPending = false;
 };

@@ -23,7 +23,7 @@ SdUpdateInformation::SdUpdateInformation(const QString &name, const QString &ver
       m_language(language)
 {
     setObjectName(QStringLiteral("SdUpdateInformation"));
-    setMinimumSize(460, 360);
+    setMinimumSize(540, 480);
     setStyleSheet(QStringLiteral("#SdUpdateInformation{background:#ffffff;border:1px solid "
                                  "#ccd5eb;}"));
     m_openUrl = [](const QString &url) { return QDesktopServices::openUrl(QUrl(url)); };
@@ -42,6 +42,7 @@ SdUpdateInformation::SdUpdateInformation(const QString &name, const QString &ver
     m_about = new QTextBrowser(this);
     m_about->setObjectName(QStringLiteral("aboutView"));
     m_about->setFrameShape(QFrame::NoFrame);
+    m_about->setMinimumHeight(190);
     m_lVersion = new QLabel(this);
     m_lVersion->setObjectName(QStringLiteral("lVersion"));
     m_lChangeLog = new QLabel(this);

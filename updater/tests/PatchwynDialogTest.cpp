@@ -254,6 +254,19 @@ INSTANTIATE_TEST_SUITE_P(
                      false, 3, "Upgrade file download completed"}),
     [](const ::testing::TestParamInfo<BadOfferCase> &info) { return info.param.name; });
 
+TEST_F(PatchwynDialog, downloadTargetThatCannotBeCreatedKeepsTheOffer)
+{
+    offer("1.0.0.2");
+    put(m_temp.path(), "notAFolder", "x");
+    auto d = dialog();
+    d->setDownloadFolder(m_temp.filePath(QStringLiteral("notAFolder")));
+    d->actionButton()->click();
+    EXPECT_EQ(d->state(), 1);
+    EXPECT_TRUE(d->infoLabel()->text().startsWith(QStringLiteral("The download failed")))
+        << d->infoLabel()->text().toStdString();
+    EXPECT_TRUE(d->actionButton()->isEnabled());
+}
+
 TEST_F(PatchwynDialog, closingWhileDownloadingAsksAndCancelStays)
 {
     offer("1.0.0.2");

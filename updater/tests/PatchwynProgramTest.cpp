@@ -157,6 +157,15 @@ INSTANTIATE_TEST_SUITE_P(
     Patchwyn, CmdMode, ::testing::Values(CmdCase{"lowerCase", "cmd"}, CmdCase{"upperCase", "CMD"}),
     [](const ::testing::TestParamInfo<CmdCase> &info) { return info.param.name; });
 
+TEST_F(PatchwynProgram, unknownModeFailsInsteadOfRunningInvisibly)
+{
+    const Ended run = runToEnd(args("1.0.0.1", {"--mode", "batch"}));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_TRUE(run.err.contains("unknown mode \"batch\"")) << run.err.toStdString();
+    EXPECT_EQ(m_service->requestCount(), 0);
+}
+
 TEST_F(PatchwynProgram, cmdModeWithANewVersionShowsTheOffer)
 {
     QProcess *process = start(args("1.0.0.1", {"--mode", "cmd", "--language", "en"}));

@@ -76,4 +76,15 @@
         <translation>The downloaded file does not match its checksum and was removed.</translation>
     </message>
 </context>
+<context>
+    <name>queryer</name>
+    <message>
+        <source>The update service did not answer in time.</source>
+        <translation>The update service did not answer in time.</translation>
+    </message>
+    <message>
+        <source>the download ended after %1 of %2 bytes</source>
+        <translation>the download ended after %1 of %2 bytes</translation>
+    </message>
+</context>
 </TS>

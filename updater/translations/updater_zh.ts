@@ -76,4 +76,15 @@
         <translation>下载的文件与校验和不符，已删除。</translation>
     </message>
 </context>
+<context>
+    <name>queryer</name>
+    <message>
+        <source>The update service did not answer in time.</source>
+        <translation>更新服务未及时应答。</translation>
+    </message>
+    <message>
+        <source>the download ended after %1 of %2 bytes</source>
+        <translation>下载在 %2 字节中的 %1 字节处中断</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,275 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>DlpMenuBar</name>
+    <message>
+        <source>edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>redo</source>
+        <translation>重做</translation>
+    </message>
+</context>
+<context>
+    <name>DlpEditActions</name>
+    <message>
+        <source>undoName</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <source>redoName</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <source>undoNothing</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>redoNothing</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>MoveModel</source>
+        <translation>移动</translation>
+    </message>
+    <message>
+        <source>RotateModel</source>
+        <translation>旋转</translation>
+    </message>
+    <message>
+        <source>LayFlat</source>
+        <translation>放平</translation>
+    </message>
+    <message>
+        <source>LayoutModel</source>
+        <translation>自动排版</translation>
+    </message>
+    <message>
+        <source>ScaleModel</source>
+        <translation>缩放</translation>
+    </message>
+    <message>
+        <source>CopyModel</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>DeleteModel</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>AddSupport</source>
+        <translation>添加支撑</translation>
+    </message>
+    <message>
+        <source>RemoveSupport</source>
+        <translation>删除支撑</translation>
+    </message>
+</context>
+<context>
+    <name>DlpScaleWidget</name>
+    <message>
+        <source>ScaleLabel</source>
+        <translation>缩放</translation>
+    </message>
+    <message>
+        <source>sizeMm</source>
+        <translation>尺寸(mm)</translation>
+    </message>
+    <message>
+        <source>factor</source>
+        <translation>比例</translation>
+    </message>
+    <message>
+        <source>VolLabel</source>
+        <translation>体积</translation>
+    </message>
+    <message>
+        <source>resetScale</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>lockProportions</source>
+        <translation>锁定比例</translation>
+    </message>
+</context>
+<context>
+    <name>SdModelRorate</name>
+    <message>
+        <source>RorateLabel</source>
+        <translation>旋转</translation>
+    </message>
+    <message>
+        <source>LayFlatCheck</source>
+        <translation>选择底面</translation>
+    </message>
+    <message>
+        <source>rorateReset</source>
+        <translation>撤销上次重置以来的旋转</translation>
+    </message>
+    <message>
+        <source>rorateApplyTip</source>
+        <translation>按回车键按此角度旋转</translation>
+    </message>
+</context>
+<context>
+    <name>SdModelLayout</name>
+    <message>
+        <source>Copying Model</source>
+        <translation>复制模型</translation>
+    </message>
+    <message>
+        <source>Layout Models</source>
+        <translation>排版模型</translation>
+    </message>
+    <message>
+        <source>Numbers</source>
+        <translation>数量</translation>
+    </message>
+    <message>
+        <source>Interval</source>
+        <translation>间距</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Auto Layout</source>
+        <translation>自动排版</translation>
+    </message>
+    <message>
+        <source>Selecte All</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>Selecte Inverse</source>
+        <translation>反选</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>selectModelToCopy</source>
+        <translation>请先选择要复制的模型。</translation>
+    </message>
+    <message>
+        <source>noModelToLayout</source>
+        <translation>没有可排版的模型。</translation>
+    </message>
+</context>
+<context>
+    <name>SdModelInfos</name>
+    <message>
+        <source>fileName</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>size</source>
+        <translation>尺寸(mm)</translation>
+    </message>
+    <message>
+        <source>volume</source>
+        <translation>体积(ml)</translation>
+    </message>
+    <message>
+        <source>NumberOfTrangle</source>
+        <translation>三角面数</translation>
+    </message>
+    <message>
+        <source>NumberOfPoints</source>
+        <translation>点数</translation>
+    </message>
+</context>
+<context>
+    <name>BasicModelCreateWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>创建模型</translation>
+    </message>
+    <message>
+        <source>modelType</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>rectangle</source>
+        <translation>长方体</translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation>其他</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>长(mm)</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>宽(mm)</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>高(mm)</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>创建</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>invalid rectangle parameter</source>
+        <translation>长方体参数无效</translation>
+    </message>
+    <message>
+        <source>otherModelNotOffered</source>
+        <translation>目前只能创建长方体，请选择“长方体”。</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageChooser</name>
+    <message>
+        <source>Which Language</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Language: %1</source>
+        <translation>语言：%1</translation>
+    </message>
+</context>
+<context>
+    <name>DlpLoginW</name>
+    <message>
+        <source>Account:</source>
+        <translation>账号：</translation>
+    </message>
+    <message>
+        <source>Passwd:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+</TS>
