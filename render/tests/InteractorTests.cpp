@@ -5,6 +5,7 @@
 #include "render/DMoveModelInteractor.h"
 #include "render/DRenderHost.h"
 #include "render/DRotateModelInteractor.h"
+#include "render/ViewTurner.h"
 #include "render/DViewInput.h"
 #include "render/Excircle.h"
 #include "render/GLBox.h"
@@ -236,6 +237,15 @@ TEST_F(EditView, ctrlClickAddsAnUnselectedModelAndRemovesASelectedOne)
     click(pixelOf({-25, 0, 8}), Qt::ControlModifier);
     EXPECT_EQ(scene().selection(), DScene::ModelList{b});
     EXPECT_TRUE(m_app.commandStack().undoList().empty()) << "clicks move nothing";
+}
+
+TEST_F(EditView, movementTakenByAToolStillMakesTheNextStandardViewStartFromHome)
+{
+    addBox(-5, -5, 5, 5, 10);
+    useMoveTool();
+    ASSERT_FALSE(m_host->turner().isDirty());
+    mouse(QEvent::MouseMove, QPoint(100, 100), Qt::NoButton, Qt::RightButton);
+    EXPECT_TRUE(m_host->turner().isDirty());
 }
 
 TEST_F(EditView, draggingTwoSelectedModelsMovesBothByTheSameOffset)

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGraphicsView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -124,6 +125,29 @@ TEST_F(PrinterViews, CardsAppearFilledAndTheFifthStartsTheSecondRow)
     const double h = DlpDeviceInfoUI::kHeight * 1.05;
     EXPECT_EQ(scene()->item("P4")->pos(), QPointF(3 * w, 0));
     EXPECT_EQ(scene()->item("P5")->pos(), QPointF(0, h));
+}
+
+TEST_F(PrinterViews, HoveringACardZoomsAndHighlightsIt)
+{
+    SimPrinter &s = sim(62, {"--serial", "Z1"});
+    openWindow();
+    ASSERT_TRUE(waitForCards(1));
+    GraphicsItem *item = scene()->item(s.serial());
+    QWidget *viewport = scene()->view()->viewport();
+    const QPoint centre =
+        scene()->view()->mapFromScene(item->mapToScene(item->boundingRect().center()));
+    QTest::mouseMove(viewport, QPoint(2, viewport->height() - 2));
+    QTest::mouseMove(viewport, centre);
+    EXPECT_TRUE(waitUntil([&] { return cardOf(s)->isHighlighted(); }));
+    EXPECT_TRUE(waitUntil([&] { return item->transform().m11() > 1.19; }));
+    // Back to the pixmap cache of device coordinates once the zoom has stopped.
+    EXPECT_TRUE(
+        waitUntil([&] { return item->cacheMode() == QGraphicsItem::DeviceCoordinateCache; }));
+    EXPECT_TRUE(cardOf(s)->pauseButton()->isVisible());
+    QTest::mouseMove(viewport, QPoint(viewport->width() - 2, viewport->height() - 2));
+    EXPECT_TRUE(waitUntil([&] { return !cardOf(s)->isHighlighted(); }));
+    EXPECT_TRUE(waitUntil([&] { return item->transform().m11() < 1.01; }));
+    EXPECT_FALSE(cardOf(s)->pauseButton()->isVisible());
 }
 
 TEST_F(PrinterViews, APrinterWithoutIdGetsNoCardAndVanishedPrintersGo)
