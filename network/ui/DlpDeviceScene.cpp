@@ -21,7 +21,7 @@
 
 DlpDeviceScene::DlpDeviceScene(NetworkApp *network, QWidget *parent)
     : QWidget(parent), m_network(network), m_scene(new QGraphicsScene(this)),
-      m_refresh(new QTimer(this))
+      m_refresh(new QTimer(this)), m_coalesce(new QTimer(this))
 {
     setObjectName(QStringLiteral("DlpDeviceScene"));
     auto *layout = new QVBoxLayout(this);
@@ -52,8 +52,15 @@ DlpDeviceScene::DlpDeviceScene(NetworkApp *network, QWidget *parent)
     connect(m_sendPackage, &QPushButton::clicked, this, [this] { onTransforVxprClick(); });
     connect(m_refresh, &QTimer::timeout, this, [this] { emit sQueryDevice(); });
     if (m_network) {
-        connect(m_network, &NetworkApp::updateDeviceList, this,
-                [this](const DeviceInfos &list) { onUpdateDeviceInfoUI(list); });
+        // Every printer's "dev_infos" announces the whole list: a farm pushing layer after layer
+        // would refresh every card for each of them. Updates within one period become one.
+        m_coalesce->setSingleShot(true);
+        connect(m_coalesce, &QTimer::timeout, this, [this] { onUpdateDeviceInfoUI(m_devices); });
+        connect(m_network, &NetworkApp::updateDeviceList, this, [this](const DeviceInfos &list) {
+            m_devices = list;
+            if (!m_coalesce->isActive())
+                m_coalesce->start(kCoalesceMs);
+        });
         connect(m_network, &NetworkApp::sTransferFinished, this,
                 [this](NetClientCmd *c, bool ok, const QString &error) {
                     if (ok)

@@ -28,6 +28,8 @@ class DlpDeviceScene : public QWidget
     Q_OBJECT
   public:
     static constexpr int kRefreshMs = 2000;
+    // List updates arriving within this time are shown as one.
+    static constexpr int kCoalesceMs = 50;
 
     explicit DlpDeviceScene(NetworkApp *network, QWidget *parent = nullptr);
 
@@ -77,5 +79,6 @@ class DlpDeviceScene : public QWidget
     QPushButton *m_sendPackage;
     QLabel *m_empty;
     QTimer *m_refresh;
+    QTimer *m_coalesce;
     bool m_busy = false;
 };

@@ -13,6 +13,7 @@
 #include "network/ui/DlpDeviceManager.h"
 #include "testsupport/TestFiles.h"
 #include "testsupport/sshserver/SshTestServer.h"
+#include "update/ui/DlpUpgradeW.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -180,10 +181,12 @@ class MaintenanceDialogTest : public ::testing::Test
 
         m_net = std::make_unique<NetworkApp>(nullptr, loopbackOptions(s_address));
         m_net->linkDevice(s_address);
-        ASSERT_TRUE(waitUntil([&] {
-            NetClientCmd *c = m_net->device(s_address);
-            return c && c->properties().size() > 5;
-        }));
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                NetClientCmd *c = m_net->device(s_address);
+                return c && c->properties().size() > 5;
+            },
+            20000));
         m_client = m_net->device(s_address);
         m_commandsBefore = s_server->commands().size();
     }
@@ -245,7 +248,7 @@ TEST_F(MaintenanceDialogTest, DetailsTabShowsTheBoardsAndAScreenshotIsWritten)
     EXPECT_EQ(dialog->windowTitle(),
               QStringLiteral("Device:%1:%2").arg(m_client->get(QStringLiteral("ID")), s_address));
     EXPECT_EQ(dialog->statusText(), QStringLiteral("SSH environment initializing suceed."));
-    ASSERT_TRUE(waitUntil([&] { return !dialog->detailsText().isEmpty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !dialog->detailsText().isEmpty(); }, 20000));
     const QString serial = s_sim->serial();
     const QString expected = QStringLiteral("A board info:\n      ID:A-%1\n      Version:0.3.1.0\n"
                                             "B board info:\n      ID:B-%1\n      Version:0.3.0.2\n"
@@ -265,7 +268,7 @@ TEST_F(MaintenanceDialogTest, DetailsTabShowsTheBoardsAndAScreenshotIsWritten)
         shot.prepare(m_client);
         shot.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&shot));
-        ASSERT_TRUE(waitUntil([&] { return !shot.detailsText().isEmpty(); }));
+        ASSERT_TRUE(waitUntil([&] { return !shot.detailsText().isEmpty(); }, 20000));
         QTest::qWait(100);
         const QString path =
             QStringLiteral("%1/maintenance_details_%2.png").arg(folder, QLatin1String(lang));
@@ -359,7 +362,7 @@ TEST_F(MaintenanceDialogTest, CoreFileBundleIsSavedInTheChosenFolder)
 TEST_F(MaintenanceDialogTest, SearchMarksWholeWordsInRed)
 {
     DlpDeviceDetails *dialog = openDialog();
-    ASSERT_TRUE(waitUntil([&] { return !dialog->detailsText().isEmpty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !dialog->detailsText().isEmpty(); }, 20000));
     auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("leSearch"));
     auto *view = dialog->findChild<QTextEdit *>(QStringLiteral("teDetails"));
     {
@@ -480,10 +483,13 @@ TEST_F(MaintenanceDialogTest, LocalSoftwarePackageIsSentAsAnUpgrade)
     EXPECT_EQ(uploads.at(0).at(0).toString(), package);
     EXPECT_EQ(m_client->get(QStringLiteral("isManagerSelected")), QStringLiteral("1"));
     EXPECT_FALSE(
-        s_sim->waitForLine(QStringLiteral("^announced controller-0.4.0.upgrade 5000 .* upgrade$"))
+        s_sim
+            ->waitForLine(QStringLiteral("^announced controller-0.4.0.upgrade 5000 .* upgrade$"),
+                          20000)
             .isEmpty());
     EXPECT_FALSE(
-        s_sim->waitForLine(QStringLiteral("^received controller-0.4.0.upgrade 5000")).isEmpty());
+        s_sim->waitForLine(QStringLiteral("^received controller-0.4.0.upgrade 5000"), 20000)
+            .isEmpty());
 }
 
 TEST_F(MaintenanceDialogTest, PrintingPrinterAsksBeforeAnUpgrade)
@@ -522,10 +528,12 @@ TEST_P(FirmwareWindowTest, EndsWithTheBoardsVerdict)
                    {QStringLiteral("--board"), QString::fromLatin1(GetParam().board)});
     ASSERT_TRUE(sim.isReady());
     m_net->linkDevice(sim.address());
-    ASSERT_TRUE(waitUntil([&] {
-        NetClientCmd *c = m_net->device(sim.address());
-        return c && c->properties().size() > 5;
-    }));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            NetClientCmd *c = m_net->device(sim.address());
+            return c && c->properties().size() > 5;
+        },
+        20000));
     m_client = m_net->device(sim.address());
     QSettings().setValue(QStringLiteral("ssh/port"), 1);
     ModalAnswer<QMessageBox> noSsh([](QMessageBox *b) { b->accept(); });
@@ -588,10 +596,12 @@ TEST_F(MaintenanceDialogTest, DoubleClickInTheManagementWindowOpensTheDialog)
     DlpDeviceManager manager;
     manager.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&manager));
-    ASSERT_TRUE(waitUntil([&] {
-        manager.onUpdateDeviceTree(m_net->devices());
-        return manager.model()->rowCount() == 1 && manager.model()->item(0)->rowCount() == 1;
-    }));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            manager.onUpdateDeviceTree(m_net->devices());
+            return manager.model()->rowCount() == 1 && manager.model()->item(0)->rowCount() == 1;
+        },
+        20000));
     QSignalSpy relayed(&manager, &DlpDeviceManager::sUpload);
     QString title;
     ModalAnswer<DlpDeviceDetails> opened([&](DlpDeviceDetails *d) {
@@ -607,4 +617,24 @@ TEST_F(MaintenanceDialogTest, DoubleClickInTheManagementWindowOpensTheDialog)
     ASSERT_EQ(relayed.size(), 1);
     EXPECT_EQ(relayed.at(0).at(0).toString(), QStringLiteral("/tmp/package.upgrade"));
     DlpDeviceManager::setDetailsOpener({});
+}
+
+TEST_F(MaintenanceDialogTest, SoftwareFromTheNetworkOpensTheUpgradeWindowForTheBoardVersion)
+{
+    openDialog();
+    bool upgradeWindow = false;
+    ModalAnswer<DlpRPISoftwareUpgrade> drive([&](DlpRPISoftwareUpgrade *upgrade) {
+        ModalAnswer<DlpUpgradeW> window([&](DlpUpgradeW *w) {
+            upgradeWindow = w->updater() != nullptr;
+            w->reject();
+        });
+        QTest::mouseClick(upgrade->findChild<QPushButton *>(QStringLiteral("pbDownload")),
+                          Qt::LeftButton);
+        EXPECT_TRUE(window.seen());
+        upgrade->reject();
+    });
+    click("pbUpgradeSoftware");
+    EXPECT_TRUE(drive.seen());
+    EXPECT_TRUE(upgradeWindow);
+    EXPECT_EQ(m_client->get(QStringLiteral("isManagerSelected")), QStringLiteral("1"));
 }

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QGraphicsView>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -136,15 +137,22 @@ TEST_F(PrinterViews, HoveringACardZoomsAndHighlightsIt)
     QWidget *viewport = scene()->view()->viewport();
     const QPoint centre =
         scene()->view()->mapFromScene(item->mapToScene(item->boundingRect().center()));
-    QTest::mouseMove(viewport, QPoint(2, viewport->height() - 2));
-    QTest::mouseMove(viewport, centre);
+    // The pointer's moves as the view receives them (the real pointer of the X display is
+    // shared with the other test programs running beside this one).
+    const auto moveTo = [viewport](const QPoint &at) {
+        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    };
+    moveTo(QPoint(2, viewport->height() - 2));
+    moveTo(centre);
     EXPECT_TRUE(waitUntil([&] { return cardOf(s)->isHighlighted(); }));
     EXPECT_TRUE(waitUntil([&] { return item->transform().m11() > 1.19; }));
     // Back to the pixmap cache of device coordinates once the zoom has stopped.
     EXPECT_TRUE(
         waitUntil([&] { return item->cacheMode() == QGraphicsItem::DeviceCoordinateCache; }));
     EXPECT_TRUE(cardOf(s)->pauseButton()->isVisible());
-    QTest::mouseMove(viewport, QPoint(viewport->width() - 2, viewport->height() - 2));
+    moveTo(QPoint(viewport->width() - 2, viewport->height() - 2));
     EXPECT_TRUE(waitUntil([&] { return !cardOf(s)->isHighlighted(); }));
     EXPECT_TRUE(waitUntil([&] { return item->transform().m11() < 1.01; }));
     EXPECT_FALSE(cardOf(s)->pauseButton()->isVisible());
