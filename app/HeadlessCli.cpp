@@ -1,5 +1,6 @@
 #include "app/HeadlessCli.h"
 
+#include "geometry/DModelOperator.h"
 #include "geometry/DScene.h"
 #include "geometry/IProgressable.h"
 #include "geometry/Model.h"
@@ -26,6 +27,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <map>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -90,6 +92,17 @@ const char *const kUsage =
     "  --supports PROFILE     generate supports for every mesh model with the support profile\n"
     "                         PROFILE (a profile name such as medium, or a path to an .ini);\n"
     "                         --info then also prints overhangs and support_parts\n"
+    "  --scale F | X,Y,Z      scale every imported model by F (or per axis) about its centre,\n"
+    "                         then set it on the platform; factors > 0\n"
+    "  --rotate X,Y,Z         turn every imported model by X, then Y, then Z degrees about\n"
+    "                         the fixed axes through its centroid, then set it on the platform\n"
+    "  --copies N             make the scene N times: N - 1 copies of every model, laid out\n"
+    "                         beside it (N >= 1)\n"
+    "  --layout               automatic layout of all models on the platform\n"
+    "  --interval MM          gap between the models of --copies and --layout in whole\n"
+    "                         millimetres (default 2)\n"
+    "                         Transforms apply after import, before layout and supports, in\n"
+    "                         the order scale, rotate, copies, layout; numbers use \".\".\n"
     "  --force                write OUT even when it is one of the inputs or its suffix does\n"
     "                         not match the verb (.vxpr, .vxpj)\n"
     "  --verbose              also print the diagnostic messages\n"
@@ -172,6 +185,13 @@ struct CliArgs
     PlatformSize platform;
     QString layerThickness = QStringLiteral("0.05");
     QString supportProfile;
+    // Transforms applied after import: factors (1 = unchanged), degrees about x, y, z, the
+    // number of times the scene is there, automatic layout, the gap in millimetres.
+    double scale[3] = {1.0, 1.0, 1.0};
+    double rotate[3] = {0.0, 0.0, 0.0};
+    int copies = 1;
+    bool layout = false;
+    int interval = 2;
     bool force = false;
     bool verbose = false;
     // Root of the run's progress: stages on stderr, cancelled by Ctrl+C. Not an argument.
@@ -203,7 +223,82 @@ bool takesOutput(const QString &verb)
 bool takesValue(const QString &option)
 {
     return option == QLatin1String("--platform") || option == QLatin1String("--layer-thickness") ||
-           option == QLatin1String("--supports");
+           option == QLatin1String("--supports") || option == QLatin1String("--scale") ||
+           option == QLatin1String("--rotate") || option == QLatin1String("--copies") ||
+           option == QLatin1String("--interval");
+}
+
+// What a transform option needs, for its usage messages.
+QString transformUsage(const QString &option)
+{
+    if (option == QLatin1String("--scale"))
+        return QStringLiteral("--scale needs a factor F or X,Y,Z greater than 0, e.g. 2 or 1,1,2");
+    if (option == QLatin1String("--rotate"))
+        return QStringLiteral("--rotate needs X,Y,Z in degrees, e.g. 90,0,0");
+    if (option == QLatin1String("--copies"))
+        return QStringLiteral("--copies needs a whole number of 1 or more, e.g. 3");
+    return QStringLiteral("--interval needs a gap in whole millimetres of 0 or more, e.g. 2");
+}
+
+// Reads "A" or "A,B,C" (as allowed by `count`: 1, 3, or 13 for either) as finite numbers,
+// always with "." as the decimal point. One number fills all three values.
+bool parseNumbers(const QString &text, int count, double out[3])
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    const bool one = parts.size() == 1 && (count == 1 || count == 13);
+    const bool three = parts.size() == 3 && (count == 3 || count == 13);
+    if (!one && !three)
+        return false;
+    double values[3];
+    for (int i = 0; i < parts.size(); ++i) {
+        bool ok = false;
+        // QString::toDouble reads the C locale whatever the user's locale is.
+        values[i] = parts[i].trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(values[i]))
+            return false;
+    }
+    for (int i = 0; i < 3; ++i)
+        out[i] = values[one ? 0 : i];
+    return true;
+}
+
+// Reads a whole number within [min, 100000].
+bool parseWhole(const QString &text, int min, int *out)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < min || value > 100000)
+        return false;
+    *out = value;
+    return true;
+}
+
+// Parses the value of a transform option into `out`; false when it is not acceptable.
+bool parseTransform(const QString &option, const QString &value, CliArgs *out)
+{
+    if (option == QLatin1String("--scale")) {
+        double f[3];
+        if (!parseNumbers(value, 13, f))
+            return false;
+        for (double v : f)
+            if (!(v > 0.0) || v > 1.0e4)
+                return false;
+        std::copy(f, f + 3, out->scale);
+        return true;
+    }
+    if (option == QLatin1String("--rotate")) {
+        double d[3];
+        if (!parseNumbers(value, 3, d))
+            return false;
+        for (double v : d)
+            if (std::fabs(v) > 1.0e6)
+                return false;
+        std::copy(d, d + 3, out->rotate);
+        return true;
+    }
+    if (option == QLatin1String("--copies"))
+        return parseWhole(value, 1, &out->copies);
+    return parseWhole(value, 0, &out->interval);
 }
 
 const QLatin1String kEndOfOptions("--");
@@ -257,6 +352,17 @@ bool parseArgs(const QStringList &args, CliArgs *out, QString *error)
             out->force = true;
         } else if (a == QLatin1String("--verbose")) {
             out->verbose = true;
+        } else if (a == QLatin1String("--layout")) {
+            out->layout = true;
+        } else if (a == QLatin1String("--scale") || a == QLatin1String("--rotate") ||
+                   a == QLatin1String("--copies") || a == QLatin1String("--interval")) {
+            if (i + 1 >= args.size() || !parseTransform(a, args[i + 1], out)) {
+                *error = i + 1 < args.size()
+                             ? QStringLiteral("%1 (not %2)").arg(transformUsage(a), args[i + 1])
+                             : transformUsage(a);
+                return false;
+            }
+            ++i;
         } else if (takesValue(a) && i + 1 >= args.size()) {
             *error = a == QLatin1String("--platform")
                          ? QStringLiteral("--platform needs X,Y,Z in millimetres, e.g. 96,54,160")
@@ -345,6 +451,101 @@ struct HeadlessScene
     }
 };
 
+// Turn by `degrees` about the axis `axis` (0 x, 1 y, 2 z) through the origin. Quarter turns
+// are exact, so a turned box keeps its exact extents.
+Matrix4f axisRotation(int axis, double degrees)
+{
+    const double radians = degrees * 3.14159265358979323846 / 180.0;
+    double c = std::cos(radians);
+    double s = std::sin(radians);
+    if (std::fmod(degrees, 90.0) == 0.0) {
+        c = std::round(c);
+        s = std::round(s);
+    }
+    Matrix4f m = identityMatrix();
+    const int a = (axis + 1) % 3;
+    const int b = (axis + 2) % 3;
+    m[4 * a + a] = float(c);
+    m[4 * b + a] = float(-s);
+    m[4 * a + b] = float(s);
+    m[4 * b + b] = float(c);
+    return m;
+}
+
+// Scales and turns the models as the command line asks: scale about each model's centre at
+// the height of its lowest point, as the scale panel does, turn about its centroid; then each
+// model's lowest point is put back where it was (on the platform, or at the support height of
+// a project's model). Supports made before would not fit any more, so this runs before they
+// are made. Returns false when there was nothing to do.
+bool scaleAndRotate(const CliArgs &args, const ModelList &models)
+{
+    const bool scales = args.scale[0] != 1.0 || args.scale[1] != 1.0 || args.scale[2] != 1.0;
+    const bool turns = args.rotate[0] != 0.0 || args.rotate[1] != 0.0 || args.rotate[2] != 0.0;
+    if (!scales && !turns)
+        return false;
+    const Matrix4f turn =
+        multiply(axisRotation(2, args.rotate[2]),
+                 multiply(axisRotation(1, args.rotate[1]), axisRotation(0, args.rotate[0])));
+    const Matrix4f factors =
+        scaleMatrix(float(args.scale[0]), float(args.scale[1]), float(args.scale[2]));
+    for (const auto &model : models) {
+        model->recomputeBounds();
+        const float lowest = model->boundingBox().min.z;
+        if (scales) {
+            model->computeCentroid();
+            const Point3f c{model->centroid().x, model->centroid().y, lowest};
+            model->setLayoutRotated(false);
+            model->transform(multiply(translationMatrix(c.x, c.y, c.z),
+                                      multiply(factors, translationMatrix(-c.x, -c.y, -c.z))));
+            model->recomputeBounds();
+        }
+        if (turns) {
+            model->computeCentroid();
+            const Point3f c = model->centroid();
+            model->transform(multiply(translationMatrix(c.x, c.y, c.z),
+                                      multiply(turn, translationMatrix(-c.x, -c.y, -c.z))));
+            model->recomputeBounds();
+        }
+        const float dz = lowest - model->boundingBox().min.z;
+        if (dz != 0.0f) {
+            model->transform(translationMatrix(0.0f, 0.0f, dz));
+            model->recomputeBounds();
+        }
+        model->computeCentroid();
+    }
+    return true;
+}
+
+// --copies and --layout on the loaded scene: the copies of every model are numbered after the
+// highest copy number of its name, laid out among themselves and placed beside the scene, as
+// the copy button does; then the automatic layout of everything.
+void copyAndLayout(const CliArgs &args, HeadlessScene *scene)
+{
+    DModelOperator op(args.platform);
+    if (args.copies > 1 && !scene->items.empty()) {
+        std::map<QString, std::uint32_t> highest;
+        for (const SceneItem &item : scene->items)
+            highest[item.model->baseName()] =
+                std::max(highest[item.model->baseName()], item.model->copyNumber());
+        ModelList copies;
+        std::vector<SceneItem> added;
+        for (const SceneItem &item : scene->items) {
+            for (int i = 1; i < args.copies; ++i) {
+                SceneItem copy = item;
+                copy.model = item.model->deepCopy();
+                copy.model->copyNumber() = ++highest[item.model->baseName()];
+                copies.push_back(copy.model);
+                added.push_back(copy);
+            }
+        }
+        op.layout(copies, args.interval);
+        op.placeBeside(scene->models(), copies);
+        scene->items.insert(scene->items.end(), added.begin(), added.end());
+    }
+    if (args.layout && !scene->items.empty())
+        op.layout(scene->models(), args.interval);
+}
+
 // Parts: read, drop, lay out and place as one load, then (with --supports) what the support
 // generate job does for each mesh model: lift it to the support height unless the profile says
 // it has supports, detect overhangs, generate. Projects: read, supports generated again from
@@ -370,6 +571,12 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
             if (failed.contains(file) || model == imported.models.end())
                 continue;
             scene.items.push_back({file, *model++});
+        }
+        // The changed parts are arranged again as one load arranges them.
+        if (scaleAndRotate(args, scene.models())) {
+            DModelOperator op(args.platform);
+            arrangeNewModels(op, scene.models());
+            op.placeBeside({}, scene.models());
         }
     }
     if (!args.supportProfile.isEmpty()) {
@@ -399,6 +606,7 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
             const std::vector<std::shared_ptr<Model>> read =
                 Vxpj::loadProject(file, args.progress);
             ModelList loaded(read.begin(), read.end());
+            scaleAndRotate(args, loaded);
             std::vector<SceneItem> added;
             for (const auto &model : loaded) {
                 SceneItem item{file, model};
@@ -425,6 +633,7 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
             scene.failures.append({file, e.message()});
         }
     }
+    copyAndLayout(args, &scene);
     return scene;
 }
 

@@ -44,8 +44,10 @@ const char kUsage[] =
     "                         (waits up to 3 s by default)\n"
     "  --send FILE --printer IP [--printer IP...] [--print]\n"
     "                         take the printers and send them the work package FILE (a part or\n"
-    "                         project is sliced first, with --layer-thickness, --supports and\n"
-    "                         --platform as for --export-vxpr); --print starts the print\n"
+    "                         project is sliced first, with --layer-thickness, --supports,\n"
+    "                         --platform and the transforms --scale, --rotate, --copies,\n"
+    "                         --layout, --interval as for --export-vxpr); --print starts the\n"
+    "                         print\n"
     "  --control IP pause|stop|take|release\n"
     "                         pause or continue, stop the print, take or release the printer\n"
     "  --board-firmware IP FILE [--query-interval SECONDS]\n"
@@ -192,10 +194,14 @@ bool parse(const QStringList &args, Cli *cli, QString *error)
             }
             (a == QLatin1String("--wait") ? cli->waitSeconds : cli->queryInterval) = seconds;
         } else if (a == QLatin1String("--layer-thickness") || a == QLatin1String("--supports") ||
-                   a == QLatin1String("--platform")) {
+                   a == QLatin1String("--platform") || a == QLatin1String("--scale") ||
+                   a == QLatin1String("--rotate") || a == QLatin1String("--copies") ||
+                   a == QLatin1String("--interval")) {
             if (!value(&v))
                 return false;
             cli->exportOptions << a << v;
+        } else if (a == QLatin1String("--layout")) {
+            cli->exportOptions << a;
         } else if (a == QLatin1String("--verbose")) {
             // handled by the caller
         } else if (a.startsWith(QLatin1String("--"))) {
