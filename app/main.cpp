@@ -2,6 +2,8 @@
 #include "app/CliPlatform.h"
 #include "app/CrashHandler.h"
 #include "app/HeadlessCli.h"
+#include "maintenance/MaintenanceCli.h"
+#include "maintenance/ui/DeviceDetailsOpener.h"
 #include "network/DiscoveryTarget.h"
 #include "network/NetworkApp.h"
 #include "network/PrinterCli.h"
@@ -16,6 +18,8 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--crash-report") == 0)
         return CrashHandler::runReport(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--maintain") == 0)
+        return runMaintainCommandLine(argc, argv);
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--check-update") == 0)
             return runUpdateCheckCommand(argc, argv);
@@ -38,6 +42,7 @@ int main(int argc, char **argv)
 
     registerDlpMainWindow(windowArguments(args));
     registerPrinterNetwork();
+    registerDeviceDetailsDialog();
     // Qt sees only its own options: it would read "--platform 96,54,160" as its "-platform".
     QtArguments qt(argc, argv);
     CDlpApplicationContext app(qt.argc(), qt.argv());

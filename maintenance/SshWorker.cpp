@@ -126,6 +126,10 @@ void SshWorker::connectToHost(const SshConnectionParameters &parameters)
     ssh_options_set(m_session, SSH_OPTIONS_PORT, &port);
     ssh_options_set(m_session, SSH_OPTIONS_USER, user.constData());
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &timeout);
+    // Each SFTP write waits for its answer: without this a delayed acknowledgement holds up
+    // every round trip and uploads crawl.
+    int noDelay = 1;
+    ssh_options_set(m_session, SSH_OPTIONS_NODELAY, &noDelay);
 
     // Connect without blocking so that a shutdown does not wait for the network timeout.
     ssh_set_blocking(m_session, 0);

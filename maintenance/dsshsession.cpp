@@ -55,6 +55,11 @@ QSsh::SshConnection *dsshsession::connect(const QString &host, const QString &us
     return nullptr;
 }
 
+QSsh::SshConnection *dsshsession::lastConnection() const
+{
+    return m_connection;
+}
+
 void dsshsession::onConnected()
 {
     // A connection given up on earlier (timer ran out) may still report in; only the one

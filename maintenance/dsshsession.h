@@ -30,7 +30,7 @@ class dsshsession : public QObject
     // Whether the last connect() gave up because the connect timer ran out.
     bool lastConnectTimedOut() const { return m_timedOut; }
     // The connection of the last connect() (also when it failed, e.g. to accept a new host key).
-    QSsh::SshConnection *lastConnection() const { return m_connection; }
+    QSsh::SshConnection *lastConnection() const;
 
     // The rest of the parameters used by connect(): port, key file, host key file, ...
     QSsh::SshConnectionParameters &parameters() { return m_parameters; }

@@ -408,4 +408,24 @@ bool applyDevInfos(const QString &message, PropertyMap *properties)
     return changed;
 }
 
+int compareVersions(const QString &a, const QString &b)
+{
+    const QStringList pa = a.trimmed().split(QLatin1Char('.'));
+    const QStringList pb = b.trimmed().split(QLatin1Char('.'));
+    for (int i = 0; i < qMax(pa.size(), pb.size()); ++i) {
+        const auto part = [](const QStringList &parts, int at) {
+            if (at >= parts.size())
+                return 0LL;
+            bool ok = false;
+            const qlonglong v = parts[at].toLongLong(&ok);
+            return ok ? v : -1LL;
+        };
+        const qlonglong x = part(pa, i);
+        const qlonglong y = part(pb, i);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
 } // namespace PrinterProtocol

@@ -148,4 +148,8 @@ LinkedMessage parseLinked(const QString &text);
 // value changed.
 bool applyDevInfos(const QString &message, PropertyMap *properties);
 
+// Compares dotted versions numerically part by part ("0.10.0.0" is newer than "0.2.2.0"); a
+// missing part counts as 0, a part that is not a number as -1. Returns <0, 0 or >0.
+int compareVersions(const QString &a, const QString &b);
+
 } // namespace PrinterProtocol

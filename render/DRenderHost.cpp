@@ -103,10 +103,12 @@ void DRenderHost::handleGLEvent(const void *record)
             return;
         }
     }
-    if (m_input->handle(record))
-        return;
+    // Any movement in the view, also one a tool takes, makes the next standard view start from
+    // home.
     if (type == 5)
         m_turner.markDirty();
+    if (m_input->handle(record))
+        return;
     m_engine.handleGLEvent(record);
 }
 

@@ -67,6 +67,9 @@ void DViewInput::install(const std::shared_ptr<DInteractor3d> &interactor, int m
         m_pendingMode = mode;
         return;
     }
+    // Interactors made elsewhere (the support windows' editors) record through the application.
+    if (auto *own = dynamic_cast<OrvaneInteractor *>(interactor.get()); own && !own->hooks().record)
+        own->setHooks(hooks());
     interactor->attach(m_frame);
     if (auto current = installed(); current && current != interactor)
         current->setMode(0);

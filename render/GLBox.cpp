@@ -14,6 +14,9 @@
 GLBox::GLBox(Orvane3Ds::IGlApplication *app, QWidget *parent) : QOpenGLWidget(parent), m_app(app)
 {
     setFocusPolicy(Qt::StrongFocus);
+    // Moves without a button pressed drive the hover of the rotation rings and the editors'
+    // preview markers from the first movement on.
+    setMouseTracking(true);
 }
 
 GLBox::~GLBox()

@@ -81,6 +81,7 @@ DlpMainWindow::DlpMainWindow(DlpOrvaneApp *app, QWidget *parent) : QMainWindow(p
     m_devicePlaceholder->setAlignment(Qt::AlignCenter);
     m_devicePlaceholder->setStyleSheet(QStringLiteral("color:#6b7280;font-size:16px;"));
     deviceLayout->addWidget(m_devicePlaceholder);
+    setupPrinterViews(deviceLayout);
     m_tabs->addTab(m_editPage, QString());
     m_tabs->addTab(m_devicePage, QString());
     m_tabs->setCurrentIndex(0);
@@ -324,7 +325,7 @@ void DlpMainWindow::showDeviceScene()
     }
     refreshDevices();
     m_devicePlaceholder->resize(m_devicePage->size());
-    m_devicePlaceholder->show();
+    m_devicePlaceholder->setVisible(!m_deviceScene);
 }
 
 void DlpMainWindow::onTabCurrentChange(int index)
@@ -348,7 +349,8 @@ void DlpMainWindow::onDeviceSceneShow()
 void DlpMainWindow::onDevicesShow()
 {
     refreshDevices();
-    showNotAvailable(tr("deviceManageTitle"));
+    if (!showDeviceManager())
+        showNotAvailable(tr("deviceManageTitle"));
 }
 
 void DlpMainWindow::placeFloatingWidgets()

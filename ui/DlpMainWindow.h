@@ -17,6 +17,9 @@ class SdModelInfos;
 class DlpStatusBarWidget;
 class QKeyEvent;
 class QLabel;
+class QVBoxLayout;
+class DlpDeviceManager;
+class DlpDeviceScene;
 class QMouseEvent;
 class QTabWidget;
 class QWheelEvent;
@@ -40,6 +43,9 @@ class DlpMainWindow : public QMainWindow
     QTabWidget *tabs() const { return m_tabs; }
     QWidget *editPage() const { return m_editPage; }
     QWidget *devicePage() const { return m_devicePage; }
+    // The printer panel and management window; null when the program has no printer network.
+    DlpDeviceScene *deviceScene() const { return m_deviceScene; }
+    DlpDeviceManager *deviceManager() const { return m_deviceManager; }
     DlpModelOperateWidget *toolStrip() const { return m_toolStrip; }
     DlpStatusBarWidget *statusLabel() const { return m_status; }
     DlpMenuBar *dlpMenuBar() const { return m_menuBar; }
@@ -144,6 +150,9 @@ class DlpMainWindow : public QMainWindow
     void placeFloatingWidgets();
     void showDeviceScene();
     void showNotAvailable(const QString &what);
+    // Printer panel in the device tab and management window (DlpMainWindowPrinters.cpp).
+    void setupPrinterViews(QVBoxLayout *deviceLayout);
+    bool showDeviceManager();
     bool exportWithDialog(bool project);
     QString askSaveFileName(const QString &title, const QString &dir, const QString &filter);
 
@@ -170,6 +179,8 @@ class DlpMainWindow : public QMainWindow
     QWidget *m_editPage = nullptr;
     QWidget *m_devicePage = nullptr;
     QLabel *m_devicePlaceholder = nullptr;
+    DlpDeviceScene *m_deviceScene = nullptr;
+    DlpDeviceManager *m_deviceManager = nullptr;
     QWidget *m_view = nullptr;
     QPointer<QWidget> m_cameraButtons;
     QPointer<QWidget> m_clip;

@@ -58,8 +58,22 @@ SdModelRorate::SdModelRorate(DSharedApp *app, InputProvider input, QWidget *pare
             &SdModelRorate::RorateZChanged);
     connect(m_reset, &QPushButton::clicked, this, &SdModelRorate::RorateReset);
     connect(m_layFlat, &QCheckBox::toggled, this, &SdModelRorate::ChooseBottom);
+    // The rings follow the selected model when the scene changes (undo, the model list, ...).
+    if (m_app)
+        m_app->subscribe(QStringLiteral("SdModelRorate"),
+                         [this](Orvane3Ds::EAppEvent e, const QString &) {
+                             if (e == Orvane3Ds::SceneChanged && isVisible())
+                                 if (auto *interactor = tool())
+                                     interactor->rebuildRings();
+                         });
     retranslate();
     adjustSize();
+}
+
+SdModelRorate::~SdModelRorate()
+{
+    if (m_app)
+        m_app->events().unsubscribe(QStringLiteral("SdModelRorate"));
 }
 
 void SdModelRorate::retranslate()

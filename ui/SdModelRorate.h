@@ -26,6 +26,7 @@ class SdModelRorate : public QFrame
     // `input` gives the view's input dispatch, or null once the view is gone.
     using InputProvider = std::function<Orvane3Ds::DViewInput *()>;
     SdModelRorate(DSharedApp *app, InputProvider input, QWidget *parent = nullptr);
+    ~SdModelRorate() override;
 
     QSpinBox *spinBox(int axis) const { return m_spin[axis]; }
     QPushButton *resetButton() const { return m_reset; }

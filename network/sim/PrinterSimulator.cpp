@@ -268,6 +268,10 @@ void PrinterSimulator::onBinary(Session *session, qint32 code, const QByteArray 
         break;
     }
     case BinaryCode::HolderQuery:
+        if (m_options.ignoreHolds) {
+            say(QStringLiteral("holder question ignored"));
+            break;
+        }
         send(session, encodeBinary(BinaryCode::Holder, encodeHolder(encodeText(m_holder))));
         break;
     case BinaryCode::Hold: {
@@ -275,6 +279,10 @@ void PrinterSimulator::onBinary(Session *session, qint32 code, const QByteArray 
         QByteArray identity;
         if (!decodeHold(body, &take, &identity))
             return;
+        if (m_options.ignoreHolds) {
+            say(QStringLiteral("hold ignored"));
+            break;
+        }
         const QString who = decodeText(identity);
         if (take && (m_holder.isEmpty() || m_holder == who)) {
             m_holder = who;

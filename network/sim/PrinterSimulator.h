@@ -36,9 +36,10 @@ struct SimOptions {
     int layers = 20;    // layers of a received package
     QString heldBy;     // identity that holds the printer at start
     enum class Board { Ok, Silent, Busy, Fail } board = Board::Ok;
-    qint64 vanishAfter = -1; // ends the process abruptly after this many transfer bytes
-    bool garbage = false;    // sends an unreadable frame after "linked"
-    bool printing = false;   // starts in the middle of a print
+    qint64 vanishAfter = -1;  // ends the process abruptly after this many transfer bytes
+    bool garbage = false;     // sends an unreadable frame after "linked"
+    bool printing = false;    // starts in the middle of a print
+    bool ignoreHolds = false; // never answers hold requests or holder questions
 };
 
 // One simulated printer on one address: discovery answer, command channel, transfer, printing by

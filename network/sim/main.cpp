@@ -85,14 +85,17 @@ int main(int argc, char **argv)
     const QCommandLineOption vanish(QStringLiteral("vanish-after"),
                                     QStringLiteral("End abruptly after receiving BYTES."),
                                     QStringLiteral("BYTES"));
+    const QCommandLineOption ignoreHolds(QStringLiteral("ignore-holds"),
+                                         QStringLiteral("Never answer hold requests."));
     const QCommandLineOption garbage(QStringLiteral("garbage"),
                                      QStringLiteral("Send an unreadable frame after linking."));
     const QCommandLineOption lifetime(QStringLiteral("lifetime"),
                                       QStringLiteral("End after SECONDS (default: never)."),
                                       QStringLiteral("SECONDS"), QStringLiteral("0"));
-    parser.addOptions({address, broadcast, serial, name, transferPort, keepAlive, aliveSeconds,
-                       handshake, storage, layerSeconds, layers, version, supplies, heldBy, board,
-                       printing, vanish, garbage, lifetime});
+    parser.addOptions({address,   broadcast,    serial,    name,     transferPort,
+                       keepAlive, aliveSeconds, handshake, storage,  layerSeconds,
+                       layers,    version,      supplies,  heldBy,   board,
+                       printing,  vanish,       garbage,   lifetime, ignoreHolds});
     parser.process(app);
 
     SimOptions options;
@@ -166,6 +169,7 @@ int main(int argc, char **argv)
             return usage(QStringLiteral("--vanish-after needs a byte count"));
     }
     options.garbage = parser.isSet(garbage);
+    options.ignoreHolds = parser.isSet(ignoreHolds);
     options.printing = parser.isSet(printing);
     const double life = parser.value(lifetime).toDouble(&ok);
     if (!ok || life < 0)

@@ -441,3 +441,12 @@ TEST_F(DiscoveryTargetOrder, TheOptionIsTakenOutOfTheCommandLine)
     EXPECT_EQ(argv[2], nullptr);
     EXPECT_EQ(resolveDiscoveryTarget().address, QStringLiteral("127.0.0.4"));
 }
+
+TEST(Versions, ComparedNumericallyPartByPart)
+{
+    EXPECT_GT(compareVersions(QStringLiteral("0.10.0.0"), QStringLiteral("0.2.2.0")), 0);
+    EXPECT_LT(compareVersions(QStringLiteral("0.2.1.9"), QStringLiteral("0.2.2.0")), 0);
+    EXPECT_EQ(compareVersions(QStringLiteral("0.2.2"), QStringLiteral("0.2.2.0")), 0);
+    EXPECT_LT(compareVersions(QString(), QStringLiteral("0.2.2.0")), 0);
+    EXPECT_LT(compareVersions(QStringLiteral("beta"), QStringLiteral("0.2.2.0")), 0);
+}

@@ -5,11 +5,13 @@
 #include "render/DMoveModelInteractor.h"
 #include "render/DRenderHost.h"
 #include "render/DRotateModelInteractor.h"
+#include "render/ViewTurner.h"
 #include "render/DViewInput.h"
 #include "render/Excircle.h"
 #include "render/GLBox.h"
 #include "render/GlMath.h"
 #include "render/OpenGLModel.h"
+#include "render/OverhangEditor.h"
 
 #include "app/CommandStack.h"
 #include "app/DSharedApp.h"
@@ -21,6 +23,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -236,6 +239,15 @@ TEST_F(EditView, ctrlClickAddsAnUnselectedModelAndRemovesASelectedOne)
     EXPECT_TRUE(m_app.commandStack().undoList().empty()) << "clicks move nothing";
 }
 
+TEST_F(EditView, movementTakenByAToolStillMakesTheNextStandardViewStartFromHome)
+{
+    addBox(-5, -5, 5, 5, 10);
+    useMoveTool();
+    ASSERT_FALSE(m_host->turner().isDirty());
+    mouse(QEvent::MouseMove, QPoint(100, 100), Qt::NoButton, Qt::RightButton);
+    EXPECT_TRUE(m_host->turner().isDirty());
+}
+
 TEST_F(EditView, draggingTwoSelectedModelsMovesBothByTheSameOffset)
 {
     auto a = addBox(-30, -5, -20, 5, 8);
@@ -352,6 +364,8 @@ TEST_F(EditView, draggingTheZRingTurnsTheModelAboutItsCentroidAndKeepsItsHeight)
                                        m_box->width(), m_box->height(), 3);
     ASSERT_GE(start.x(), 0) << "no pixel of the Z ring found";
     const QPoint end = pixelOf({c.x, c.y + mid, c.z + 0.65f});
+    mouse(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(tool.hoveredRing(), 3) << "the ring under the cursor is highlighted";
     // Along the arc, so every step stays near the ring's plane.
     mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(tool.grabbedRing(), 3);
@@ -424,6 +438,95 @@ TEST_F(EditView, layFlatPutsTheClickedFaceOnThePlatform)
     for (int k = 0; k < 3; ++k)
         EXPECT_NEAR(model->vertices()[model->faces()[3][k]].z, 0.0f, 1e-4);
     EXPECT_STREQ(m_app.commandStack().undoName(), "LayFlat");
+}
+
+} // namespace
+
+// ---- overhang editor ---------------------------------------------------------------------
+
+namespace
+{
+
+class OverhangEditing : public EditView
+{
+  protected:
+    // A block floating 6 mm above the platform, seen from straight below.
+    void SetUp() override
+    {
+        EditView::SetUp();
+        if (HasFatalFailure())
+            return;
+        m_block = rendertest::boxModel(-6, -4, 6, 6, 4, 12);
+        m_app.addModelsToScene({m_block});
+        frame().homeView();
+        frame().pitchBy(-90.0f);
+        frame().zoomBy(100.0f);
+        frame().zoomBy(100.0f);
+        frame().settleView();
+        m_editor = std::make_shared<OverhangEditor>();
+        m_editor->setModel(m_block);
+        m_keptProjection = frame().context()->projection;
+        m_host->input().install(m_editor, 1);
+        m_box->grabFramebuffer();
+    }
+
+    std::shared_ptr<Model> m_block;
+    std::shared_ptr<OverhangEditor> m_editor;
+    Matrix4f m_keptProjection{};
+};
+
+TEST_F(OverhangEditing, modeSwitchesTheOrthographicProjectionAndBackExactly)
+{
+    const Matrix4f ortho = frame().context()->projection;
+    EXPECT_EQ(ortho[15], 1.0f) << "orthographic";
+    EXPECT_EQ(ortho[11], 0.0f);
+    const float extent = m_editor->orthoExtent();
+    QWheelEvent wheel(QPointF(320, 240), m_box->mapToGlobal(QPoint(320, 240)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_box.get(), &wheel);
+    EXPECT_FLOAT_EQ(m_editor->orthoExtent(), extent - 2.4f) << "a notch narrows by 120 / 50";
+    m_host->input().remove(m_editor);
+    EXPECT_EQ(frame().context()->projection, m_keptProjection) << "perspective as before";
+}
+
+TEST_F(OverhangEditing, clickOnTheUndersideAddsAPointAndClickOnItsMarkerRemovesIt)
+{
+    const QPoint under = pixelOf({1.5f, 0.5f, 6.0f});
+    // The preview follows the cursor over the downward face.
+    mouse(QEvent::MouseMove, under, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(m_editor->drawsPreview());
+    click(under);
+    ASSERT_EQ(m_block->overhangs().size(), 1u);
+    const auto point = m_block->overhangs().front();
+    // Within a pixel of the clicked spot (a quarter millimetre at this zoom).
+    EXPECT_NEAR(point->position().x, 1.5f, 0.3f);
+    EXPECT_NEAR(point->position().y, 0.5f, 0.3f);
+    EXPECT_NEAR(point->position().z, 6.0f, 1e-4f);
+    EXPECT_NEAR(point->direction().z, -1.0f, 1e-5f);
+    EXPECT_EQ(frame().overhangMarkers().size(), 1u) << "its marker is drawn";
+    EXPECT_STREQ(m_app.commandStack().undoName(), "AddSupport");
+    m_box->grabFramebuffer();
+
+    click(pixelOf(point->position() + Vec3f{0.0f, 0.0f, -0.3f}));
+    EXPECT_TRUE(m_block->overhangs().empty());
+    EXPECT_TRUE(frame().overhangMarkers().empty());
+    ASSERT_TRUE(m_app.undoCommand());
+    EXPECT_EQ(m_block->overhangs().size(), 1u) << "undo gives the point back";
+    EXPECT_EQ(frame().overhangMarkers().size(), 1u);
+}
+
+TEST_F(OverhangEditing, nothingIsAddedWhenAddingIsOffOrTheSpotIsOnThePlatform)
+{
+    m_editor->setAddingEnabled(false);
+    click(pixelOf({1.5f, 0.5f, 6.0f}));
+    EXPECT_TRUE(m_block->overhangs().empty());
+    m_editor->setAddingEnabled(true);
+    auto low = rendertest::boxModel(20, -4, 0.05f, 30, 4, 3);
+    m_app.addModelsToScene({low});
+    m_editor->setModel(low);
+    m_box->grabFramebuffer();
+    click(pixelOf({25.0f, 0.0f, 0.05f}));
+    EXPECT_TRUE(low->overhangs().empty()) << "a point at z <= 0.1 is ignored";
 }
 
 } // namespace

@@ -52,10 +52,10 @@ bool writeText(const QString &path, const QByteArray &text, QFile::Permissions p
     return true;
 }
 
-quint16 freePort()
+quint16 freePort(const QString &address)
 {
     QTcpServer probe;
-    if (!probe.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0))
+    if (!probe.listen(QHostAddress(address), 0))
         return 0;
     return probe.serverPort();
 }
@@ -192,6 +192,10 @@ bool SshTestServer::start(QString *error)
         *error = QStringLiteral("no temporary folder");
         return false;
     }
+    if (!QHostAddress(m_address).isLoopback()) {
+        *error = QStringLiteral("the test server listens on loopback addresses only");
+        return false;
+    }
     return generate(error) && launch(error);
 }
 
@@ -244,8 +248,8 @@ bool SshTestServer::launch(QString *error)
     const QString root = m_dir.path();
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (m_port == 0)
-            m_port = freePort();
-        const QString config = QStringLiteral("ListenAddress 127.0.0.1\n"
+            m_port = freePort(m_address);
+        const QString config = QStringLiteral("ListenAddress %4\n"
                                               "Port %1\n"
                                               "HostKey %2/host_key\n"
                                               "PidFile %2/sshd.pid\n"
@@ -268,7 +272,7 @@ bool SshTestServer::launch(QString *error)
                                               "LoginGraceTime 30\n"
                                               "LogLevel VERBOSE\n")
                                    .arg(m_port)
-                                   .arg(root, QString::fromLatin1(kSftpServer));
+                                   .arg(root, QString::fromLatin1(kSftpServer), m_address);
         if (!writeText(m_dir.filePath(QStringLiteral("sshd_config")), config.toUtf8(),
                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther, error))
             return false;

@@ -30,6 +30,10 @@ class SshTestServer
     // Why the server cannot run here (no sshd or ssh-keygen), or empty.
     static QString unavailableReason();
 
+    // The loopback address to listen on (default 127.0.0.1); set before start().
+    void setListenAddress(const QString &address) { m_address = address; }
+    QString listenAddress() const { return m_address; }
+
     // Generates everything and starts the server; false with a reason on failure.
     bool start(QString *error);
     void stop();
@@ -64,6 +68,7 @@ class SshTestServer
 
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_sshd;
+    QString m_address = QStringLiteral("127.0.0.1");
     quint16 m_port = 0;
     bool m_asRoot = false;
 };

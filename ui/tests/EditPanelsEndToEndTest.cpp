@@ -28,11 +28,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -612,6 +614,113 @@ TEST_F(EditPanels, loginWindowHidesAndSignalsAnEmptyLogin)
     EXPECT_FALSE(login.isVisible());
     EXPECT_EQ(logins.count(), 1);
 }
+
+// Every text of the panels and dialogs is translated in both languages: no raw key shows, and
+// the Chinese texts hold no English words (units aside).
+class NoRawKeysInPanels : public EditPanels, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(NoRawKeysInPanels, inPanelsDialogsAndTheEditMenu)
+{
+    const QString lang = QLatin1String(GetParam());
+    ASSERT_TRUE(uitest::useLanguage(lang));
+    auto window = startWith(writeBox(QStringLiteral("box.stl"), 10, 10, 10));
+    uitest::settle();
+    const QStringList rawKeys{"ScaleLabel",
+                              "sizeMm",
+                              "factor",
+                              "VolLabel",
+                              "resetScale",
+                              "lockProportions",
+                              "RorateLabel",
+                              "LayFlatCheck",
+                              "rorateReset",
+                              "rorateApplyTip",
+                              "Copying Model",
+                              "Layout Models",
+                              "Selecte All",
+                              "Selecte Inverse",
+                              "Numbers",
+                              "Interval",
+                              "fileName",
+                              "NumberOfTrangle",
+                              "NumberOfPoints",
+                              "Form",
+                              "modelType",
+                              "rectangle",
+                              "other",
+                              "undoName",
+                              "undoNothing",
+                              "redoNothing",
+                              "edit",
+                              "undo",
+                              "redo",
+                              "Which Language",
+                              "Account:",
+                              "Passwd:",
+                              "selectModelToCopy",
+                              "noModelToLayout"};
+    QStringList texts;
+    auto collect = [&texts](QWidget *root) {
+        for (QWidget *w : root->findChildren<QWidget *>()) {
+            if (auto *label = qobject_cast<QLabel *>(w))
+                texts << label->text();
+            if (auto *button = qobject_cast<QAbstractButton *>(w))
+                texts << button->text();
+            if (auto *group = qobject_cast<QGroupBox *>(w))
+                texts << group->title();
+            if (auto *box = qobject_cast<QComboBox *>(w))
+                for (int i = 0; i < box->count(); ++i)
+                    texts << box->itemText(i);
+            texts << w->toolTip();
+        }
+    };
+    for (Button which : {DlpModelOperateWidget::Scale, DlpModelOperateWidget::Rorate,
+                         DlpModelOperateWidget::Layout})
+        collect(window->mainWindow()->panel(which));
+    window->dlpMenuBar()->action(QStringLiteral("model_infos"))->trigger();
+    QTableWidget *table = window->mainWindow()->modelInfos()->table();
+    for (int c = 0; c < table->columnCount(); ++c)
+        texts << table->horizontalHeaderItem(c)->text();
+    BasicModelCreateWidget basic(window->app());
+    collect(&basic);
+    texts << basic.windowTitle();
+    DlpLoginW login;
+    collect(&login);
+    LanguageChooser chooser(lang);
+    collect(&chooser);
+    texts << chooser.windowTitle();
+    for (QAction *action : window->dlpMenuBar()->menu(QStringLiteral("edit"))->actions())
+        texts << action->text();
+    texts << window->dlpMenuBar()->menu(QStringLiteral("edit"))->title();
+    texts.removeAll(QString());
+    ASSERT_GT(texts.size(), 30);
+    // Units and axis names may stay Latin.
+    const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
+    const QStringList units{"mm", "cm", "ml"};
+    for (const QString &text : texts) {
+        EXPECT_FALSE(rawKeys.contains(text) && lang == QLatin1String("zh")) << qPrintable(text);
+        if (lang == QLatin1String("en")) {
+            for (const QString &key : {QStringLiteral("sizeMm"), QStringLiteral("ScaleLabel"),
+                                       QStringLiteral("LayFlatCheck"), QStringLiteral("undoName"),
+                                       QStringLiteral("Selecte All"), QStringLiteral("fileName")})
+                EXPECT_NE(text, key);
+            continue;
+        }
+        if (text == QStringLiteral("English") || text.startsWith(QStringLiteral("box")))
+            continue;
+        auto it = word.globalMatch(text);
+        while (it.hasNext()) {
+            const QString found = it.next().captured();
+            EXPECT_TRUE(units.contains(found)) << qPrintable(text);
+        }
+    }
+    closeWindow(window);
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+}
+
+INSTANTIATE_TEST_SUITE_P(EditPanels, NoRawKeysInPanels, ::testing::Values("en", "zh"));
 
 // Pictures of each panel (English) for a reviewer: <build>/ui/screenshots/.
 TEST_F(EditPanels, screenshotOfEveryPanel)

@@ -1,0 +1,208 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>DlpDeviceInfoUI</name>
+    <message>
+        <source>filename</source>
+        <translation>文件名:</translation>
+    </message>
+    <message>
+        <source>hasPrintHeight</source>
+        <translation>已打印高度:</translation>
+    </message>
+    <message>
+        <source>totalPrintHeight</source>
+        <translation>总高度:</translation>
+    </message>
+    <message>
+        <source>startTime</source>
+        <translation>开始时间:</translation>
+    </message>
+    <message>
+        <source>costTime</source>
+        <translation>预计打印时间:</translation>
+    </message>
+    <message>
+        <source>endTime</source>
+        <translation>预计结束时间:</translation>
+    </message>
+    <message>
+        <source>suppliesType</source>
+        <translation>材料类型:</translation>
+    </message>
+    <message>
+        <source>The device software is too low ,
+you must be upgrade to 
+more than 0.2.2.0</source>
+        <translation>设备软件版本过低，
+请升级到
+0.2.2.0 以上</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>devices</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>SureisRuning</source>
+        <translation>设备正在打印，确定要操作吗？</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>stopPrint</source>
+        <translation>确认停止打印</translation>
+    </message>
+    <message>
+        <source>canotNoRestore</source>
+        <translation>停止后打印无法恢复，请确认。</translation>
+    </message>
+    <message>
+        <source>deviceIsOccupy</source>
+        <translation>设备已被占用，请选择可用设备。占用者：</translation>
+    </message>
+    <message>
+        <source>pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>sendFailed</source>
+        <translation>发送失败：</translation>
+    </message>
+</context>
+<context>
+    <name>DlpDeviceScene</name>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>noDevice</source>
+        <translation>没有选中的设备，请选择设备。</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>selectAll</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>sceneUp</source>
+        <translation>发送场景</translation>
+    </message>
+    <message>
+        <source>vxprUp</source>
+        <translation>发送打印包</translation>
+    </message>
+    <message>
+        <source>noPrinterFound</source>
+        <translation>尚未发现打印机，网络中的打印机会显示在这里。</translation>
+    </message>
+    <message>
+        <source>sendFailedTo</source>
+        <translation>发送到打印机 %1 (%2) 失败：%3</translation>
+    </message>
+</context>
+<context>
+    <name>DlpDeviceManager</name>
+    <message>
+        <source>deviceManageTitle</source>
+        <translation>设备管理</translation>
+    </message>
+    <message>
+        <source>deviceIndex</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>info</source>
+        <translation>信息</translation>
+    </message>
+    <message>
+        <source>deviceInfo</source>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>infoDeclare</source>
+        <translation>信息说明</translation>
+    </message>
+    <message>
+        <source>deviceName</source>
+        <translation>设备名称</translation>
+    </message>
+    <message>
+        <source>deviceID</source>
+        <translation>设备 ID</translation>
+    </message>
+    <message>
+        <source>rpiAVersion</source>
+        <translation>A 板版本</translation>
+    </message>
+    <message>
+        <source>deviceState</source>
+        <translation>设备状态</translation>
+    </message>
+    <message>
+        <source>deviceIP</source>
+        <translation>设备 IP</translation>
+    </message>
+    <message>
+        <source>suppliesIsEnough</source>
+        <translation>材料是否充足</translation>
+    </message>
+    <message>
+        <source>suppliesInfo</source>
+        <translation>材料信息</translation>
+    </message>
+    <message>
+        <source>update</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>maintenanceNotAvailable</source>
+        <translation>此版本不提供打印机 %1 (%2) 的维护功能。</translation>
+    </message>
+</context>
+<context>
+    <name>DlpOrvaneApp</name>
+    <message>
+        <source>noDevice</source>
+        <translation>没有选中的设备，请选择设备。</translation>
+    </message>
+    <message>
+        <source>Open VXPR File</source>
+        <translation>打开 VXPR 文件</translation>
+    </message>
+</context>
+</TS>
