@@ -1,38 +1,11 @@
 #include "app/COrvaneApp.h"
 
-#include <QDebug>
-
 namespace Orvane3Ds
 {
 
 COrvaneApp::COrvaneApp() = default;
 
 COrvaneApp::~COrvaneApp() = default;
-
-bool COrvaneApp::initializeGL()
-{
-    qWarning() << "initializeGL: the GL engine is not built yet";
-    return false;
-}
-
-void COrvaneApp::paint()
-{
-    static bool told = false;
-    if (!told) {
-        qWarning() << "paint: the GL engine is not built yet";
-        told = true;
-    }
-}
-
-void COrvaneApp::handleEvent(const void *)
-{
-    qDebug() << "handleEvent: the GL engine is not built yet; input ignored";
-}
-
-void COrvaneApp::forwardToFrame(int first, int second)
-{
-    qDebug() << "forwardToFrame" << first << second << ": the 3D frame is not built yet";
-}
 
 void COrvaneApp::setCancel(bool cancel)
 {

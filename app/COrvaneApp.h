@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/CApp.h"
 #include "app/CObjectInfo.h"
 #include "app/COrvaneAppConfig.h"
 #include "app/EAppEvent.h"
@@ -13,11 +12,9 @@
 namespace Orvane3Ds
 {
 
-class COrvaneFrame;
-
 // Engine core: the scene and its 3D frame, the event subscribers, the progress callback and the
 // root cancel flag. Lives on the user-interface thread.
-class COrvaneApp : public CApp, public CObjectInfo, public COrvaneAppConfig
+class COrvaneApp : public CObjectInfo, public COrvaneAppConfig
 {
   public:
     using ProgressCallback = IProgressable::Callback;
@@ -25,27 +22,12 @@ class COrvaneApp : public CApp, public CObjectInfo, public COrvaneAppConfig
     COrvaneApp();
     ~COrvaneApp() override;
 
-    // The GL side of the engine is supplied by the render library; until it is installed these
-    // log that they are not available and do nothing.
-    bool initializeGL() override;
-    void paint() override;
-    void handleEvent(const void *record) override;
-    void forwardToFrame(int first, int second) override;
-
-    // Empty here; the shared application implements them.
-    void copyModels(int, int) override {}
-    void layoutModels(int) override {}
-    void selectAllModels() override {}
-    void invertSelection() override {}
-
     // Sets the root cancel flag that long operations poll.
-    void setCancel(bool cancel) override;
+    void setCancel(bool cancel);
     bool isCancelled() const { return m_rootProgress.isCancelled(); }
-    void setFurtherFlag(bool flag) override { m_furtherFlag = flag; }
 
     DScene &scene() { return m_scene; }
     const DScene &scene() const { return m_scene; }
-    COrvaneFrame *frame() const { return m_frame; }
 
     AppEventSubscribers &events() { return m_events; }
     void subscribe(const QString &name, AppEventSubscribers::Handler handler)
@@ -86,7 +68,6 @@ class COrvaneApp : public CApp, public CObjectInfo, public COrvaneAppConfig
 
   protected:
     DScene m_scene;
-    COrvaneFrame *m_frame = nullptr;
     AppEventSubscribers m_events;
     ProgressCallback m_progressCallback;
     IProgressable m_rootProgress;
@@ -94,7 +75,6 @@ class COrvaneApp : public CApp, public CObjectInfo, public COrvaneAppConfig
     std::function<void()> m_repaint;
     bool m_outOfBounds = false;
     bool m_loading = false;
-    bool m_furtherFlag = false;
 };
 
 } // namespace Orvane3Ds

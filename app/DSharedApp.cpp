@@ -50,17 +50,6 @@ std::shared_ptr<DModelIoManager> DSharedApp::getImportManager()
     return m_importManager;
 }
 
-bool DSharedApp::glVersionCheck()
-{
-    qWarning() << "glVersionCheck: the GL context checks are not built yet";
-    return false;
-}
-
-void DSharedApp::createEngineParts()
-{
-    qWarning() << "createEngineParts: the GL engine parts are not built yet";
-}
-
 void DSharedApp::setPlatform(const PlatformSize &platform)
 {
     setPlatformSize(platform);

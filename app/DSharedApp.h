@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/COrvaneApp.h"
-#include "app/CommandStack.h"
 #include "app/CSupplizeConfig.h"
+#include "app/CommandStack.h"
 #include "io/IImportHost.h"
 #include "io/PartImport.h"
 
@@ -37,22 +37,18 @@ class DSharedApp : public QObject,
     // The import manager, created on first use. Every call points it at this application, gives
     // it the progress callback and the platform size, and clears its cancel flag.
     virtual std::shared_ptr<DModelIoManager> getImportManager();
-    // Checks the GL version of the context against the minimum.
-    virtual bool glVersionCheck();
     virtual QString languageCodeText() const = 0;
     virtual QString applicationName() const = 0;
     virtual QString softwareVersionText() const = 0;
     virtual QString updateQueryAddressText() const = 0;
-    // Creates the frame, drawables and interactors once GL is ready.
-    virtual void createEngineParts();
 
     // count deep copies of every selected model (numbered after the highest copy number of
     // their name), laid out among themselves with `interval`, placed beside the scene's
     // models and added to the scene (they become the selection).
-    void copyModels(int count, int interval) override;
-    void layoutModels(int interval) override;
-    void selectAllModels() override;
-    void invertSelection() override;
+    void copyModels(int count, int interval);
+    void layoutModels(int interval);
+    void selectAllModels();
+    void invertSelection();
 
     void setGlReadyCallback(std::function<void(bool)> callback) { m_glReady = std::move(callback); }
 
@@ -116,7 +112,6 @@ class DSharedApp : public QObject,
     void finishLayoutRecord(const std::shared_ptr<Command> &command);
 
   protected:
-
     std::shared_ptr<DModelIoManager> m_importManager;
     std::function<void(bool)> m_glReady;
     CommandStack m_commands;

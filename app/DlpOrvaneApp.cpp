@@ -406,7 +406,7 @@ bool DlpOrvaneApp::exportVxprInteractive(QWidget *parent)
                           parent, QCoreApplication::translate("DlpOrvaneApp", "saveVxpr"), start);
     if (dir.isEmpty())
         return false;
-    // The folder is remembered once the package is written there (exportFinished()).
+    // The folder is remembered once the package is written there (runPlan()).
     return startExport(QStringLiteral("%1/%2").arg(
         dir, settings.value(QStringLiteral("slicer/vxprName")).toString()));
 }
@@ -548,15 +548,6 @@ void DlpOrvaneApp::onCutFramebuffer(int view)
     }
     if (!m_previewWriter(view))
         qWarning() << "preview picture" << view << "could not be written";
-}
-
-void DlpOrvaneApp::toLocalCache(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path)
-{
-    try {
-        writeBinaryStl(path, meshes);
-    } catch (const DIoError &e) {
-        qWarning().noquote() << "writing" << path << "failed:" << e.message();
-    }
 }
 
 void DlpOrvaneApp::setSelectEnvironmentColor()

@@ -143,7 +143,6 @@ class DlpOrvaneApp : public DSharedApp
     // Writes preview picture view (0 front, 1 top, 2 left) through the preview writer; logs when
     // no writer is installed or it fails.
     void onCutFramebuffer(int view);
-    void toLocalCache(std::vector<std::shared_ptr<Mesh3D>> meshes, QString path);
     void setSelectEnvironmentColor();
 
   signals:

@@ -93,11 +93,15 @@ void DModelIoManager::onImportParts(QList<QString> files)
     try {
         PartLoad load = readParts(files, this, m_factory);
         failures = load.failures;
-        if (!load.cancelled && !isCancelled() && !load.models.empty()) {
+        // A cancel ends the reading; the models completed before it (and a contour model read
+        // in part) are still placed and added.
+        if (!load.models.empty()) {
+            m_keepOnCancel = true;
             m_operator->platformSize() = m_platform;
             arrangeNewModels(*m_operator, load.models);
             placeBesideScene(load.models);
             onAddModels2Engine(load.models);
+            m_keepOnCancel = false;
         }
     } catch (const std::bad_alloc &) {
         failures.append({QString(), QStringLiteral("Not enough memory to place the models")});
@@ -124,8 +128,9 @@ bool DModelIoManager::onAddModels2Engine(std::list<std::shared_ptr<Model>> ms)
 void DModelIoManager::placeAndAdd(const ModelList &models)
 {
     // The models were placed against the scene as it was at the start of the load; the scene is
-    // only read here, on its own thread. A cancel that came in meanwhile still wins.
-    if (isCancelled() || models.empty() || !m_host)
+    // only read here, on its own thread. A cancel that came in meanwhile still wins, except for
+    // the parts a cancelled part load completed.
+    if ((isCancelled() && !m_keepOnCancel) || models.empty() || !m_host)
         return;
     const float edge = m_operator->sceneLeftEdge(m_host->sceneModels());
     if (edge != m_sceneLeftEdge)

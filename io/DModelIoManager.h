@@ -26,9 +26,10 @@ class Model;
 // read, and loadFinished() - also when every file failed or the load was cancelled, so a
 // waiting dialog always returns.
 //
-// Cancel (setCancel(true) or cancel()) stops the readers at their next check; a cancelled load
-// adds nothing to the scene. The manager is the root progress object of its readers; install
-// the progress callback with setCallback().
+// Cancel (setCancel(true) or cancel()) stops the readers at their next check. A cancelled part
+// load still adds the models completed before the cancel (and a contour model read in part); a
+// cancelled project load adds nothing. The manager is the root progress object of its readers;
+// install the progress callback with setCallback().
 class DModelIoManager : public QObject, public DIProgressable
 {
     Q_OBJECT
@@ -98,4 +99,6 @@ class DModelIoManager : public QObject, public DIProgressable
     float m_sceneLeftEdge = 0.0f;
     std::atomic<bool> m_loading{false};
     std::atomic<bool> m_abandoned{false};
+    // Set by a part load around its hand-over: its models are added even after a cancel.
+    std::atomic<bool> m_keepOnCancel{false};
 };

@@ -100,11 +100,13 @@ DeviceMaintenance::Outcome DeviceMaintenance::finish(Outcome outcome, const QStr
     return outcome;
 }
 
-bool DeviceMaintenance::run(const QString &command, Outcome *outcome)
+bool DeviceMaintenance::run(const QString &command, Outcome *outcome, bool hostMayGoAway)
 {
     emit sStep(QStringLiteral("run: %1").arg(command));
     dexecute job(m_connection, this);
     if (job.execute(command))
+        return true;
+    if (hostMayGoAway && job.connectionLost())
         return true;
     outcome->ok = false;
     outcome->failedStep = QStringLiteral("run: %1").arg(command);
@@ -198,7 +200,7 @@ DeviceMaintenance::Outcome DeviceMaintenance::installSystemConfig(const QString 
     // Stops here when the unzip or the setup fails: a broken package never reboots.
     if (!run(installSysCfgCommand(remotePackage), &outcome))
         return finish(outcome, text("install upgrade package failed") + outcome.error);
-    if (!run(QStringLiteral("sudo reboot"), &outcome))
+    if (!run(QStringLiteral("sudo reboot"), &outcome, true))
         return finish(outcome, text("device reboot failed") + outcome.error);
     outcome.ok = true;
     return outcome;

@@ -60,7 +60,8 @@ class DeviceMaintenance : public QObject
   private:
     Outcome uploadInto(const QString &localFile, const QString &subfolder,
                        const QString &remoteName);
-    bool run(const QString &command, Outcome *outcome);
+    // hostMayGoAway: a connection that drops during the command counts as success (reboot).
+    bool run(const QString &command, Outcome *outcome, bool hostMayGoAway = false);
     bool upload(const QString &local, const QString &remote, Outcome *outcome);
     bool noConnection(Outcome *outcome);
     Outcome finish(Outcome outcome, const QString &status);

@@ -329,9 +329,13 @@ void SshWorker::runProcess(quint64 id, const QByteArray &command, CancelFlag can
     ssh_channel_close(channel);
     ssh_channel_free(channel);
     if (broken) {
-        emit processClosed(id, 1, -1, sessionError());
+        QString text = sessionError();
+        if (text.isEmpty())
+            text = QStringLiteral("The connection was closed while the command ran");
+        // The connection's state changes first, so that the process's end already sees it.
         if (!ssh_is_connected(m_session))
             lostConnection();
+        emit processClosed(id, 1, -1, text);
         return;
     }
     emit processClosed(id, 2, exitCode, QString());

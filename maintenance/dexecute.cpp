@@ -12,6 +12,7 @@ bool dexecute::execute(const QString &command)
     m_error.clear();
     m_output.clear();
     m_done = false;
+    m_lost = false;
 
     m_process = m_connection->createRemoteProcess(command.toUtf8());
     QSsh::SshRemoteProcess *process = m_process.data();
@@ -53,6 +54,8 @@ void dexecute::onClosed()
             m_error += QString::fromUtf8(rest);
         // A command that fails without a word on its error output still fails its step; a
         // host that sends no exit status at all (a reboot) is given the benefit of the doubt.
+        m_lost = m_process->exitStatus() == QSsh::SshRemoteProcess::CrashExit && m_connection &&
+                 m_connection->state() != QSsh::SshConnection::Connected;
         if (m_error.isEmpty()) {
             if (m_process->exitStatus() != QSsh::SshRemoteProcess::NormalExit)
                 m_error = m_process->errorString().isEmpty()

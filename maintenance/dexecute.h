@@ -20,6 +20,9 @@ class dexecute : public dobject
     // True when it wrote no error output and did not exit with a non-zero status.
     bool execute(const QString &command);
 
+    // Whether the connection broke while the command ran (the host went away).
+    bool connectionLost() const { return m_lost; }
+
     // Everything the command wrote to its standard output.
     QByteArray output() const { return m_output; }
 
@@ -38,4 +41,5 @@ class dexecute : public dobject
     QByteArray m_output;
     bool m_done = false;
     bool m_inError = false;
+    bool m_lost = false;
 };

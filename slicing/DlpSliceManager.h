@@ -6,7 +6,6 @@
 #include "geometry/IProgressable.h"
 
 #include <QByteArray>
-#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -79,9 +78,6 @@ private:
 
     Lamellor::SettingsBase m_settings;
     QString m_exportFileName;
-    QString m_sliceFileName;
-    QFuture<void> m_processRun;
-    QFuture<void> m_convertRun;
     double m_areaTotal = 0.0;
 
     QByteArray m_previews[3];

@@ -76,8 +76,8 @@ class DlpMainWindow : public QMainWindow
     // Hands files to the application's drop handling (parts and projects by suffix).
     void openFiles(const QStringList &paths);
 
-    // Where the input forwarding slots send their records; the application's event entry point
-    // when unset. The record is valid for the call only.
+    // Where the input forwarding slots send their records (the 3D view's input); dropped while
+    // unset. The record is valid for the call only.
     void setEventSink(std::function<void(const void *record)> sink)
     {
         m_eventSink = std::move(sink);
@@ -159,8 +159,10 @@ class DlpMainWindow : public QMainWindow
     // Calls into the central application object; they do nothing when none is attached.
     void connectApp();
     void importParts(const QStringList &files);
+    // The import dialogs start the load and return when it has ended.
     void importPartsDialog();
     void importProjectDialog();
+    void waitForLoad();
     QStringList askOpenFileNames(const QString &title, const QString &dir, const QString &filter,
                                  bool several);
     // Both return why the file could not be written; empty when it was written.

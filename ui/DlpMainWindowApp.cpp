@@ -5,6 +5,8 @@
 #include "io/DModelIoManager.h"
 #include "render/InputEvent.h"
 
+#include <QDebug>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -58,6 +60,21 @@ QStringList DlpMainWindow::askOpenFileNames(const QString &title, const QString 
     return file.isEmpty() ? QStringList() : QStringList{file};
 }
 
+void DlpMainWindow::waitForLoad()
+{
+    std::shared_ptr<DModelIoManager> manager = m_app->getImportManager();
+    if (!manager->isLoading()) {
+        return;
+    }
+    // The dialog returns once the load has ended (the manager ends every load with
+    // loadFinished, a failed or cancelled one too); the window stays painted meanwhile.
+    QEventLoop loop;
+    connect(manager.get(), &DModelIoManager::loadFinished, &loop, &QEventLoop::quit);
+    if (manager->isLoading()) {
+        loop.exec();
+    }
+}
+
 void DlpMainWindow::importPartsDialog()
 {
     if (!m_app) {
@@ -71,7 +88,11 @@ void DlpMainWindow::importPartsDialog()
         return;
     }
     settings.setValue("path/ImportPartsPath", QFileInfo(files.first()).absolutePath());
-    importParts(files);
+    if (!m_app->getImportManager()->importParts(files)) {
+        // One load at a time: these files are dropped, and the dialog waits for the other.
+        qDebug() << "There is a Loading Thread is not finished";
+    }
+    waitForLoad();
 }
 
 void DlpMainWindow::importProjectDialog()
@@ -80,15 +101,18 @@ void DlpMainWindow::importProjectDialog()
         return;
     }
     QSettings settings;
-    const QString file =
-        askOpenFileNames(tr("openProject"), settings.value("path/ImportProjectPath").toString(),
-                         tr("Project Files (*.vxpj)"), false)
-            .value(0);
+    const QString file = askOpenFileNames(tr("3D Model Files...", "open"),
+                                          settings.value("path/ImportProjectPath").toString(),
+                                          tr("Project Files (*.vxpj)"), false)
+                             .value(0);
     if (file.isEmpty()) {
         return;
     }
     settings.setValue("path/ImportProjectPath", QFileInfo(file).absolutePath());
-    m_app->getImportManager()->importProject(file);
+    if (!m_app->getImportManager()->importProject(file)) {
+        qDebug() << "There is a Loading Thread is not finished";
+    }
+    waitForLoad();
 }
 
 QString DlpMainWindow::exportModelTo(const QString &file)
@@ -175,8 +199,6 @@ void DlpMainWindow::forwardRecord(const void *record)
 {
     if (m_eventSink) {
         m_eventSink(record);
-    } else if (m_app) {
-        m_app->handleEvent(record);
     }
 }
 

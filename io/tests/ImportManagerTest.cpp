@@ -27,6 +27,8 @@ std::shared_ptr<Model> cubeModel(float side)
 
 // Held open by the test until released; polls the cancel flag like the real readers.
 std::atomic<bool> g_gateOpen{true};
+// Set while a reader waits at the closed gate.
+std::atomic<bool> g_atGate{false};
 
 // Reads "<n>.cube" as an n mm cube, "broken.*" as a malformed file, "gate.*" as a cube once
 // the gate opens; everything else has no reader.
@@ -40,6 +42,7 @@ class FakeReader : public DIoPartBase
             throw DIoError("Face found with less three indices.");
         if (info.baseName() == QLatin1String("gate")) {
             while (!g_gateOpen.load()) {
+                g_atGate = true;
                 if (isCancelled())
                     return nullptr;
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -189,7 +192,7 @@ TEST_F(ImportManager, OnlyOneLoadAtATime)
     EXPECT_TRUE(manager.importParts({"/p/3.cube"}));
 }
 
-TEST_F(ImportManager, CancelLeavesTheSceneAsItWasAndAllowsTheNextLoad)
+TEST_F(ImportManager, CancelKeepsTheModelsReadBeforeItAndAllowsTheNextLoad)
 {
     QSignalSpy done(&manager, &DModelIoManager::loadFinished);
     ASSERT_TRUE(manager.importParts({"/p/10.cube"}));
@@ -198,10 +201,18 @@ TEST_F(ImportManager, CancelLeavesTheSceneAsItWasAndAllowsTheNextLoad)
     const Box3f boxBefore = before.front()->boundingBox();
 
     g_gateOpen = false;
+    g_atGate = false;
     ASSERT_TRUE(manager.importParts({"/p/2.cube", "/p/gate.stl", "/p/3.cube"}));
+    // Cancel while the second file is being read: the first is complete, the third never read.
+    for (int i = 0; i < 5000 && !g_atGate.load(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(g_atGate.load());
     manager.cancel();
     ASSERT_TRUE(done.count() > 1 || done.wait(5000));
-    EXPECT_EQ(host.scene.models(), before);
+    ASSERT_EQ(host.scene.models().size(), 2u);
+    EXPECT_EQ(host.scene.models().front(), before.front());
+    const Box3f kept = host.scene.models().back()->boundingBox();
+    EXPECT_FLOAT_EQ(kept.max.x - kept.min.x, 2.0f) << "the 2 mm cube read before the cancel";
     EXPECT_FLOAT_EQ(before.front()->boundingBox().min.x, boxBefore.min.x);
     EXPECT_FALSE(host.loading);
     EXPECT_FALSE(manager.isLoading());
@@ -209,7 +220,7 @@ TEST_F(ImportManager, CancelLeavesTheSceneAsItWasAndAllowsTheNextLoad)
     g_gateOpen = true;
     ASSERT_TRUE(manager.importParts({"/p/4.cube"}));
     ASSERT_TRUE(done.count() > 2 || done.wait(5000));
-    EXPECT_EQ(host.scene.models().size(), 2u);
+    EXPECT_EQ(host.scene.models().size(), 3u);
 }
 
 TEST_F(ImportManager, FileProgressRunsInThirds)

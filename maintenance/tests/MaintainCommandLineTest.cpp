@@ -74,9 +74,9 @@ TEST_F(MaintainCommandLineTest, CalibrationFileWithThePasswordFromTheEnvironment
 TEST_F(MaintainCommandLineTest, KeyFileInsteadOfAPassword)
 {
     server().resetHome();
-    const CliRun run = maintain({QStringLiteral("reset-calibration"), QStringLiteral("--ssh-identity"),
-                              server().clientKeyPath()},
-                             QString());
+    const CliRun run = maintain({QStringLiteral("reset-calibration"),
+                                 QStringLiteral("--ssh-identity"), server().clientKeyPath()},
+                                QString());
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QLatin1String("maintain: done: reset-calibration")));
 }

@@ -157,6 +157,18 @@ TEST_F(SshLayerTest, SilentServerRunsIntoTheSessionTimerWithoutHanging)
     session->setConnectTimeout(savedTimeout);
 }
 
+TEST_F(SshLayerTest, ConnectionLostDuringACommandFailsItAndSaysSo)
+{
+    SshConnection connection(parameters());
+    ASSERT_EQ(connectAndWait(connection), SshConnection::Connected);
+    QSignalSpy down(&connection, &SshConnection::disconnected);
+    dexecute job(&connection);
+    EXPECT_FALSE(job.execute(QStringLiteral("fixture-drop-connection")));
+    EXPECT_TRUE(job.connectionLost());
+    EXPECT_TRUE(!down.isEmpty() || down.wait(10000));
+    EXPECT_EQ(connection.state(), SshConnection::Unconnected);
+}
+
 TEST_F(SshLayerTest, EqualParametersShareOneConnection)
 {
     const SshConnectionParameters p = parameters();

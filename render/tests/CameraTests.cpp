@@ -53,10 +53,12 @@ TEST(FrameCamera, pitchByQuarterTurnBringsTheEyeAboveTheTarget)
     EXPECT_GT(camera.eye().x, -61.0f);
 }
 
+// From the home camera, 602.99 mm from the target: one wheel notch (amount 12) moves by
+// 12 * 602.99 / 200 = 36.18 mm.
 struct ZoomRow {
     const char *name;
     float amount;
-    bool moves;
+    float distanceAfter;
 };
 
 class FrameCameraZoom : public ::testing::TestWithParam<ZoomRow>
@@ -66,20 +68,17 @@ class FrameCameraZoom : public ::testing::TestWithParam<ZoomRow>
 TEST_P(FrameCameraZoom, movesOnlyWithinRange)
 {
     FrameCamera camera = homeCamera();
-    const float before = (camera.eye() - camera.target()).length();
-    EXPECT_EQ(camera.zoomBy(GetParam().amount), GetParam().moves);
-    const float after = (camera.eye() - camera.target()).length();
-    if (GetParam().moves)
-        EXPECT_NEAR(before - after, GetParam().amount * before / 200.0f, 1e-2f);
-    else
-        EXPECT_FLOAT_EQ(before, after);
+    EXPECT_NEAR((camera.eye() - camera.target()).length(), 602.99f, 1e-2f);
+    const bool moves = GetParam().distanceAfter != 602.99f;
+    EXPECT_EQ(camera.zoomBy(GetParam().amount), moves);
+    EXPECT_NEAR((camera.eye() - camera.target()).length(), GetParam().distanceAfter, 1e-2f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, FrameCameraZoom,
-                         ::testing::Values(ZoomRow{"oneNotchCloser", 12.0f, true},
-                                           ZoomRow{"oneNotchAway", -12.0f, true},
-                                           ZoomRow{"throughTheTarget", 200.0f, false},
-                                           ZoomRow{"beyondTheFarLimit", -200.0f, false}),
+                         ::testing::Values(ZoomRow{"oneNotchCloser", 12.0f, 566.81f},
+                                           ZoomRow{"oneNotchAway", -12.0f, 639.17f},
+                                           ZoomRow{"throughTheTarget", 200.0f, 602.99f},
+                                           ZoomRow{"beyondTheFarLimit", -200.0f, 602.99f}),
                          [](const auto &info) { return info.param.name; });
 
 TEST(FrameCamera, panIgnoresMotionsShorterThanNinePixels)
@@ -88,10 +87,10 @@ TEST(FrameCamera, panIgnoresMotionsShorterThanNinePixels)
     camera.pan(8, -8);
     EXPECT_FLOAT_EQ(camera.panSide(), 0.0f);
     EXPECT_FLOAT_EQ(camera.panHeight(), 60.0f);
+    // 18 / 9 = 2 and 9 / 9 = 1 steps of 602.99 / 500 = 1.206 mm.
     camera.pan(18, 9);
-    const float step = (camera.eye() - camera.target()).length() / 500.0f;
-    EXPECT_NEAR(camera.panSide(), 2 * step, 1e-4f);
-    EXPECT_NEAR(camera.panHeight(), 60.0f + step, 1e-4f);
+    EXPECT_NEAR(camera.panSide(), 2.4120f, 1e-3f);
+    EXPECT_NEAR(camera.panHeight(), 61.2060f, 1e-3f);
 }
 
 TEST(FrameCamera, panStopsAtTheLimits)

@@ -73,6 +73,16 @@ safe() {
     case "$1" in ''|*..*|*[!A-Za-z0-9._/-]*) return 1 ;; esac
     return 0
 }
+# Ends this client's own session process (the nearest sshd above this script), as a printer
+# going down drops its connections.
+drop_session() {
+    p=$PPID
+    while [ -n "$p" ] && [ "$p" != 1 ]; do
+        if [ "$(cat /proc/$p/comm 2>/dev/null)" = sshd ]; then kill -9 "$p"; exit 0; fi
+        p=$(awk '{print $4}' /proc/$p/stat 2>/dev/null)
+    done
+    fail "fake printer: no session process found" 2
+}
 if [ "$cmd" = '@SFTP@' ]; then
     RESINOR_SHIM_ROOT="$R" LD_PRELOAD='@SHIM@' exec '@SFTP@' -d /home/pi
 fi
@@ -111,7 +121,9 @@ case "$cmd" in
     printf '%s\n' "setup finished"
     ;;
 'sudo reboot')
+    # Recorded, never done; the connection drops as a real reboot drops it.
     printf '%s\n' "reboot" >> "$R/reboot.log"
+    drop_session
     ;;
 'sudo cp /home/pi/DlpA/OrvaneDlpPiUI /home/pi/corefile')
     cp "$H/DlpA/OrvaneDlpPiUI" "$H/corefile" 2>/dev/null ||
@@ -136,6 +148,10 @@ case "$cmd" in
 'fixture-stderr-then-wait')
     printf '%s\n' "first complaint" >&2
     sleep 2
+    ;;
+'fixture-drop-connection')
+    printf '%s\n' "going down"
+    drop_session
     ;;
 'fixture-lines '*)
     n=${cmd#fixture-lines }

@@ -132,6 +132,14 @@ class MainWindowEndToEnd : public ::testing::Test
         return false;
     }
 
+    // Asks the 3D view for a frame and waits until it has been drawn and shown.
+    static bool waitForFrame(CDlpMainWindow &window)
+    {
+        QSignalSpy swapped(window.glBox(), &QOpenGLWidget::frameSwapped);
+        window.glBox()->update();
+        return swapped.wait(5000) || !swapped.isEmpty();
+    }
+
     // What the 3D view drew, without the widgets over it.
     static QImage viewImage(CDlpMainWindow &window) { return window.glBox()->grabFramebuffer(); }
 
@@ -144,7 +152,7 @@ TEST_F(MainWindowEndToEnd, modelNamedOnTheCommandLineIsDrawnOnThePlatform)
     const QString stl = writeBox(QStringLiteral("box.stl"), 20.0f);
     auto window = makeWindow({stl});
     ASSERT_TRUE(waitForModels(*window, 1));
-    QTest::qWait(200);
+    ASSERT_TRUE(waitForFrame(*window));
     const QImage shot = viewImage(*window);
     const ViewPixels pixels = countViewPixels(shot, shot.rect(), selectedModelColor());
     EXPECT_GT(pixels.model, 300) << "the model is not visible in the 3D view";
@@ -155,7 +163,7 @@ TEST_F(MainWindowEndToEnd, modelNamedOnTheCommandLineIsDrawnOnThePlatform)
 TEST_F(MainWindowEndToEnd, emptyViewShowsTheGridButNoModel)
 {
     auto window = makeWindow();
-    QTest::qWait(200);
+    ASSERT_TRUE(waitForFrame(*window));
     const QImage shot = viewImage(*window);
     const ViewPixels pixels = countViewPixels(shot, shot.rect(), selectedModelColor());
     EXPECT_LT(pixels.model, 20);
@@ -372,8 +380,75 @@ TEST_F(MainWindowEndToEnd, importStlOpensTheDialogInTheRememberedFolder)
     EXPECT_EQ(shownFolder, m_files.path());
     EXPECT_EQ(shownTitle, QStringLiteral("Open 3D Model File"));
     EXPECT_EQ(shownFilter, QStringLiteral("Model Files (*.stl *.obj *.slc)"));
+    // The dialog returns once the load has ended.
+    EXPECT_EQ(window->app()->scene().models().size(), 1u);
+    EXPECT_FALSE(window->app()->getImportManager()->isLoading());
     ASSERT_TRUE(waitForModels(*window, 1));
     EXPECT_EQ(window->app()->scene().models().front()->name(), QStringLiteral("part.stl"));
+}
+
+TEST_F(MainWindowEndToEnd, importVxpjOpensTheProjectAndReturnsWhenItIsLoaded)
+{
+    auto window = makeWindow();
+    QSettings().setValue("path/ImportProjectPath", m_files.path());
+    // A project written by the window itself.
+    {
+        auto source = makeWindow({writeBox(QStringLiteral("saved.stl"), 10.0f)});
+        ASSERT_TRUE(waitForModels(*source, 1));
+        QString error;
+        ASSERT_TRUE(
+            source->app()->onSerialScene(m_files.filePath(QStringLiteral("scene.vxpj")), &error))
+            << qPrintable(error);
+    }
+    QString shownTitle;
+    QString shownFilter;
+    window->mainWindow()->setOpenFileNamesProvider(
+        [&](const QString &title, const QString &, const QString &filter) {
+            shownTitle = title;
+            shownFilter = filter;
+            return QStringList{m_files.filePath(QStringLiteral("scene.vxpj"))};
+        });
+    window->dlpMenuBar()->action(QStringLiteral("importVxpj"))->trigger();
+    EXPECT_EQ(shownTitle, QStringLiteral("Open 3D Model File"));
+    EXPECT_EQ(shownFilter, QStringLiteral("Program file (*.vxpj)"));
+    ASSERT_EQ(window->app()->scene().models().size(), 1u);
+    EXPECT_EQ(window->app()->scene().models().front()->name(), QStringLiteral("saved.stl"));
+}
+
+QStringList g_debugLines;
+void keepDebugLines(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtDebugMsg) {
+        g_debugLines << text;
+    }
+}
+
+TEST_F(MainWindowEndToEnd, importDialogDuringALoadWaitsForItAndSaysSo)
+{
+    auto window = makeWindow();
+    std::atomic<bool> sawCancel{false};
+    auto manager = window->app()->getImportManager();
+    manager->setReaderFactory(
+        [&sawCancel](const QString &) { return std::make_unique<WaitingReader>(&sawCancel); });
+    window->mainWindow()->openFiles({writeBox(QStringLiteral("slow.stl"), 10.0f)});
+    ASSERT_TRUE(manager->isLoading());
+    const QString second = writeBox(QStringLiteral("second.stl"), 10.0f);
+    window->mainWindow()->setOpenFileNamesProvider(
+        [&](const QString &, const QString &, const QString &) { return QStringList{second}; });
+    // The user cancels the running load from the progress window a moment later.
+    QTimer::singleShot(300, [&window] { window->mainWindow()->onCancelProcess(); });
+    g_debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepDebugLines);
+    window->dlpMenuBar()->action(QStringLiteral("importStl"))->trigger();
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(g_debugLines.contains(QStringLiteral("There is a Loading Thread is not finished")))
+        << qPrintable(g_debugLines.join('\n'));
+    EXPECT_TRUE(sawCancel.load());
+    EXPECT_FALSE(manager->isLoading()) << "the dialog returned before the load ended";
+    EXPECT_TRUE(window->app()->scene().isEmpty()) << "the second file was dropped";
+    manager->setReaderFactory(defaultPartReaderFactory());
+    DlpProccessBar::instance()->end();
+    uitest::settle();
 }
 
 TEST_F(MainWindowEndToEnd, loadButtonOfTheToolStripImportsParts)
@@ -825,7 +900,7 @@ TEST_P(Screenshot, ofTheWindowWithAModel)
     window->onchangeLanguage();
     ASSERT_TRUE(waitForModels(*window, 1));
     window->mainWindow()->addScaleWidget();
-    QTest::qWait(200);
+    ASSERT_TRUE(waitForFrame(*window));
     const QString path = QStringLiteral("%1/mainwindow_%2.png").arg(folder, lang);
     EXPECT_TRUE(window->grab().save(path)) << qPrintable(path);
     ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
