@@ -1,6 +1,7 @@
 #include "ui/SdSupportConfigFiles.h"
 
 #include "app/CSupportApp.h"
+#include "app/Command.h"
 #include "app/DSharedApp.h"
 #include "geometry/Model.h"
 #include "render/COrvaneFrame.h"
@@ -310,7 +311,7 @@ void SdSupportConfigFiles::onEditSupport()
 {
     if (!m_support || refuseForModel("cannotEditSupport"))
         return;
-    Orvane3Ds::COrvaneFrame *frame = m_app->frame();
+    Orvane3Ds::COrvaneFrame *frame = m_app->commandTarget()->frame;
     if (!m_editing) {
         const auto model = m_app->scene().currentModel();
         if (!m_support->beginEditing())
