@@ -332,6 +332,9 @@ struct HeadlessScene
     std::vector<SceneItem> items;
     ImportFailures failures;
     QString supportError; // why supports could not be made; the verb fails when set
+    // The error is a project's supports that could not be generated again: its models are
+    // there and may still be reported.
+    bool projectSupportsRefused = false;
 
     ModelList models() const
     {
@@ -402,12 +405,17 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
                 if (!model->overhangs().empty()) {
                     const SupportJobResult result =
                         regenerateSupportsForModel(*model, args.progress);
-                    if (!result.ok)
-                        throw DIoError(QStringLiteral("supports of %1 could not be generated "
-                                                      "again: %2")
-                                           .arg(model->name(), result.error));
-                    item.overhangs = result.overhangs;
-                    item.supportParts = result.supportParts;
+                    // The model keeps its geometry and points (a method-B project, say); only
+                    // the supports are refused, and the verb fails with the reason.
+                    if (!result.ok && scene.supportError.isEmpty()) {
+                        scene.projectSupportsRefused = true;
+                        scene.supportError =
+                            QStringLiteral("%1: the supports of %2 could not be generated "
+                                           "again: %3")
+                                .arg(file, model->name(), result.error);
+                    }
+                    item.overhangs = int(model->overhangs().size());
+                    item.supportParts = result.ok ? result.supportParts : 0;
                 }
                 added.push_back(item);
             }
@@ -467,7 +475,9 @@ int runInfo(const CliArgs &args, QTextStream &out, QTextStream &err)
     if (inputs.isEmpty())
         return packagesOk ? 0 : 1;
     const HeadlessScene scene = loadScene(args, inputs);
-    if (!scene.supportError.isEmpty()) {
+    // A profile that cannot be used stops before anything is reported; supports that cannot be
+    // generated again for a project are reported after its models.
+    if (!scene.supportError.isEmpty() && !scene.projectSupportsRefused) {
         reportLoadProblems(scene, args, err);
         return 1;
     }

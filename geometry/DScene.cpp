@@ -54,7 +54,10 @@ void DScene::addModels(const ModelList &models)
     for (const ModelPtr &model : models) {
         if (!model)
             continue;
-        call(m_callbacks.modelAdded, ModelList(m_models), model);
+        // The list is copied for the callback only when there is one: copying it for every
+        // model made adding n models cost n squared.
+        if (m_callbacks.modelAdded)
+            m_callbacks.modelAdded(ModelList(m_models), model);
         m_models.push_back(model);
         select(model);
         if (!model->overhangs().empty())
@@ -117,7 +120,7 @@ void DScene::clear()
 
 void DScene::select(const ModelPtr &model)
 {
-    if (model && !isSelected(model))
+    if (model && m_selected.insert(model.get()).second)
         m_selection.push_back(model);
     updateCurrent();
 }
@@ -125,18 +128,20 @@ void DScene::select(const ModelPtr &model)
 void DScene::deselect(const ModelPtr &model)
 {
     m_selection.remove(model);
+    m_selected.erase(model.get());
     updateCurrent();
 }
 
 void DScene::clearSelection()
 {
     m_selection.clear();
+    m_selected.clear();
     updateCurrent();
 }
 
 bool DScene::isSelected(const ModelPtr &model) const
 {
-    return std::find(m_selection.begin(), m_selection.end(), model) != m_selection.end();
+    return model && m_selected.count(model.get()) != 0;
 }
 
 void DScene::updateCurrent()

@@ -7,6 +7,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class Mesh3D;
@@ -112,4 +113,6 @@ class DScene
     ModelList m_models;
     ModelPtr m_current;
     ModelList m_selection;
+    // The models of m_selection, for the membership test in constant time.
+    std::unordered_set<const Model *> m_selected;
 };

@@ -2,6 +2,7 @@
 
 #include "geometry/Model.h"
 #include "io/DIoError.h"
+#include "io/TextNumbers.h"
 
 #include <QFile>
 
@@ -53,23 +54,22 @@ class LineReader
 {
 public:
     explicit LineReader(const QByteArray &bytes)
-        : m_pos(bytes.constData())
+        : m_pos(skipByteOrderMark(bytes.constData(), bytes.constData() + bytes.size()))
         , m_end(bytes.constData() + bytes.size())
         , m_begin(bytes.constData())
     {
     }
 
-    // The next non-empty line, or false at the end of the data.
+    // The next non-empty line, or false at the end of the data. Lines end at "\n", "\r\n" or
+    // a lone "\r".
     bool next(const char *&b, const char *&e)
     {
         while (m_pos < m_end) {
-            const char *lineEnd = static_cast<const char *>(
-                std::memchr(m_pos, '\n', std::size_t(m_end - m_pos)));
-            if (!lineEnd)
-                lineEnd = m_end;
+            const char *following = m_end;
+            const char *lineEnd = lineEndOf(m_pos, m_end, &following);
             b = m_pos;
             e = lineEnd;
-            m_pos = lineEnd < m_end ? lineEnd + 1 : m_end;
+            m_pos = following;
             ++m_lineNumber;
             while (b < e && isBlank(*b))
                 ++b;
@@ -91,18 +91,12 @@ private:
     int m_lineNumber = 0;
 };
 
-std::optional<float> parseFloat(const char *&p, const char *e)
+// A vertex coordinate after blanks; the problem when it cannot be kept.
+NumberProblem parseFloat(const char *&p, const char *e, float *value)
 {
     while (p < e && isBlank(*p))
         ++p;
-    if (p < e && *p == '+')
-        ++p;
-    float value = 0.0f;
-    const auto result = std::from_chars(p, e, value);
-    if (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)
-        return std::nullopt;
-    p = result.ptr;
-    return value;
+    return parseCoordinate(p, e, value);
 }
 
 } // namespace
@@ -126,22 +120,22 @@ bool DIoAsciiStl::looksAscii(const QByteArray &bytes)
 
 bool DIoAsciiStl::looksAscii(const QByteArray &head, const QByteArray &tail)
 {
-    if (!startsWithNoCase(head.constData(), head.constData() + head.size(), "solid"))
+    const char *headEnd = head.constData() + head.size();
+    if (!startsWithNoCase(skipByteOrderMark(head.constData(), headEnd), headEnd, "solid"))
         return false;
     // Look for a line starting with "endsolid" near the end of the file; trailing blank lines
     // and a long solid name still fit in this window.
     const char *p = tail.constData();
     const char *e = p + tail.size();
     while (p < e) {
-        const char *lineEnd = static_cast<const char *>(std::memchr(p, '\n', std::size_t(e - p)));
-        if (!lineEnd)
-            lineEnd = e;
+        const char *following = e;
+        const char *lineEnd = lineEndOf(p, e, &following);
         const char *s = p;
         while (s < lineEnd && isBlank(*s))
             ++s;
         if (startsWithNoCase(s, lineEnd, "endsolid"))
             return true;
-        p = lineEnd + 1;
+        p = following;
     }
     return false;
 }
@@ -257,8 +251,13 @@ bool DIoAsciiStl::parseAscii(const QByteArray &bytes, Model &model) const
             return false;
         if (!lines.next(b, e))
             break; // a missing "endsolid" is tolerated
-        if (findNoCase(b, e, "endsolid"))
-            break;
+        if (findNoCase(b, e, "endsolid")) {
+            // A file may hold several solids one after the other: read them all. Whatever else
+            // follows the last one is not geometry.
+            if (!lines.next(b, e) || !startsWithNoCase(b, e, "solid"))
+                break;
+            continue;
+        }
         if (!findNoCase(b, e, "facet normal"))
             fail("facet normal");
         expectLine("outer loop");
@@ -266,12 +265,18 @@ bool DIoAsciiStl::parseAscii(const QByteArray &bytes, Model &model) const
             const char *p = expectLine("vertex");
             Point3f v;
             for (int c = 0; c < 3; ++c) {
-                const auto value = parseFloat(p, e);
-                if (!value)
+                const char *number = p;
+                const NumberProblem problem = parseFloat(p, e, &v[c]);
+                if (problem == NumberProblem::NotANumber)
                     throw DIoError(QStringLiteral("Malformed ASCII STL: a vertex needs three "
                                                   "numbers (line %1)")
                                        .arg(lines.lineNumber()));
-                v[c] = *value;
+                if (problem != NumberProblem::None)
+                    throw DIoError(QStringLiteral("Bad ASCII STL: the vertex coordinate \"%1\" "
+                                                  "%2 (line %3)")
+                                       .arg(QString::fromLatin1(number, int(p - number)).trimmed(),
+                                            QLatin1String(numberProblemText(problem)))
+                                       .arg(lines.lineNumber()));
             }
             vertices.push_back(v);
         }

@@ -2,6 +2,7 @@
 
 #include "geometry/Model.h"
 #include "io/DIoError.h"
+#include "io/TextNumbers.h"
 
 #include <charconv>
 #include <cstring>
@@ -52,8 +53,9 @@ std::shared_ptr<Mesh3D> DIoOBJ::read()
 {
     setLevel2(85, 0);
     const QByteArray bytes = loadInput();
-    const char *data = bytes.constData();
-    const char *end = data + bytes.size();
+    const char *end = bytes.constData() + bytes.size();
+    // A byte-order mark would glue itself to the first word and lose the first vertex.
+    const char *data = skipByteOrderMark(bytes.constData(), end);
     const qint64 lineCount = qMax<qint64>(bytes.count('\n') + 1, 1);
 
     auto model = std::make_shared<Model>();
@@ -70,16 +72,14 @@ std::shared_ptr<Mesh3D> DIoOBJ::read()
     };
 
     for (const char *line = data; line < end;) {
-        const char *lineEnd = static_cast<const char *>(
-            std::memchr(line, '\n', std::size_t(end - line)));
-        if (!lineEnd)
-            lineEnd = end;
+        const char *following = end;
+        const char *lineEnd = lineEndOf(line, end, &following);
         ++lineNumber;
         // Comments run to the end of the line.
         const char *hash = static_cast<const char *>(
             std::memchr(line, '#', std::size_t(lineEnd - line)));
         Words words(line, hash ? hash : lineEnd);
-        line = lineEnd < end ? lineEnd + 1 : end;
+        line = following;
 
         const char *wb = nullptr;
         const char *we = nullptr;
@@ -92,14 +92,16 @@ std::shared_ptr<Mesh3D> DIoOBJ::read()
                 const char *ne = nullptr;
                 if (!words.next(nb, ne))
                     fail(QStringLiteral("Vertex with fewer than three coordinates"));
-                if (*nb == '+')
-                    ++nb;
-                float value = 0.0f;
-                const auto r = std::from_chars(nb, ne, value);
-                if ((r.ec != std::errc() && r.ec != std::errc::result_out_of_range)
-                    || r.ptr != ne)
+                const char *p = nb;
+                NumberProblem problem = parseCoordinate(p, ne, &v[c]);
+                if (problem == NumberProblem::None && p != ne)
+                    problem = NumberProblem::NotANumber;
+                if (problem == NumberProblem::NotANumber)
                     fail(QStringLiteral("Vertex coordinate is not a number"));
-                v[c] = value;
+                if (problem != NumberProblem::None)
+                    fail(QStringLiteral("Vertex coordinate \"%1\" %2")
+                             .arg(QString::fromLatin1(nb, int(ne - nb)),
+                                  QLatin1String(numberProblemText(problem))));
             }
             vertices.push_back(v);
         } else if (equals(wb, we, "f")) {

@@ -3,6 +3,7 @@
 #include "geometry/Model.h"
 #include "geometry/SlcModel.h"
 #include "io/DIoError.h"
+#include "io/TextNumbers.h"
 
 #include <QList>
 #include <QtEndian>
@@ -117,6 +118,12 @@ std::shared_ptr<Mesh3D> DIoSlc::read()
         contours->minZ = in.f32("the sampling table");
         contours->layerThickness = in.f32("the sampling table");
         in.skip(8, "the sampling table");
+        if (!usableCoordinate(contours->minZ) || !usableCoordinate(contours->layerThickness))
+            throw DIoError(QStringLiteral("Bad SLC file: entry %1 of the sampling table holds a "
+                                          "height that is not a finite number within "
+                                          "+-1000000 mm (offset %2)")
+                               .arg(i + 1)
+                               .arg(in.position() - 16));
     }
 
     auto &vertices = model->vertices();
@@ -127,6 +134,12 @@ std::shared_ptr<Mesh3D> DIoSlc::read()
     while (!cancelled) {
         const float z = in.f32("a layer");
         const quint32 boundaryCount = in.u32("a layer");
+        if (!usableCoordinate(z))
+            throw DIoError(QStringLiteral("Bad SLC file: layer %1 has the height %2, not a finite "
+                                          "number within +-1000000 mm (offset %3)")
+                               .arg(contours->layers.size() + 1)
+                               .arg(double(z))
+                               .arg(in.position() - 8));
         if (boundaryCount == kEndMarker) {
             contours->maxZ = z;
             ended = true;
@@ -160,6 +173,14 @@ std::shared_ptr<Mesh3D> DIoSlc::read()
             for (quint32 v = 0; v < vertexCount; ++v) {
                 const float x = in.f32("a vertex");
                 const float y = in.f32("a vertex");
+                if (!usableCoordinate(x) || !usableCoordinate(y))
+                    throw DIoError(QStringLiteral("Bad SLC file: point %1 of boundary %2 of layer "
+                                                  "%3 is not a finite position within +-1000000 "
+                                                  "mm (offset %4)")
+                                       .arg(v + 1)
+                                       .arg(b + 1)
+                                       .arg(contours->layers.size() + 1)
+                                       .arg(in.position() - 8));
                 contour.push_back(std::uint32_t(vertices.size()));
                 vertices.push_back({x, y, z});
             }

@@ -2,11 +2,13 @@
 
 #include "geometry/Model.h"
 #include "io/DIoError.h"
+#include "io/TextNumbers.h"
 
 #include <QFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -76,6 +78,16 @@ void DIoStl::appendTriangles(const char *records, quint32 first, quint32 n, Mode
                 out[k / 3][k % 3] = f;
             }
         }
+        for (int k = 0; k < 3; ++k)
+            for (int c = 0; c < 3; ++c)
+                if (!usableCoordinate(out[k][c]))
+                    throw DIoError(QStringLiteral("Bad binary STL: triangle %1 (record at byte "
+                                                  "%2) has a coordinate %3")
+                                       .arg(i + 1)
+                                       .arg(qint64(kHeaderSize) + qint64(i) * kTriangleSize)
+                                       .arg(std::isfinite(out[k][c])
+                                                ? QStringLiteral("beyond +-1000000 mm")
+                                                : QStringLiteral("that is not a finite number")));
         const std::uint32_t base = i * 3;
         faces[i] = Face{{base, base + 1, base + 2}};
     }

@@ -5,6 +5,7 @@
 #include "geometry/SlcModel.h"
 #include "geometry/Support.h"
 #include "io/DIoError.h"
+#include "io/TextNumbers.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -119,6 +120,7 @@ void DVxpjUnserializeBase::readModel(int index, int count)
         readFaceBlock(*model);
     else
         readLayerBlock(*model);
+    checkNumbers(*model);
     m_models.push_back(std::move(model));
 }
 
@@ -322,4 +324,42 @@ void DVxpjUnserializeBase::checkCancel() const
 {
     if (isCancelled())
         throw DIoError(Vxpj::readCancelled());
+}
+
+void DVxpjUnserializeBase::checkNumbers(const Model &model)
+{
+    // NaN or absurd positions would travel into the layout, the support routing and the slice
+    // engine, where they turn into undefined integer conversions.
+    auto point = [](const Point3f &p) {
+        return usableCoordinate(p.x) && usableCoordinate(p.y) && usableCoordinate(p.z);
+    };
+    const std::vector<Point3f> &vertices = model.vertices();
+    for (std::size_t i = 0; i < vertices.size(); ++i)
+        if (!point(vertices[i]))
+            fail(QStringLiteral("point %1 is not a finite position within +-1000000 mm")
+                     .arg(i + 1));
+    const OverhangList &overhangs = model.overhangs();
+    for (std::size_t i = 0; i < overhangs.size(); ++i) {
+        const Overhang &o = *overhangs[i];
+        if (!point(o.position()) || !point(o.direction()) || !usableCoordinate(o.overhangRadius()))
+            fail(QStringLiteral("overhang %1 holds a number that is not finite or out of range")
+                     .arg(i + 1));
+    }
+    for (std::size_t i = 0; i < model.manualSupports().parts.size(); ++i)
+        for (const Point3f &p : model.manualSupports().parts[i]->vertices())
+            if (!point(p)) {
+                fail(QStringLiteral("manual support piece %1 holds a position that is not finite "
+                                    "or out of range")
+                         .arg(i + 1));
+            }
+    const SupportParameters &sp = model.supportParameters();
+    for (const float v : {sp.supportRadius, sp.baseExtern, sp.baseHeight, sp.overhangRadius,
+                          sp.supportGaps, sp.supportHeight, sp.linkPointRadius})
+        if (!usableCoordinate(v))
+            fail(QStringLiteral("the support parameters hold a number that is not finite or out "
+                                "of range"));
+    if (const auto &slc = model.contourData())
+        if (!usableCoordinate(slc->layerThickness) || !usableCoordinate(slc->minZ) ||
+            !usableCoordinate(slc->maxZ))
+            fail(QStringLiteral("the contour values are not finite or out of range"));
 }

@@ -77,6 +77,9 @@ class DVxpjUnserializeBase : public IProgressable
     void readModel(int index, int count);
     void readOverhangBlock(Model &model);
     void readParameterBlock(Model &model);
+    // Refuses a model whose positions, overhangs, manual pieces, parameters or contour values
+    // are not finite or lie beyond the coordinate range.
+    void checkNumbers(const Model &model);
     void readPointBlock(Model &model);
     void readFaceBlock(Model &model);
     void readContourValues(Model &model);

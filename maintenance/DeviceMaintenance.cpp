@@ -18,6 +18,13 @@ const char kWorkFolder[] = "/home/pi/syscfg";
 // The fixed password the controller's system packages are made with.
 const char kPackagePassword[] = "48271639kovrin";
 
+// "<what failed>: <why>", the remote error on a line of its own when it has several.
+QString failedWith(const QString &what, const QString &error)
+{
+    return error.contains(QLatin1Char('\n')) ? QStringLiteral("%1:\n%2").arg(what, error)
+                                             : QStringLiteral("%1: %2").arg(what, error);
+}
+
 } // namespace
 
 DeviceMaintenance::DeviceMaintenance(QSsh::SshConnection *connection, QObject *parent)
@@ -196,12 +203,12 @@ DeviceMaintenance::Outcome DeviceMaintenance::installSystemConfig(const QString 
     if (!run(prepareSysCfgCommand(), &outcome))
         return finish(outcome, outcome.error);
     if (!upload(packageFile, remotePackage, &outcome))
-        return finish(outcome, text("upgrade package upload failed") + outcome.error);
+        return finish(outcome, failedWith(text("upgrade package upload failed"), outcome.error));
     // Stops here when the unzip or the setup fails: a broken package never reboots.
     if (!run(installSysCfgCommand(remotePackage), &outcome))
-        return finish(outcome, text("install upgrade package failed") + outcome.error);
+        return finish(outcome, failedWith(text("install upgrade package failed"), outcome.error));
     if (!run(QStringLiteral("sudo reboot"), &outcome, true))
-        return finish(outcome, text("device reboot failed") + outcome.error);
+        return finish(outcome, failedWith(text("device reboot failed"), outcome.error));
     outcome.ok = true;
     return outcome;
 }

@@ -79,6 +79,7 @@ Point3 Mesh::fromMillimetres(float x, float y, float z)
 void Mesh::reserveFaces(size_t faceCount)
 {
     m_faces.reserve(faceCount);
+    m_faceKeys.reserve(faceCount);
     m_vertices.reserve(faceCount / 2 + 3);
     m_nextInCell.reserve(faceCount / 2 + 3);
     size_t wanted = 1024;
@@ -150,6 +151,16 @@ bool Mesh::addFace(const Point3 &v0, const Point3 &v1, const Point3 &v2)
     const int i2 = findOrAddVertex(v2);
     if (i0 == i1 || i1 == i2 || i0 == i2)
         return false;
+    // An exact repeat of a face (the same three melded vertices in the same turning order, any
+    // of them first) is dropped: real files carry such copies, and two coinciding faces would
+    // each cut a segment into the layer and break its outline. A face with the opposite turning
+    // order stays, as the wall between two bodies that touch.
+    const int lowest = std::min({i0, i1, i2});
+    const FaceKey key = lowest == i0   ? FaceKey{i0, i1, i2}
+                        : lowest == i1 ? FaceKey{i1, i2, i0}
+                                       : FaceKey{i2, i0, i1};
+    if (!m_faceKeys.insert(key).second)
+        return false;
     MeshFace face;
     face.vertex_index[0] = i0;
     face.vertex_index[1] = i1;
@@ -174,6 +185,7 @@ int32_t Mesh::faceMaxZ(int face) const
 
 void Mesh::finish(int threadCount)
 {
+    decltype(m_faceKeys)().swap(m_faceKeys);
     std::vector<Cell>().swap(m_table);
     std::vector<int>().swap(m_nextInCell);
     m_usedCells = 0;

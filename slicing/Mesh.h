@@ -3,6 +3,7 @@
 #include "slicing/SettingsBase.h"
 
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 namespace Lamellor {
@@ -85,6 +86,26 @@ private:
     std::vector<Cell> m_table;
     std::vector<int> m_nextInCell;
     size_t m_usedCells = 0;
+
+    // The faces added so far, as vertex triples starting at the lowest index (building only).
+    struct FaceKey
+    {
+        int a;
+        int b;
+        int c;
+        bool operator==(const FaceKey &o) const { return a == o.a && b == o.b && c == o.c; }
+    };
+    struct FaceKeyHash
+    {
+        size_t operator()(const FaceKey &k) const
+        {
+            uint64_t h = uint64_t(uint32_t(k.a)) * 0x9E3779B97F4A7C15ull;
+            h ^= uint64_t(uint32_t(k.b)) + 0xC2B2AE3D27D4EB4Full + (h << 6) + (h >> 2);
+            h ^= uint64_t(uint32_t(k.c)) + 0x165667B19E3779F9ull + (h << 6) + (h >> 2);
+            return size_t(h);
+        }
+    };
+    std::unordered_set<FaceKey, FaceKeyHash> m_faceKeys;
 };
 
 // The 32-bit key of the 30 um melding cell of a point.

@@ -5,6 +5,7 @@
 #include "geometry/Mesh3D.h"
 #include "geometry/Model.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -14,6 +15,10 @@ const QString kStage = QStringLiteral("SupportCalucate");
 constexpr float kCellGrowth = 1.001f;
 // Grid samples of one face beyond this count mean a gap far too small for the face.
 constexpr std::int64_t kMaxSamplesPerFace = 4'000'000;
+// The face pass offers one candidate per grid point under the downward faces, and each accepted
+// one routes a support against the whole mesh: a tiny gap on a large model would run for hours
+// and grow without bound. More candidates than this are refused before any work is done.
+constexpr std::int64_t kMaxFaceCandidates = 100'000;
 } // namespace
 
 std::size_t OverhangFinder::CellHash::operator()(const CellKey &k) const
@@ -42,6 +47,49 @@ bool OverhangFinder::checkParameters(const SupportParameters &p, QString *reason
     if (!(p.overhangRadius >= 0.0f) || !(p.linkPointRadius >= 0.0f))
         return fail(QStringLiteral("The overhang and link point diameters must not be negative."));
     return true;
+}
+
+bool OverhangFinder::checkWork(const Mesh3D &mesh, const SupportParameters &p, float zOffset,
+                               QString *reason)
+{
+    if (!(p.supportGaps > 0.0f) || !std::isfinite(p.supportGaps))
+        return true; // refused by checkParameters() with its own reason
+    const double g = p.supportGaps;
+    const auto &vertices = mesh.vertices();
+    std::int64_t candidates = 0;
+    for (const Face &face : mesh.faces()) {
+        if (candidates > kMaxFaceCandidates)
+            break;
+        if (face[0] >= vertices.size() || face[1] >= vertices.size() ||
+            face[2] >= vertices.size())
+            continue;
+        const Vec3f &a = vertices[face[0]];
+        const Vec3f &b = vertices[face[1]];
+        const Vec3f &c = vertices[face[2]];
+        if (!SupportMath::isDownward((b - a).cross(c - a)))
+            continue;
+        if (std::min({a.z, b.z, c.z}) + zOffset <= 0.0f)
+            continue;
+        const double nx = std::floor(std::max({a.x, b.x, c.x}) / g) -
+                          std::ceil(std::min({a.x, b.x, c.x}) / g) + 1.0;
+        const double ny = std::floor(std::max({a.y, b.y, c.y}) / g) -
+                          std::ceil(std::min({a.y, b.y, c.y}) / g) + 1.0;
+        if (nx > 0.0 && ny > 0.0 && nx * ny <= static_cast<double>(kMaxSamplesPerFace))
+            candidates += static_cast<std::int64_t>(nx * ny);
+    }
+    if (candidates <= kMaxFaceCandidates)
+        return true;
+    if (reason) {
+        // The count falls with the square of the gap.
+        const double suggested = g * std::sqrt(double(candidates) / double(kMaxFaceCandidates));
+        *reason = QStringLiteral("The support gap of %1 mm would place more than %2 candidate "
+                                 "support points on this model (the limit is %2); use a gap of "
+                                 "at least %3 mm.")
+                      .arg(g)
+                      .arg(kMaxFaceCandidates)
+                      .arg(std::ceil(suggested * 100.0) / 100.0);
+    }
+    return false;
 }
 
 OverhangFinder::CellKey OverhangFinder::cellOf(const Point3f &p) const
@@ -128,6 +176,10 @@ bool OverhangFinder::find(SupportParameters params)
         ownQuery = std::make_unique<MeshQuery>(vertices, faces, m_mode);
     const MeshQuery &query = m_sharedQuery ? *m_sharedQuery : *ownQuery;
     const SupportModelView view{query, *normals};
+
+    // Bound the work before doing any.
+    if (!checkWork(m_mesh, m_params, 0.0f, &m_error))
+        return false;
     m_view = &view;
 
     // Vertex pass: local minima whose summed normal points down.

@@ -43,6 +43,11 @@ class OverhangFinder : public IProgressable
 
     // Whether parameters allow detection; fills reason when not.
     static bool checkParameters(const SupportParameters &params, QString *reason);
+    // Whether the work the gap causes on mesh (raised by zOffset mm first) stays bounded: more
+    // than 100,000 candidate points of the face pass are refused with the reason and the
+    // smallest gap that would do.
+    static bool checkWork(const Mesh3D &mesh, const SupportParameters &params, float zOffset,
+                          QString *reason);
 
   private:
     bool offerCandidate(const Point3f &p, const Vec3f &normal);

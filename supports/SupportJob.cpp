@@ -59,6 +59,12 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
         result.error = damagedMeshError();
         return result;
     }
+    const float lift =
+        params.hasSupports || model.boundingBox().isEmpty()
+            ? 0.0f
+            : params.supportHeight - model.boundingBox().min.z;
+    if (!OverhangFinder::checkWork(model, params, lift, &result.error))
+        return result;
 
     model.supportParameters() = params;
     if (!params.hasSupports)

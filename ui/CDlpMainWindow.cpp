@@ -291,10 +291,26 @@ void CDlpMainWindow::onchangeLanguage()
     DlpProccessBar::instance()->retranslate();
 }
 
+void CDlpMainWindow::endJobs()
+{
+    // A load still running waits for this thread to take its models; it is cancelled and
+    // served until it has ended, and an export or print run stops at its next layer. Otherwise
+    // the program would wait for them after its event loop has ended.
+    if (auto manager = m_app.getImportManager(); manager->isLoading()) {
+        manager->cancel();
+        manager->waitForIdle();
+    }
+    if (m_app.isExportRunning() || m_app.isPrintRunning()) {
+        m_app.onCancelProcess();
+        m_app.waitForPrintData();
+    }
+}
+
 void CDlpMainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_mainWindow->sceneHasModels()) {
         event->accept();
+        endJobs();
         endProcess();
         return;
     }
@@ -308,6 +324,7 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
     box.exec();
     if (box.clickedButton() == no) {
         event->accept();
+        endJobs();
         endProcess();
         return;
     }
@@ -315,6 +332,7 @@ void CDlpMainWindow::closeEvent(QCloseEvent *event)
     // save went through.
     if (box.clickedButton() == yes && m_mainWindow->runSceneExport()) {
         event->accept();
+        endJobs();
         endProcess();
         return;
     }

@@ -57,6 +57,8 @@ class CDlpMainWindow : public CBaseWindow
   private:
     void onAppEvent(Orvane3Ds::EAppEvent event, const QString &text);
     void tellStartupNote(const QString &note);
+    // Cancels the jobs still running and waits for them, before the program ends.
+    void endJobs();
 
     // First member: everything else of the window uses it.
     DlpOrvaneApp m_app;

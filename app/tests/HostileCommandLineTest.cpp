@@ -3,6 +3,7 @@
 // generated here; the built program runs as a user starts it.
 #include "app/CliPlatform.h"
 #include "geometry/Model.h"
+#include "geometry/Overhang.h"
 #include "io/DIoVXPJ.h"
 #include "io/tests/IoTestUtil.h"
 #include "testsupport/SoupMesh.h"
@@ -314,6 +315,21 @@ TEST_F(HostileCommandLine, StagesAreListedOnStderrWhenItIsNotATerminal)
     EXPECT_EQ(r.err.count("Resinor: Slicing..."), 1) << "one line per stage";
 }
 
+TEST_F(HostileCommandLine, SupportGapGivingUnboundedWorkIsRefusedAtOnce)
+{
+    const QString profile = path("tiny-gaps.ini");
+    testsupport::writeFile(profile, "[support]\noverhangDiameter=0.6\nlinkPointDiameter=0.4\n"
+                                    "supportGaps=0.01\nsupportDiameter=0.8\nsupportHeight=5\n"
+                                    "supportBaseHeight=1.2\nsupportBaseExtern=2.5\n"
+                                    "isHasSupports=false\nisAddSupportBase=true\nmethod=a\n");
+    const CliRun r =
+        run({"--export-vxpr", path("never.vxpr"), "--supports", profile, m_cube}, m_env, 30000);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_RUN(r, 1);
+    EXPECT_TRUE(r.err.contains("use a gap of at least")) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("never.vxpr")));
+}
+
 #ifndef Q_OS_WIN
 TEST_F(HostileCommandLine, CtrlCStopsTheExportAndLeavesNoPartialOutput)
 {
@@ -402,6 +418,27 @@ TEST_F(HostileCommandLine, MissingSupportProfileIsAnErrorEvenWithOnlyProjects)
     const CliRun r = run({"--info", "--supports", "nosuch", project});
     EXPECT_RUN(r, 1);
     EXPECT_TRUE(r.err.contains("no support profile nosuch")) << r.err.toStdString();
+}
+
+TEST_F(HostileCommandLine, MethodBProjectLoadsItsGeometryAndRefusesOnlyTheSupports)
+{
+    auto model = testsupport::soupBoxModel(0, 0, 5, 10, 10, 15);
+    model->setIndexed(true);
+    model->setBaseName("slab.stl");
+    model->overhangs().push_back(
+        std::make_shared<Overhang>(Point3f{5, 5, 5}, Vec3f{0, 0, -1}, 0.25f, 0.25f));
+    model->supportParameters().method = 1;
+    const QString project = path("method-b.vxpj");
+    Vxpj::saveProject(project, {model});
+
+    const CliRun info = run({"--info", project});
+    EXPECT_RUN(info, 1);
+    EXPECT_TRUE(info.out.contains("\"triangles\": 12")) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains("\"overhangs\": 1")) << info.out.toStdString();
+    EXPECT_TRUE(info.err.contains("could not be generated again")) << info.err.toStdString();
+    const CliRun exported = run({"--export-vxpr", path("b.vxpr"), project});
+    EXPECT_RUN(exported, 1);
+    EXPECT_FALSE(QFileInfo::exists(path("b.vxpr")));
 }
 
 #ifndef Q_OS_WIN

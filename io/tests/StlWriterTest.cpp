@@ -13,6 +13,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 using namespace testsupport;
 
 namespace {
@@ -75,3 +80,44 @@ TEST(StlWriterTest, UnwritablePathSaysWhyAndKeepsOldFile)
                                           | QFileDevice::ExeOwner);
     EXPECT_EQ(readFile(path), QByteArray("previous"));
 }
+
+#ifdef Q_OS_UNIX
+// The same promise where folder permissions do not bind (as root): the write fails part way
+// because the file size limit is reached, as on a full disk.
+TEST(StlWriterTest, WriteFailingMidwayKeepsOldFileAlsoAsRoot)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("keep.stl"));
+    writeFile(path, "previous");
+    // About 500 kB of triangles against a limit of 64 kB.
+    auto big = std::make_shared<Mesh3D>();
+    for (int i = 0; i < 10000; ++i) {
+        big->vertices().push_back({float(i), 0, 0});
+        big->vertices().push_back({float(i), 1, 0});
+        big->vertices().push_back({float(i), 0, 1});
+        const auto b = std::uint32_t(3 * i);
+        big->faces().push_back(Face{{b, b + 1, b + 2}});
+    }
+    struct rlimit old {
+    };
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit limited = old;
+    limited.rlim_cur = 64 * 1024;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    bool threw = false;
+    QString message;
+    try {
+        writeBinaryStl(path, {big});
+    } catch (const DIoError &e) {
+        threw = true;
+        message = e.message();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(threw);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Open scence file error"))) << message.toStdString();
+    EXPECT_EQ(readFile(path), QByteArray("previous"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.stl")});
+}
+#endif

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 using namespace OrvaneDlp;
 using slicingtest::meshFrom;
@@ -510,3 +511,63 @@ INSTANTIATE_TEST_SUITE_P(PackageTest, SupportedCube,
                          ::testing::Values(SupportedCubeCase{"WithBase", 1},
                                            SupportedCubeCase{"WithoutBase", 2}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// ---- Repeated faces, as real files carry them: the package is the clean mesh's.
+
+struct DuplicateCase
+{
+    const char *name;
+    std::vector<testsupport::Triangle> clean;
+    std::function<std::vector<testsupport::Triangle>(std::vector<testsupport::Triangle>)> damage;
+};
+
+class RepeatedFaces : public PackageTest, public ::testing::WithParamInterface<DuplicateCase>
+{
+};
+
+TEST_P(RepeatedFaces, SliceLikeTheCleanMesh)
+{
+    const DuplicateCase &c = GetParam();
+    const QByteArray clean = exportBytes({meshFrom(c.clean)});
+    const QByteArray damaged = exportBytes({meshFrom(c.damage(c.clean))});
+    ASSERT_GT(layersOf(clean).size(), 0u);
+    EXPECT_TRUE(damaged == clean) << "the repeated faces changed the package";
+    for (const Layer &layer : layersOf(damaged))
+        ASSERT_FALSE(layer.paths.empty()) << "an outline vanished at z " << layer.z;
+}
+
+std::vector<testsupport::Triangle> withCopies(std::vector<testsupport::Triangle> t, int copies)
+{
+    const std::vector<testsupport::Triangle> once = t;
+    for (int i = 0; i < copies; ++i)
+        t.insert(t.end(), once.begin(), once.end());
+    return t;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RepeatedFaces,
+    ::testing::Values(
+        DuplicateCase{"CubePlusOneRepeatedSideTriangle", boxTriangles(0, 0, 0, 10, 10, 10),
+                      [](std::vector<testsupport::Triangle> t) {
+                          t.push_back(t[4]);
+                          return t;
+                      }},
+        DuplicateCase{"RepeatStartingAtAnotherCorner", boxTriangles(0, 0, 0, 10, 10, 10),
+                      [](std::vector<testsupport::Triangle> t) {
+                          const testsupport::Triangle f = t[6];
+                          t.push_back({f[1], f[2], f[0]});
+                          return t;
+                      }},
+        DuplicateCase{"TwoCopiesOfTheCubeInOneFile", boxTriangles(0, 0, 0, 10, 10, 10),
+                      [](std::vector<testsupport::Triangle> t) { return withCopies(t, 1); }},
+        // Linear in the copies: this took about a minute when every copy was sliced.
+        DuplicateCase{"TwoThousandCopiesOfTheCube", boxTriangles(0, 0, 0, 10, 10, 10),
+                      [](std::vector<testsupport::Triangle> t) { return withCopies(t, 1999); }},
+        DuplicateCase{"TenRepeatedFacesOfASphere",
+                      slicingtest::sphereTriangles(0, 0, 10, 10, 60, 100),
+                      [](std::vector<testsupport::Triangle> t) {
+                          for (size_t i = 0; i < 10; ++i)
+                              t.push_back(t[t.size() / 3 + i * 37]);
+                          return t;
+                      }}),
+    [](const ::testing::TestParamInfo<DuplicateCase> &info) { return info.param.name; });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/SupportParameters.h"
+#include "testsupport/SupportParams.h"
 #include "testsupport/TestFiles.h"
 
 #include <memory>
@@ -28,14 +29,7 @@ std::shared_ptr<Mesh3D> slcSquares(int layers, float thickness, float half);
 // reaching 2.5 mm out) with the given base mode (1 with a plate, 2 without).
 inline SupportParameters mediumSupportParams(int baseMode)
 {
-    SupportParameters params;
-    params.supportRadius = 0.4f;
-    params.overhangRadius = 0.3f;
-    params.linkPointRadius = 0.2f;
-    params.supportGaps = 2.0f;
-    params.supportHeight = 5.0f;
-    params.baseHeight = 1.2f;
-    params.baseExtern = 2.5f;
+    SupportParameters params = testsupport::mediumSupportParameters();
     params.baseMode = baseMode;
     return params;
 }

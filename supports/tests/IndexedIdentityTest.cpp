@@ -1,3 +1,4 @@
+#include "testsupport/SupportParams.h"
 #include "SupportFixtures.h"
 
 #include "supports/SupportJob.h"
@@ -18,14 +19,7 @@ struct IdentityRow {
 
 SupportParameters mediumParams(bool lift)
 {
-    SupportParameters p;
-    p.supportRadius = 0.4f;
-    p.overhangRadius = 0.3f;
-    p.linkPointRadius = 0.2f;
-    p.supportGaps = 2.0f;
-    p.supportHeight = 5.0f;
-    p.baseHeight = 1.2f;
-    p.baseExtern = 2.5f;
+    SupportParameters p = testsupport::mediumSupportParameters();
     p.hasSupports = !lift;
     return p;
 }

@@ -361,6 +361,31 @@ TEST_F(MainWindowEndToEnd, cancelInTheProgressWindowReachesTheImportManager)
     EXPECT_TRUE(window->mainWindow()->isEnabled());
 }
 
+TEST_F(MainWindowEndToEnd, closingDuringALoadCancelsItFirst)
+{
+    auto window = makeWindow();
+    std::atomic<bool> sawCancel{false};
+    auto manager = window->app()->getImportManager();
+    manager->setReaderFactory(
+        [&sawCancel](const QString &) { return std::make_unique<WaitingReader>(&sawCancel); });
+    window->mainWindow()->openFiles({writeBox(QStringLiteral("slow.stl"), 10.0f)});
+    ASSERT_TRUE(manager->isLoading());
+    // The reader is at work once it has reported.
+    for (int i = 0; i < 100 && !DlpProccessBar::instance()->isVisible(); ++i) {
+        QTest::qWait(20);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(window->close());
+    // Well before the reader would give up by itself (5 s).
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_TRUE(sawCancel.load());
+    EXPECT_FALSE(manager->isLoading());
+    manager->setReaderFactory(defaultPartReaderFactory());
+    DlpProccessBar::instance()->end();
+    uitest::settle();
+}
+
 TEST_F(MainWindowEndToEnd, importStlOpensTheDialogInTheRememberedFolder)
 {
     auto window = makeWindow();
