@@ -38,8 +38,11 @@ std::shared_ptr<DModelIoManager> DSharedApp::getImportManager()
                 &DSharedApp::importFailed);
         connect(m_importManager.get(), &DModelIoManager::loadFinished, this,
                 &DSharedApp::loadFinished);
+        // A project replaces what the history refers to; one that cannot be read does not.
         connect(m_importManager.get(), &DModelIoManager::projectLoadStarted, this,
-                [this] { clearCommands(); });
+                [this] { m_projectLoading = true; });
+        connect(m_importManager.get(), &DModelIoManager::loadFinished, this,
+                [this] { m_projectLoading = false; });
     }
     m_importManager->setHost(this);
     if (!m_importManager->isLoading()) {
@@ -126,6 +129,8 @@ void DSharedApp::addModelsToScene(const ModelList &models)
 {
     if (models.empty())
         return;
+    if (m_projectLoading)
+        clearCommands();
     m_scene.addModels(models);
     emit addModel2GLEngine(std::list<std::shared_ptr<Model>>(models.begin(), models.end()));
     sceneChanged();

@@ -78,7 +78,7 @@ class DSharedApp : public QObject,
     // counts as changed (event 0, bounds test, repaint).
     bool undoCommand();
     bool redoCommand();
-    // Forgets every recorded change (a project is loaded).
+    // Forgets every recorded change (done when a project's models arrive).
     void clearCommands();
     // Scales `model` by (fx, fy, fz) about its centroid in x and y, rests it on the platform and
     // records the change; generated supports, which would no longer fit, are discarded. Factors
@@ -116,5 +116,6 @@ class DSharedApp : public QObject,
     std::function<void(bool)> m_glReady;
     CommandStack m_commands;
     std::shared_ptr<CommandTarget> m_commandTarget;
+    bool m_projectLoading = false;
     std::shared_ptr<Orvane3Ds::CSupportApp> m_supportApp;
 };

@@ -408,6 +408,16 @@ TEST_F(CommandTest, loadingAProjectClearsBothLists)
     EXPECT_FALSE(m_app->commandStack().canRedo());
 }
 
+TEST_F(CommandTest, aProjectThatCannotBeReadKeepsTheHistory)
+{
+    move();
+    const QString broken = m_root.filePath("broken.vxpj");
+    testsupport::writeFile(broken, "not a project");
+    ASSERT_TRUE(m_app->getImportManager()->importProject(broken));
+    m_app->getImportManager()->waitForIdle();
+    EXPECT_STREQ(m_app->commandStack().undoName(), "MoveModel");
+}
+
 TEST_F(CommandTest, undoOfADeleteBringsTheModelBackInItsPlace)
 {
     scene().clearSelection();

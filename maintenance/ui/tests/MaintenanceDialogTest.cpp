@@ -46,6 +46,16 @@ using simtest::waitUntil;
 namespace
 {
 
+// These tests open many windows (dialogs, message boxes, file dialogs); on the X display that
+// the test programs share they would pass under the one pointer and take the hover from the
+// programs beside them. They run on Qt's offscreen platform instead, set before the test
+// program's main creates the application object.
+const bool s_offscreen = [] {
+    if (qEnvironmentVariableIsEmpty("RESINOR_MAINTENANCE_TESTS_ON_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}();
+
 // Answers the next modal window of type W (a message box, a file dialog) once it is up.
 // The answer runs from a timer while the code under test waits in that window's exec(): only
 // from a deeper event loop than the one the answer was made in, because a window may process
@@ -115,6 +125,14 @@ void chooseFile(QFileDialog *dialog, const QString &path)
     }
     name->setText(path);
     QTest::keyClick(name, Qt::Key_Return);
+}
+
+// Puts a window in the top left corner. The test programs share one X display and its pointer,
+// which rests in the middle of the screen: a window appearing under it would take the hover
+// from another program's window.
+void awayFromThePointer(QWidget *window)
+{
+    window->move(0, 0);
 }
 
 NetworkOptions loopbackOptions(const QString &target)
@@ -205,6 +223,7 @@ class MaintenanceDialogTest : public ::testing::Test
     DlpDeviceDetails *openDialog()
     {
         m_dialog = std::make_unique<DlpDeviceDetails>();
+        awayFromThePointer(m_dialog.get());
         m_dialog->prepare(m_client);
         m_dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_dialog.get()));
@@ -265,6 +284,7 @@ TEST_F(MaintenanceDialogTest, DetailsTabShowsTheBoardsAndAScreenshotIsWritten)
     for (const char *lang : {"en", "zh"}) {
         ASSERT_TRUE(useLanguage(QLatin1String(lang)));
         DlpDeviceDetails shot;
+        awayFromThePointer(&shot);
         shot.prepare(m_client);
         shot.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&shot));
@@ -405,6 +425,7 @@ TEST_F(MaintenanceDialogTest, ChangedHostKeyIsShownAndAcceptedOnlyWhenTheUserSay
             },
             true);
         m_dialog = std::make_unique<DlpDeviceDetails>();
+        awayFromThePointer(m_dialog.get());
         m_dialog->prepare(m_client);
         ASSERT_EQ(refuse.texts().size(), 2);
         EXPECT_TRUE(refuse.texts().at(0).contains(QLatin1String("SHA256:not-the-printers-key")))
@@ -423,6 +444,7 @@ TEST_F(MaintenanceDialogTest, ChangedHostKeyIsShownAndAcceptedOnlyWhenTheUserSay
         },
         true);
     m_dialog = std::make_unique<DlpDeviceDetails>();
+    awayFromThePointer(m_dialog.get());
     m_dialog->prepare(m_client);
     ASSERT_EQ(accept.texts().size(), 1) << accept.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(accept.texts().at(0).contains(QLatin1String("Accept it?")));
@@ -594,6 +616,7 @@ TEST_F(MaintenanceDialogTest, DoubleClickInTheManagementWindowOpensTheDialog)
 {
     registerDeviceDetailsDialog();
     DlpDeviceManager manager;
+    awayFromThePointer(&manager);
     manager.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&manager));
     ASSERT_TRUE(waitUntil(
