@@ -17,6 +17,11 @@ struct CommandTarget;
 class DModelIoManager;
 class Model;
 
+namespace Orvane3Ds
+{
+class CSupportApp;
+}
+
 // The shared application object: the import manager, the model operations of the panels and
 // the GL-ready callback. Lives on the user-interface thread.
 class DSharedApp : public QObject,
@@ -82,6 +87,12 @@ class DSharedApp : public QObject,
     // Deletes every selected model (recorded, so undo brings them back).
     void deleteSelectedModels();
 
+    // ---- support work (DSharedAppSupport.cpp) ----
+    // The support application object, created on first use: its changes are recorded on the
+    // command stack, its progress goes through the root progress, and when support work ends
+    // the scene counts as changed and event 2 carries its state text.
+    Orvane3Ds::CSupportApp &supportApp();
+
   signals:
     void updatePaint();
     // Models handed to the renderer.
@@ -106,4 +117,5 @@ class DSharedApp : public QObject,
     CommandStack m_commands;
     std::shared_ptr<CommandTarget> m_commandTarget;
     bool m_projectLoading = false;
+    std::shared_ptr<Orvane3Ds::CSupportApp> m_supportApp;
 };

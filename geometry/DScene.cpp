@@ -167,8 +167,10 @@ void DScene::removeOverhangPoint(const std::shared_ptr<Overhang> &point)
     call(m_callbacks.overhangPointRemoved, point);
 }
 
-void DScene::removeOverhangPoints(const OverhangList &points)
+void DScene::removeOverhangPoints(const OverhangList &given)
 {
+    // Callers usually pass a model's own list, which the loop empties: work on a copy.
+    const OverhangList points = given;
     for (const auto &point : points)
         eraseOverhangPoint(m_models, point);
     call(m_callbacks.overhangPointsRemoved, points);

@@ -13,6 +13,7 @@
 #include "render/ViewSamples.h"
 #include "render/ViewTurner.h"
 #include "ui/DlpEditPanels.h"
+#include "ui/DlpSupportPanels.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
@@ -136,6 +137,7 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
         *m_mainWindow, m_app,
         [this]() -> Orvane3Ds::DViewInput * { return m_host ? &m_host->input() : nullptr; },
         *m_menuBar);
+    installSupportPanels(*m_mainWindow, m_app);
 
     m_app.subscribe(kSubscriberName, [this](Orvane3Ds::EAppEvent event, const QString &text) {
         onAppEvent(event, text);

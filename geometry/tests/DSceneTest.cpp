@@ -184,6 +184,24 @@ TEST(DScene, OverhangPointsFollowTheirModel)
     EXPECT_TRUE(scene.allOverhangPoints().empty());
 }
 
+TEST(DScene, RemovingAModelsOwnPointListRemovesEveryPoint)
+{
+    DScene scene;
+    auto a = named("a");
+    scene.addModels({a});
+    for (int i = 0; i < 5; ++i)
+        scene.addOverhangPoint(std::make_shared<Overhang>(Point3f{float(i), 0, 1}, Vec3f{0, 0, -1},
+                                                          0.25f, 0.25f),
+                               a);
+    std::size_t told = 0;
+    scene.callbacks().overhangPointsRemoved = [&told](const OverhangList &points) {
+        told = points.size();
+    };
+    scene.removeOverhangPoints(a->overhangs());
+    EXPECT_TRUE(a->overhangs().empty());
+    EXPECT_EQ(told, 5u);
+}
+
 TEST(DScene, ManualBallOnThePlatformIsNotPrinted)
 {
     DScene scene;

@@ -1,0 +1,22 @@
+#include "ui/DlpSupportPanels.h"
+
+#include "ui/DlpMainWindow.h"
+#include "ui/DlpMenuBar.h"
+#include "ui/SdSupportConfigFiles.h"
+
+#include <QPointer>
+
+void installSupportPanels(DlpMainWindow &window, DSharedApp &app)
+{
+    auto *panel = new SdSupportConfigFiles(&app);
+    window.setPanel(DlpModelOperateWidget::Support, panel);
+    QPointer<DlpMainWindow> target(&window);
+    QObject::connect(panel, &SdSupportConfigFiles::updateMainEnabled, &window,
+                     [target](int, bool enabled) {
+                         if (!target)
+                             return;
+                         target->toolStrip()->setEnabled(enabled);
+                         if (target->dlpMenuBar())
+                             target->dlpMenuBar()->setEnabled(enabled);
+                     });
+}

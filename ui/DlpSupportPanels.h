@@ -1,0 +1,10 @@
+#pragma once
+
+class DlpMainWindow;
+class DSharedApp;
+
+// Puts the support work into the window: the support panel of the tool strip (profiles,
+// generate / remove, editing of overhang points, the parameter dialog). While support work
+// runs or points are edited, the tool strip and the menu bar are off. The window owns what is
+// created.
+void installSupportPanels(DlpMainWindow &window, DSharedApp &app);

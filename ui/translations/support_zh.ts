@@ -1,0 +1,182 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>SdSupportConfigFiles</name>
+    <message>
+        <source>supportTitle</source>
+        <translation>支撑</translation>
+    </message>
+    <message>
+        <source>Select support setting</source>
+        <translation>选择支撑配置</translation>
+    </message>
+    <message>
+        <source>ModifySupportPara</source>
+        <translation>修改参数</translation>
+    </message>
+    <message>
+        <source>GenerateSupport</source>
+        <translation>生成支撑</translation>
+    </message>
+    <message>
+        <source>RemoveSupport</source>
+        <translation>删除支撑</translation>
+    </message>
+    <message>
+        <source>StartEditSupport</source>
+        <translation>编辑支撑</translation>
+    </message>
+    <message>
+        <source>StopEditSupport</source>
+        <translation>停止编辑支撑</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>cannotGenerateSupport</source>
+        <translation>无法生成支撑</translation>
+    </message>
+    <message>
+        <source>cannotEditSupport</source>
+        <translation>无法编辑支撑</translation>
+    </message>
+    <message>
+        <source>paraIsValid,modifyPara</source>
+        <translation>支撑参数无效，请修改支撑参数！</translation>
+    </message>
+    <message>
+        <source>wfWarmingTitle</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>wfIsDeleteSupport</source>
+        <translation>是否删除支撑？支撑将无法恢复。</translation>
+    </message>
+    <message>
+        <source>supportJobFailed</source>
+        <translation>无法生成支撑：</translation>
+    </message>
+    <message>
+        <source>noModelSelected</source>
+        <translation>请先选择一个模型。</translation>
+    </message>
+</context>
+<context>
+    <name>DlpSupportWidget</name>
+    <message>
+        <source>supportParaModify</source>
+        <translation>修改支撑参数</translation>
+    </message>
+    <message>
+        <source>supportMethodLabel</source>
+        <translation>方式</translation>
+    </message>
+    <message>
+        <source>Method A</source>
+        <translation>方式 A</translation>
+    </message>
+    <message>
+        <source>Method B</source>
+        <translation>方式 B</translation>
+    </message>
+    <message>
+        <source>overhangDiameterLabel</source>
+        <translation>顶端直径 (mm)</translation>
+    </message>
+    <message>
+        <source>linkPointDiameterLabel</source>
+        <translation>连接点直径 (mm)</translation>
+    </message>
+    <message>
+        <source>supportGapsLabel</source>
+        <translation>支撑间距 (mm)</translation>
+    </message>
+    <message>
+        <source>supportDiameterLabel</source>
+        <translation>支撑直径 (mm)</translation>
+    </message>
+    <message>
+        <source>supportHeightLabel</source>
+        <translation>支撑高度 (mm)</translation>
+    </message>
+    <message>
+        <source>supportBaseHeightLabel</source>
+        <translation>底座高度 (mm)</translation>
+    </message>
+    <message>
+        <source>supportBaseExternLabel</source>
+        <translation>底座外扩 (mm)</translation>
+    </message>
+    <message>
+        <source>isHasSupportsLabel</source>
+        <translation>模型自带支撑</translation>
+    </message>
+    <message>
+        <source>isAddSupportBaseLabel</source>
+        <translation>添加支撑底座</translation>
+    </message>
+    <message>
+        <source>applyPara</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>savePara</source>
+        <translation>另存为</translation>
+    </message>
+    <message>
+        <source>discardPara</source>
+        <translation>放弃</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>waring</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>linkPointRadiusBigThanOverhangRadius</source>
+        <translation>连接点直径不能大于顶端直径</translation>
+    </message>
+    <message>
+        <source>linkPointRadiusLittleThanSupportRadius</source>
+        <translation>连接点直径不能大于支撑直径</translation>
+    </message>
+    <message>
+        <source>parameterIsEmpty</source>
+        <translation>参数不能为空！</translation>
+    </message>
+    <message>
+        <source>parameterUnusable</source>
+        <translation>这些参数无法使用：</translation>
+    </message>
+    <message>
+        <source>parameterIsSaveSucess</source>
+        <translation>支撑配置文件已保存</translation>
+    </message>
+    <message>
+        <source>Support profile...</source>
+        <translation>支撑配置</translation>
+    </message>
+    <message>
+        <source>Support Profile Files (*.ini)</source>
+        <translation>支撑配置文件(*.ini)</translation>
+    </message>
+</context>
+</TS>
