@@ -1,16 +1,16 @@
 #include "app/HeadlessCli.h"
 
+#include "app/AppDataDir.h"
+#include "app/VxprExport.h"
 #include "geometry/DModelOperator.h"
 #include "geometry/DScene.h"
 #include "geometry/IProgressable.h"
 #include "geometry/Model.h"
+#include "geometry/OutputTarget.h"
 #include "geometry/PlatformSize.h"
 #include "io/DIoError.h"
 #include "io/DIoVXPJ.h"
 #include "io/PartImport.h"
-#include "app/AppDataDir.h"
-#include "app/VxprExport.h"
-#include "geometry/OutputTarget.h"
 #include "slicing/DlpSliceManager.h"
 #include "slicing/VxprInfo.h"
 #include "supports/SupportJob.h"
@@ -20,20 +20,19 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QString>
 #include <QTextStream>
 
 #include <algorithm>
-#include <map>
 #include <cmath>
-#include <memory>
-#include <mutex>
 #include <cstdio>
 #include <cstring>
-
+#include <map>
+#include <memory>
+#include <mutex>
 
 namespace
 {
@@ -115,15 +114,9 @@ const char *const kUsage =
 // Minimal JSON text building; the field order of a line is the order of the calls.
 class JsonLine
 {
-public:
-    JsonLine &add(const char *key, const QString &value)
-    {
-        return raw(key, quoted(value));
-    }
-    JsonLine &add(const char *key, qulonglong value)
-    {
-        return raw(key, QString::number(value));
-    }
+  public:
+    JsonLine &add(const char *key, const QString &value) { return raw(key, quoted(value)); }
+    JsonLine &add(const char *key, qulonglong value) { return raw(key, QString::number(value)); }
     JsonLine &add(const char *key, double value) { return raw(key, number(value)); }
     JsonLine &add(const char *key, bool value)
     {
@@ -141,11 +134,21 @@ public:
         QString out = QStringLiteral("\"");
         for (const QChar c : s) {
             switch (c.unicode()) {
-            case '"': out += QStringLiteral("\\\""); break;
-            case '\\': out += QStringLiteral("\\\\"); break;
-            case '\n': out += QStringLiteral("\\n"); break;
-            case '\r': out += QStringLiteral("\\r"); break;
-            case '\t': out += QStringLiteral("\\t"); break;
+            case '"':
+                out += QStringLiteral("\\\"");
+                break;
+            case '\\':
+                out += QStringLiteral("\\\\");
+                break;
+            case '\n':
+                out += QStringLiteral("\\n");
+                break;
+            case '\r':
+                out += QStringLiteral("\\r");
+                break;
+            case '\t':
+                out += QStringLiteral("\\t");
+                break;
             default:
                 if (c.unicode() < 0x20)
                     out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -156,7 +159,7 @@ public:
         return out + QLatin1Char('"');
     }
 
-private:
+  private:
     // Shortest text that reads back as the same float; non-finite values become null.
     static QString number(double v)
     {
@@ -177,8 +180,7 @@ private:
     QString m_text;
 };
 
-struct CliArgs
-{
+struct CliArgs {
     QString verb;
     QString output;
     QStringList files;
@@ -423,8 +425,7 @@ bool loadProfile(const QString &nameOrPath, SupportParameters *params, QString *
 }
 
 // One model of the scene a verb works on, with the file it came from.
-struct SceneItem
-{
+struct SceneItem {
     QString file;
     std::shared_ptr<Model> model;
     int overhangs = 0;
@@ -433,8 +434,7 @@ struct SceneItem
 
 // The scene built from the command line's inputs, in the order the program would add them: the
 // part files as one load, then each project beside what is already there.
-struct HeadlessScene
-{
+struct HeadlessScene {
     std::vector<SceneItem> items;
     ImportFailures failures;
     QString supportError; // why supports could not be made; the verb fails when set
@@ -603,8 +603,7 @@ HeadlessScene loadScene(const CliArgs &args, const QStringList &files)
     DModelOperator op(args.platform);
     for (const QString &file : projects) {
         try {
-            const std::vector<std::shared_ptr<Model>> read =
-                Vxpj::loadProject(file, args.progress);
+            const std::vector<std::shared_ptr<Model>> read = Vxpj::loadProject(file, args.progress);
             ModelList loaded(read.begin(), read.end());
             scaleAndRotate(args, loaded);
             std::vector<SceneItem> added;
@@ -741,7 +740,7 @@ QString stageText(const QString &stage)
 // starts, so logs and pipes see the long jobs move without a line per percent.
 class CliProgress : public IProgressable
 {
-public:
+  public:
     CliProgress()
     {
         if (stderrIsTerminal()) {
@@ -776,7 +775,7 @@ public:
         m_open = false;
     }
 
-private:
+  private:
     std::mutex m_mutex;
     QStringList m_stagesSeen;
     bool m_open = false;
@@ -1005,10 +1004,10 @@ QtArguments::QtArguments(int argc, char **argv)
 bool QtArguments::takesValue(const QString &option)
 {
     static const char *const options[] = {
-        "-platform",  "-platformpluginpath", "-platformtheme",   "-plugin",
-        "-display",   "-style",              "-stylesheet",      "-session",
-        "-geometry",  "-title",              "-qwindowgeometry", "-qwindowtitle",
-        "-qwindowicon", "-name",             "-widgetcount",     "-qmljsdebugger"};
+        "-platform",        "-platformpluginpath", "-platformtheme", "-plugin",   "-display",
+        "-style",           "-stylesheet",         "-session",       "-geometry", "-title",
+        "-qwindowgeometry", "-qwindowtitle",       "-qwindowicon",   "-name",     "-widgetcount",
+        "-qmljsdebugger"};
     for (const char *o : options)
         if (option == QLatin1String(o))
             return o != QLatin1String("-widgetcount");
@@ -1038,8 +1037,8 @@ int runHeadless(const QStringList &arguments, const HeadlessServices &services)
 
     // Only the verbs that render get a GUI application object (no window is ever created), and
     // only where a display can be had. Qt sees no argument of ours.
-    const bool wantsGl = cli.verb == QLatin1String("--snapshots") ||
-                         cli.verb == QLatin1String("--export-vxpr");
+    const bool wantsGl =
+        cli.verb == QLatin1String("--snapshots") || cli.verb == QLatin1String("--export-vxpr");
     static int qtArgc = 1;
     static char programName[] = "Resinor";
     static char *qtArgv[] = {programName, nullptr};

@@ -11,8 +11,7 @@
 
 // Services of the libraries above app/ (GL snapshots) that some verbs use. The program's main
 // fills them in; a verb whose service is missing says so instead of pretending to work.
-struct HeadlessServices
-{
+struct HeadlessServices {
     // Renders the front, top and left preview pictures of the models into `dir` (front.dat,
     // top.dat, left.dat and a PNG of each). Returns false with a reason in *error when no GL
     // display is available or a file cannot be written.
@@ -42,7 +41,7 @@ QStringList windowArguments(const QStringList &args);
 // "-platform" option and abort over an unknown platform plugin.
 class QtArguments
 {
-public:
+  public:
     QtArguments(int argc, char **argv);
     QtArguments(const QtArguments &) = delete;
     QtArguments &operator=(const QtArguments &) = delete;
@@ -52,7 +51,7 @@ public:
     // True for the Qt options that take the next argument as their value.
     static bool takesValue(const QString &option);
 
-private:
+  private:
     std::vector<QByteArray> m_storage;
     std::vector<char *> m_pointers;
     int m_argc = 0;

@@ -12,19 +12,19 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int kRings = 1000;
 constexpr int kSides = 500; // 2 * 1000 * 500 = 1,000,000 triangles
 
 class NoWeldStl : public DIoAsciiStl
 {
-public:
+  public:
     bool weld(Mesh3D &) override { return true; }
 };
 
-struct Files
-{
+struct Files {
     QTemporaryDir dir;
     QString binary;
     QString ascii;
@@ -63,8 +63,8 @@ struct Files
         for (std::size_t i = 0; i < torus->faces().size(); ++i) {
             const Face &f = torus->faces()[i];
             const Vec3f &n = torus->faceNormals()[i];
-            text += " facet normal " + num(n.x) + ' ' + num(n.y) + ' ' + num(n.z)
-                    + "\n  outer loop\n";
+            text +=
+                " facet normal " + num(n.x) + ' ' + num(n.y) + ' ' + num(n.z) + "\n  outer loop\n";
             for (int k = 0; k < 3; ++k) {
                 const Point3f &p = torus->vertices()[f.v[k]];
                 text += "   vertex " + num(p.x) + ' ' + num(p.y) + ' ' + num(p.z) + '\n';
@@ -86,8 +86,8 @@ struct Files
         for (const Point3f &p : torus->vertices())
             text += "v " + num(p.x) + ' ' + num(p.y) + ' ' + num(p.z) + '\n';
         for (const Face &f : torus->faces())
-            text += "f " + QByteArray::number(f.v[0] + 1) + ' ' + QByteArray::number(f.v[1] + 1)
-                    + ' ' + QByteArray::number(f.v[2] + 1) + '\n';
+            text += "f " + QByteArray::number(f.v[0] + 1) + ' ' + QByteArray::number(f.v[1] + 1) +
+                    ' ' + QByteArray::number(f.v[2] + 1) + '\n';
         o.write(text);
         o.close();
 

@@ -25,7 +25,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr float kRadius = 25.0f;
 constexpr int kStacks = 500;
@@ -37,7 +38,10 @@ QTemporaryDir &workDir()
     return dir;
 }
 
-QString stlPath() { return workDir().filePath("sphere.stl"); }
+QString stlPath()
+{
+    return workDir().filePath("sphere.stl");
+}
 
 // Writes the sphere as a binary STL once.
 void ensureStl()
@@ -113,9 +117,9 @@ double highWaterMiB()
 double inputMeshMiB()
 {
     const Mesh3D &m = *sphere();
-    return double(m.vertices().size() * sizeof(Point3f) + m.faces().size() * sizeof(Face)
-                  + m.faceNormals().size() * sizeof(Vec3f))
-           / (1024.0 * 1024.0);
+    return double(m.vertices().size() * sizeof(Point3f) + m.faces().size() * sizeof(Face) +
+                  m.faceNormals().size() * sizeof(Vec3f)) /
+           (1024.0 * 1024.0);
 }
 
 void reportPeak(benchmark::State &state)
@@ -222,9 +226,19 @@ void BM_ExportReference(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_ReadStl)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_BuildMesh)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_BuildMesh)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 BENCHMARK(BM_Slice)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_ExportProgram)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ExportProgram)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 BENCHMARK(BM_ExportReference)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 int main(int argc, char **argv)

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Level number from the digits after "level" ("level2" -> 2); 0 when there are none.
 int levelNumber(const QString &name)
@@ -134,8 +135,7 @@ void IProgressable::reportInRange(std::int64_t current, std::int64_t total, cons
     } else {
         const std::int64_t done = std::clamp<std::int64_t>(current, 0, total);
         // 128-bit product: byte counts of any size times any span.
-        percent = m_rangeFrom
-                  + std::int64_t(static_cast<__int128>(done) * span / total);
+        percent = m_rangeFrom + std::int64_t(static_cast<__int128>(done) * span / total);
     }
     emitPercent(int(percent), stage, flag);
 }

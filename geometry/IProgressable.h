@@ -11,8 +11,7 @@
 // One progress level: with unit "avg" the level is step `first` of `second` equal steps of its
 // parent level; with any other unit ("pct") `first` is the span and `second` the start, both in
 // percent of the parent level.
-struct ProgressRange
-{
+struct ProgressRange {
     int first = 0;
     int second = 0;
     QString unit;
@@ -21,7 +20,7 @@ struct ProgressRange
 // Minimal progress interface: cancel and the percent of a (current, total) pair.
 class IProgressableBase
 {
-public:
+  public:
     virtual ~IProgressableBase() = default;
     virtual void setCancel(bool cancel) = 0;
     virtual int progressOf(std::int64_t current, std::int64_t total) = 0;
@@ -38,7 +37,7 @@ public:
 // from any thread. The parent chain must outlive its children.
 class IProgressable : public IProgressableBase
 {
-public:
+  public:
     // (percent 0..100, stage text (a translation key), flag passed through from report()).
     using Callback = std::function<void(int percent, const QString &stage, bool flag)>;
 
@@ -89,7 +88,7 @@ public:
     // Forgets the last percent so that the next report is always delivered.
     void resetLastPercent() { m_lastPercent = -1; }
 
-private:
+  private:
     void emitPercent(int percent, const QString &stage, bool flag);
 
     IProgressable *m_parent = nullptr;
@@ -108,6 +107,6 @@ private:
 // Progress base of the import manager, which overrides cancel and the percent calculation.
 class DIProgressable : public IProgressable
 {
-public:
+  public:
     DIProgressable() = default;
 };

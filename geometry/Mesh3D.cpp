@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // Normalised (p1 - p0) x (p2 - p0); a degenerate face gets a zero normal rather than NaNs that
 // would poison later sums.
@@ -20,29 +21,29 @@ inline Vec3f faceNormal(const Point3f &p0, const Point3f &p1, const Point3f &p2)
 // Widens box to hold p (NaN coordinates are skipped).
 inline void extendBox(Box3f &box, const Point3f &p)
 {
-    if (p.x < box.min.x) box.min.x = p.x;
-    if (p.y < box.min.y) box.min.y = p.y;
-    if (p.z < box.min.z) box.min.z = p.z;
-    if (p.x > box.max.x) box.max.x = p.x;
-    if (p.y > box.max.y) box.max.y = p.y;
-    if (p.z > box.max.z) box.max.z = p.z;
+    if (p.x < box.min.x)
+        box.min.x = p.x;
+    if (p.y < box.min.y)
+        box.min.y = p.y;
+    if (p.z < box.min.z)
+        box.min.z = p.z;
+    if (p.x > box.max.x)
+        box.max.x = p.x;
+    if (p.y > box.max.y)
+        box.max.y = p.y;
+    if (p.z > box.max.z)
+        box.max.z = p.z;
 }
 
 } // namespace
 
 Mesh3D::Mesh3D(const Mesh3D &other)
-    : Object3D(other)
-    , m_sharedOwner(other.m_sharedOwner)
-    , m_vertices(other.m_vertices)
-    , m_faces(other.m_faces)
-    , m_faceNormals(other.m_faceNormals)
-    , m_boxOutline(other.m_boxOutline)
-    , m_contourData(other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData)
-                                        : nullptr)
-    , m_centroid(other.m_centroid)
-    , m_box(other.m_box)
-    , m_colour(other.m_colour)
-    , m_auxiliary(other.m_auxiliary)
+    : Object3D(other), m_sharedOwner(other.m_sharedOwner), m_vertices(other.m_vertices),
+      m_faces(other.m_faces), m_faceNormals(other.m_faceNormals), m_boxOutline(other.m_boxOutline),
+      m_contourData(other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData)
+                                        : nullptr),
+      m_centroid(other.m_centroid), m_box(other.m_box), m_colour(other.m_colour),
+      m_auxiliary(other.m_auxiliary)
 {
 }
 
@@ -56,8 +57,8 @@ Mesh3D &Mesh3D::operator=(const Mesh3D &other)
     m_faces = other.m_faces;
     m_faceNormals = other.m_faceNormals;
     m_boxOutline = other.m_boxOutline;
-    m_contourData = other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData)
-                                        : nullptr;
+    m_contourData =
+        other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData) : nullptr;
     m_centroid = other.m_centroid;
     m_box = other.m_box;
     m_colour = other.m_colour;
@@ -94,18 +95,18 @@ void Mesh3D::transformGeometry(const Matrix4f &matrix)
 // cases, rare in a mesh, take the full formula, so the results are the same bit for bit.
 bool Mesh3D::isPureTranslation(const Matrix4f &m)
 {
-    return m[0] == 1.0f && m[5] == 1.0f && m[10] == 1.0f && m[1] == 0.0f && m[2] == 0.0f
-           && m[4] == 0.0f && m[6] == 0.0f && m[8] == 0.0f && m[9] == 0.0f;
+    return m[0] == 1.0f && m[5] == 1.0f && m[10] == 1.0f && m[1] == 0.0f && m[2] == 0.0f &&
+           m[4] == 0.0f && m[6] == 0.0f && m[8] == 0.0f && m[9] == 0.0f;
 }
 
-namespace {
+namespace
+{
 
 // Largest over a block of (|c| bits - d) per coordinate, d being 1 on the axes whose translation
 // is zero. A value of limit - d or more marks a coordinate the shortcut cannot take: a NaN or an
 // infinity (|c| bits from 0x7F800000 on), or a zero where the translation is zero too (0 - 1
 // wraps to the largest value). Integer operations only, so the scan stays cheap.
-struct ShortcutScan
-{
+struct ShortcutScan {
     std::uint32_t d[3];
 
     bool blocks(const Vec3f *begin, const Vec3f *end) const

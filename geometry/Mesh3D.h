@@ -17,7 +17,7 @@ struct SlcModel;
 // no lock. Held through std::shared_ptr.
 class Mesh3D : public Object3D
 {
-public:
+  public:
     using ChangedCallback = std::function<void()>;
 
     Mesh3D() = default;
@@ -57,7 +57,10 @@ public:
     void notifyChanged() const;
 
     const std::shared_ptr<MeshGroupRecord> &sharedOwner() const { return m_sharedOwner; }
-    void setSharedOwner(std::shared_ptr<MeshGroupRecord> owner) { m_sharedOwner = std::move(owner); }
+    void setSharedOwner(std::shared_ptr<MeshGroupRecord> owner)
+    {
+        m_sharedOwner = std::move(owner);
+    }
 
     // SLC contour data; null unless sourceKind() is SourceKind::SlcContours.
     const std::shared_ptr<SlcModel> &contourData() const { return m_contourData; }
@@ -92,11 +95,11 @@ public:
     // True when every face index is below the vertex count.
     bool hasValidFaces() const;
 
-protected:
+  protected:
     // Transforms the geometry only (no callback), for subclasses that chain further work.
     void transformGeometry(const Matrix4f &matrix);
 
-private:
+  private:
     void rebuildOutline();
     // recomputeBounds() and computeCentroid() in one pass.
     void recomputeBoundsAndCentroid();

@@ -2,9 +2,9 @@
 
 #include "geometry/Mesh3D.h"
 
-std::shared_ptr<MeshGroupRecord> MeshGroupRecord::cloneGroup(
-    const std::vector<std::shared_ptr<Mesh3D>> &parts,
-    std::vector<std::shared_ptr<Mesh3D>> &outParts) const
+std::shared_ptr<MeshGroupRecord>
+MeshGroupRecord::cloneGroup(const std::vector<std::shared_ptr<Mesh3D>> &parts,
+                            std::vector<std::shared_ptr<Mesh3D>> &outParts) const
 {
     auto record = std::make_shared<MeshGroupRecord>();
     outParts.clear();

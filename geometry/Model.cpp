@@ -62,10 +62,10 @@ std::shared_ptr<Model> Model::deepCopy() const
 
     if (!m_manualSupports.isEmpty()) {
         const MeshGroupRecord fallback;
-        const MeshGroupRecord &record = m_manualSupports.shared ? *m_manualSupports.shared
-                                                                : fallback;
-        copy->m_manualSupports.shared = record.cloneGroup(m_manualSupports.parts,
-                                                          copy->m_manualSupports.parts);
+        const MeshGroupRecord &record =
+            m_manualSupports.shared ? *m_manualSupports.shared : fallback;
+        copy->m_manualSupports.shared =
+            record.cloneGroup(m_manualSupports.parts, copy->m_manualSupports.parts);
     }
 
     if (m_generatorState)

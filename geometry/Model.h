@@ -14,7 +14,7 @@
 // workers and writers.
 class Model : public Mesh3D
 {
-public:
+  public:
     Model();
     ~Model() override;
 
@@ -77,7 +77,7 @@ public:
     ISupportGeneratorState *supportGeneratorState() const { return m_generatorState.get(); }
     void setSupportGeneratorState(std::unique_ptr<ISupportGeneratorState> state);
 
-private:
+  private:
     std::vector<std::int32_t> m_valueList;
     std::vector<Matrix4f> m_layoutHistory;
     OverhangList m_overhangs;

@@ -8,7 +8,8 @@
 #include <cstdint>
 
 // Kind tags of scene objects (Object3D::kindTag()).
-namespace ObjectKind {
+namespace ObjectKind
+{
 constexpr std::int32_t Ordinary = -1;
 constexpr std::int32_t SupportTip = 0;
 constexpr std::int32_t ManualSupportPoint = 0xF001;
@@ -16,7 +17,8 @@ constexpr std::int32_t ManualSupportCylinder = 0xF002;
 } // namespace ObjectKind
 
 // Source kinds (Object3D::sourceKind()).
-namespace SourceKind {
+namespace SourceKind
+{
 constexpr std::int32_t Mesh = 0;
 constexpr std::int32_t SlcContours = 1;
 } // namespace SourceKind
@@ -27,7 +29,7 @@ constexpr std::int32_t SlcContours = 1;
 // sets to 0..6.
 class Object3D
 {
-public:
+  public:
     Object3D() = default;
     Object3D(const Object3D &other);
     Object3D &operator=(const Object3D &other);
@@ -81,7 +83,7 @@ public:
     std::int32_t sourceKind() const { return m_sourceKind; }
     void setSourceKind(std::int32_t kind) { m_sourceKind = kind; }
 
-private:
+  private:
     Vec3f m_size{0.0f, 0.0f, 0.0f};
     float m_reservedSize = 0.0f;
     Vec3f m_scale{1.0f, 1.0f, 1.0f};

@@ -4,10 +4,8 @@
 
 Overhang::Overhang(const Point3f &position, const Vec3f &direction, float overhangRadius,
                    float linkPointRadius)
-    : m_position(position)
-    , m_direction(direction)
-    , m_overhangRadius(overhangRadius)
-    , m_linkPointRadius(linkPointRadius)
+    : m_position(position), m_direction(direction), m_overhangRadius(overhangRadius),
+      m_linkPointRadius(linkPointRadius)
 {
     rebuildSphere();
 }
@@ -33,8 +31,8 @@ std::shared_ptr<Mesh3D> Overhang::clone() const
 
 std::shared_ptr<Overhang> Overhang::cloneOverhang() const
 {
-    auto copy = std::make_shared<Overhang>(m_position, m_direction, m_overhangRadius,
-                                           m_linkPointRadius);
+    auto copy =
+        std::make_shared<Overhang>(m_position, m_direction, m_overhangRadius, m_linkPointRadius);
     copy->setColour(colour());
     return copy;
 }

@@ -13,7 +13,7 @@ class ThinTip;
 // The support path computed for it (tip, nail or link) is filled in by the supports library.
 class Overhang : public Mesh3D
 {
-public:
+  public:
     // Builds the sphere mesh of radius overhangRadius around position.
     Overhang(const Point3f &position, const Vec3f &direction, float overhangRadius,
              float linkPointRadius);
@@ -48,7 +48,7 @@ public:
     bool isComputed() const { return m_computed; }
     void setComputed(bool computed) { m_computed = computed; }
 
-private:
+  private:
     Point3f m_position;
     Vec3f m_direction;
     float m_overhangRadius = 0.0f;

@@ -7,15 +7,13 @@ class Mesh3D;
 class MeshGroupRecord;
 
 // Generated support structure of a model: tips, columns, beams, feet and base as meshes.
-struct Support
-{
+struct Support {
     std::vector<std::shared_ptr<Mesh3D>> parts;
 };
 
 // Hand-placed supports of a model: the cylinders and their end points, and the record all of
 // them share (null when there are none).
-struct ManualSupports
-{
+struct ManualSupports {
     std::vector<std::shared_ptr<Mesh3D>> parts;
     std::shared_ptr<MeshGroupRecord> shared;
 
@@ -27,7 +25,7 @@ struct ManualSupports
 // this interface so that geometry does not depend on the supports library.
 class ISupportGeneratorState
 {
-public:
+  public:
     virtual ~ISupportGeneratorState() = default;
     // Forgets the virtual nail grid; called when the model moves horizontally.
     virtual void discardNailGrid() = 0;

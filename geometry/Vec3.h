@@ -5,8 +5,7 @@
 #include <cstdint>
 
 // Plain 3-component float vector used for positions, normals and directions (millimetres).
-struct Vec3f
-{
+struct Vec3f {
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
@@ -14,9 +13,27 @@ struct Vec3f
     float &operator[](int i) { return i == 0 ? x : (i == 1 ? y : z); }
     float operator[](int i) const { return i == 0 ? x : (i == 1 ? y : z); }
 
-    Vec3f &operator+=(const Vec3f &o) { x += o.x; y += o.y; z += o.z; return *this; }
-    Vec3f &operator-=(const Vec3f &o) { x -= o.x; y -= o.y; z -= o.z; return *this; }
-    Vec3f &operator*=(float s) { x *= s; y *= s; z *= s; return *this; }
+    Vec3f &operator+=(const Vec3f &o)
+    {
+        x += o.x;
+        y += o.y;
+        z += o.z;
+        return *this;
+    }
+    Vec3f &operator-=(const Vec3f &o)
+    {
+        x -= o.x;
+        y -= o.y;
+        z -= o.z;
+        return *this;
+    }
+    Vec3f &operator*=(float s)
+    {
+        x *= s;
+        y *= s;
+        z *= s;
+        return *this;
+    }
 
     float dot(const Vec3f &o) const { return x * o.x + y * o.y + z * o.z; }
     Vec3f cross(const Vec3f &o) const
@@ -34,20 +51,37 @@ struct Vec3f
 
 using Point3f = Vec3f;
 
-inline Vec3f operator+(Vec3f a, const Vec3f &b) { return a += b; }
-inline Vec3f operator-(Vec3f a, const Vec3f &b) { return a -= b; }
-inline Vec3f operator-(const Vec3f &a) { return {-a.x, -a.y, -a.z}; }
-inline Vec3f operator*(Vec3f a, float s) { return a *= s; }
-inline Vec3f operator*(float s, Vec3f a) { return a *= s; }
+inline Vec3f operator+(Vec3f a, const Vec3f &b)
+{
+    return a += b;
+}
+inline Vec3f operator-(Vec3f a, const Vec3f &b)
+{
+    return a -= b;
+}
+inline Vec3f operator-(const Vec3f &a)
+{
+    return {-a.x, -a.y, -a.z};
+}
+inline Vec3f operator*(Vec3f a, float s)
+{
+    return a *= s;
+}
+inline Vec3f operator*(float s, Vec3f a)
+{
+    return a *= s;
+}
 inline bool operator==(const Vec3f &a, const Vec3f &b)
 {
     return a.x == b.x && a.y == b.y && a.z == b.z;
 }
-inline bool operator!=(const Vec3f &a, const Vec3f &b) { return !(a == b); }
+inline bool operator!=(const Vec3f &a, const Vec3f &b)
+{
+    return !(a == b);
+}
 
 // A triangle as three indices into a mesh's vertex array.
-struct Face
-{
+struct Face {
     std::uint32_t v[3] = {0, 0, 0};
 
     std::uint32_t &operator[](int i) { return v[i]; }
@@ -110,14 +144,12 @@ inline Vec3f transformPoint(const Matrix4f &m, const Vec3f &p)
 // M * (v, 0): the translation is ignored and the result is not renormalised.
 inline Vec3f transformVector(const Matrix4f &m, const Vec3f &v)
 {
-    return {m[0] * v.x + m[4] * v.y + m[8] * v.z,
-            m[1] * v.x + m[5] * v.y + m[9] * v.z,
+    return {m[0] * v.x + m[4] * v.y + m[8] * v.z, m[1] * v.x + m[5] * v.y + m[9] * v.z,
             m[2] * v.x + m[6] * v.y + m[10] * v.z};
 }
 
 // Axis-aligned box; a default box is "empty" (min at the largest float, max at its negative).
-struct Box3f
-{
+struct Box3f {
     Vec3f min{3.4028235e38f, 3.4028235e38f, 3.4028235e38f};
     Vec3f max{-3.4028235e38f, -3.4028235e38f, -3.4028235e38f};
 

@@ -10,7 +10,8 @@
 #include <cstring>
 #include <optional>
 
-namespace {
+namespace
+{
 
 bool isBlank(char c)
 {
@@ -52,11 +53,10 @@ bool startsWithNoCase(const char *b, const char *e, const char *keyword)
 // facets is still a valid part and must not fall through to the binary reading.
 class LineReader
 {
-public:
+  public:
     explicit LineReader(const QByteArray &bytes)
-        : m_pos(skipByteOrderMark(bytes.constData(), bytes.constData() + bytes.size()))
-        , m_end(bytes.constData() + bytes.size())
-        , m_begin(bytes.constData())
+        : m_pos(skipByteOrderMark(bytes.constData(), bytes.constData() + bytes.size())),
+          m_end(bytes.constData() + bytes.size()), m_begin(bytes.constData())
     {
     }
 
@@ -84,7 +84,7 @@ public:
     qint64 position() const { return m_pos - m_begin; }
     int lineNumber() const { return m_lineNumber; }
 
-private:
+  private:
     const char *m_pos;
     const char *m_end;
     const char *m_begin;
@@ -283,8 +283,8 @@ bool DIoAsciiStl::parseAscii(const QByteArray &bytes, Model &model) const
         expectLine("endloop");
         expectLine("endfacet");
         if (vertices.size() > std::size_t(0xFFFFFFF0u))
-            throw DIoError(QStringLiteral("The STL file %1 holds too many triangles")
-                               .arg(displayName()));
+            throw DIoError(
+                QStringLiteral("The STL file %1 holds too many triangles").arg(displayName()));
         const auto base = std::uint32_t(vertices.size() - 3);
         faces.push_back(Face{{base, base + 1, base + 2}});
         const int percent = int(lines.position() * 100 / size);

@@ -9,7 +9,7 @@
 // fails to parse, the other one is tried before the read fails.
 class DIoAsciiStl : public DIoStl
 {
-public:
+  public:
     std::shared_ptr<Mesh3D> read() override;
 
     // The detection rule above, on the whole file contents.
@@ -21,7 +21,7 @@ public:
     // True when the first bytes hold no control characters other than blanks and line ends.
     static bool looksText(const QByteArray &bytes);
 
-private:
+  private:
     // Throws DIoError with the line number on malformed input; false when cancelled.
     bool parseAscii(const QByteArray &bytes, Model &model) const;
 };

@@ -11,7 +11,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const QString kStage = QStringLiteral("ModalLoding");
 
@@ -19,7 +20,7 @@ const QString kStage = QStringLiteral("ModalLoding");
 // storing indices into the list of distinct positions.
 class PositionIndex
 {
-public:
+  public:
     explicit PositionIndex(std::size_t expected)
     {
         std::size_t capacity = 16;
@@ -51,7 +52,7 @@ public:
         }
     }
 
-private:
+  private:
     void grow()
     {
         const std::size_t capacity = (m_mask + 1) * 2;
@@ -65,8 +66,7 @@ private:
         }
     }
 
-    struct Key
-    {
+    struct Key {
         std::uint32_t x, y, z;
         bool operator==(const Key &o) const { return x == o.x && y == o.y && z == o.z; }
     };
@@ -117,7 +117,8 @@ void DIoBase::setData(const QByteArray &bytes)
     m_hasData = true;
 }
 
-namespace {
+namespace
+{
 
 // Largest input loadInput() accepts (one QByteArray).
 constexpr qint64 kMaxInputSize = std::numeric_limits<int>::max() - 64;
@@ -174,8 +175,7 @@ void DIoBase::readExactly(QFile &file, char *to, qint64 n) const
 
 QString DIoBase::displayName() const
 {
-    return m_fileName.isEmpty() ? QStringLiteral("the data")
-                                : QFileInfo(m_fileName).fileName();
+    return m_fileName.isEmpty() ? QStringLiteral("the data") : QFileInfo(m_fileName).fileName();
 }
 
 bool DIoBase::isCancelled() const

@@ -19,7 +19,7 @@ class QFile;
 // "ModalLoding", in level "level2" of the root. Cancellation is polled from it.
 class DIoBase
 {
-public:
+  public:
     DIoBase() = default;
     DIoBase(const DIoBase &) = delete;
     DIoBase &operator=(const DIoBase &) = delete;
@@ -50,7 +50,7 @@ public:
     // Source kind copied into the mesh: 0, or 1 for SLC contour models.
     std::int32_t sourceKind() const { return m_sourceKind; }
 
-protected:
+  protected:
     // The whole input: the bytes from setData() or the file's contents.
     // Throws DIoError when the file cannot be opened or read.
     QByteArray loadInput() const;

@@ -7,7 +7,8 @@
 #include <charconv>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 bool isSpace(char c)
 {
@@ -17,12 +18,8 @@ bool isSpace(char c)
 // Words of one line, separated by blanks.
 class Words
 {
-public:
-    Words(const char *b, const char *e)
-        : m_p(b)
-        , m_e(e)
-    {
-    }
+  public:
+    Words(const char *b, const char *e) : m_p(b), m_e(e) {}
     bool next(const char *&b, const char *&e)
     {
         while (m_p < m_e && isSpace(*m_p))
@@ -36,7 +33,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const char *m_p;
     const char *m_e;
 };
@@ -76,8 +73,8 @@ std::shared_ptr<Mesh3D> DIoOBJ::read()
         const char *lineEnd = lineEndOf(line, end, &following);
         ++lineNumber;
         // Comments run to the end of the line.
-        const char *hash = static_cast<const char *>(
-            std::memchr(line, '#', std::size_t(lineEnd - line)));
+        const char *hash =
+            static_cast<const char *>(std::memchr(line, '#', std::size_t(lineEnd - line)));
         Words words(line, hash ? hash : lineEnd);
         line = following;
 
@@ -109,8 +106,8 @@ std::shared_ptr<Mesh3D> DIoOBJ::read()
             const char *rb = nullptr;
             const char *re = nullptr;
             while (words.next(rb, re)) {
-                const char *slash = static_cast<const char *>(
-                    std::memchr(rb, '/', std::size_t(re - rb)));
+                const char *slash =
+                    static_cast<const char *>(std::memchr(rb, '/', std::size_t(re - rb)));
                 const char *ie = slash ? slash : re;
                 long long index = 0;
                 const auto r = std::from_chars(rb, ie, index);

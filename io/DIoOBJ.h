@@ -9,6 +9,6 @@
 // zero, negative (relative) and out-of-range indices, and files without faces.
 class DIoOBJ : public DIoPartBase
 {
-public:
+  public:
     std::shared_ptr<Mesh3D> read() override;
 };

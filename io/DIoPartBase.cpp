@@ -7,6 +7,4 @@ std::shared_ptr<Mesh3D> DIoPartBase::read()
     return nullptr;
 }
 
-void DIoPartBase::write(const std::shared_ptr<Mesh3D> &)
-{
-}
+void DIoPartBase::write(const std::shared_ptr<Mesh3D> &) {}

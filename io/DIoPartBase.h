@@ -15,7 +15,7 @@ class Mesh3D;
 //    malformed, truncated or holds no geometry.
 class DIoPartBase : public DIoBase
 {
-public:
+  public:
     virtual std::shared_ptr<Mesh3D> read();
     // Does nothing (exporting goes through writeBinaryStl()).
     virtual void write(const std::shared_ptr<Mesh3D> &mesh);

@@ -7,6 +7,4 @@ std::vector<std::shared_ptr<Model>> DIoProjectBase::read()
     return {};
 }
 
-void DIoProjectBase::write(const std::vector<std::shared_ptr<Model>> &)
-{
-}
+void DIoProjectBase::write(const std::vector<std::shared_ptr<Model>> &) {}

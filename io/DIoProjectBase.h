@@ -10,7 +10,7 @@ class Model;
 // Reader/writer of a project file (a list of models). The base reads nothing.
 class DIoProjectBase : public DIoBase
 {
-public:
+  public:
     virtual std::vector<std::shared_ptr<Model>> read();
     virtual void write(const std::vector<std::shared_ptr<Model>> &models);
 };

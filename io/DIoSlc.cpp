@@ -10,7 +10,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr int kHeaderScan = 2048;
 constexpr int kReservedBytes = 256;
@@ -19,11 +20,9 @@ constexpr quint32 kEndMarker = 0xFFFFFFFFu;
 // Little-endian cursor over the file bytes; every read is checked against the end.
 class Cursor
 {
-public:
+  public:
     Cursor(const QByteArray &bytes, qint64 pos)
-        : m_data(bytes.constData())
-        , m_size(bytes.size())
-        , m_pos(pos)
+        : m_data(bytes.constData()), m_size(bytes.size()), m_pos(pos)
     {
     }
 
@@ -63,7 +62,7 @@ public:
         return f;
     }
 
-private:
+  private:
     const char *m_data;
     qint64 m_size;
     qint64 m_pos;

@@ -9,7 +9,7 @@
 // missing end marker and files without contours.
 class DIoSlc : public DIoPartBase
 {
-public:
+  public:
     DIoSlc();
     std::shared_ptr<Mesh3D> read() override;
 };

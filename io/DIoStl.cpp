@@ -12,7 +12,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr qint64 kHeaderSize = 84;
 constexpr qint64 kTriangleSize = 50;

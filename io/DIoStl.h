@@ -10,10 +10,10 @@ class QFile;
 // Rejects files shorter than their triangle count says and files without triangles.
 class DIoStl : public DIoPartBase
 {
-public:
+  public:
     std::shared_ptr<Mesh3D> read() override;
 
-protected:
+  protected:
     // Parses bytes as binary STL into model (vertices and faces only). Throws DIoError on
     // malformed input; returns false when cancelled.
     bool parseBinary(const QByteArray &bytes, Model &model) const;
@@ -23,7 +23,7 @@ protected:
     // Weld and post-process with their progress levels; returns null when cancelled.
     std::shared_ptr<Mesh3D> finish(std::shared_ptr<Model> model);
 
-private:
+  private:
     // The triangle count of the header, checked against the input size; throws DIoError.
     quint32 checkedTriangleCount(const char *header, qint64 size) const;
     // Appends n 50-byte triangle records as triangles first..first+n-1 of the soup.

@@ -336,8 +336,8 @@ void DVxpjUnserializeBase::checkNumbers(const Model &model)
     const std::vector<Point3f> &vertices = model.vertices();
     for (std::size_t i = 0; i < vertices.size(); ++i)
         if (!point(vertices[i]))
-            fail(QStringLiteral("point %1 is not a finite position within +-1000000 mm")
-                     .arg(i + 1));
+            fail(
+                QStringLiteral("point %1 is not a finite position within +-1000000 mm").arg(i + 1));
     const OverhangList &overhangs = model.overhangs();
     for (std::size_t i = 0; i < overhangs.size(); ++i) {
         const Overhang &o = *overhangs[i];

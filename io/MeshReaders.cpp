@@ -24,6 +24,6 @@ std::unique_ptr<DIoPartBase> createPartReader(const QString &path)
 bool isPartFile(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("stl") || suffix == QLatin1String("obj")
-           || suffix == QLatin1String("slc");
+    return suffix == QLatin1String("stl") || suffix == QLatin1String("obj") ||
+           suffix == QLatin1String("slc");
 }

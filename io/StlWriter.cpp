@@ -9,7 +9,8 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 
 char *putFloat(char *p, float f)
 {

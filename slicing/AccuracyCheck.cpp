@@ -5,7 +5,8 @@
 
 #include <QRegularExpression>
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
 std::vector<float> slcLayerThicknesses(const std::vector<std::shared_ptr<Mesh3D>> &meshes)
 {
@@ -60,8 +61,7 @@ QString nameAfterAccuracyChange(const QString &prefix, const QString &stamp,
                                         QStringLiteral(".vxpr"));
 }
 
-QString nameAfterPrefixChange(const QString &prefix, const QString &stamp,
-                              const QString &accuracy)
+QString nameAfterPrefixChange(const QString &prefix, const QString &stamp, const QString &accuracy)
 {
     return QStringLiteral("%1-%2%3").arg(prefix.isEmpty() ? stamp : prefix, accuracy,
                                          QStringLiteral(".vxpr"));

@@ -9,11 +9,11 @@
 
 class Mesh3D;
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
 // What the accuracy dialog offers before an export, decided from the scene's SLC models.
-struct AccuracyPlan
-{
+struct AccuracyPlan {
     QStringList accuracies;       // entries of the layer-thickness list
     bool accuracyEditable = true; // false when SLC models dictate the thickness
     int precisionWarnings = 0;    // how many times "MultiSlc" is shown (title "PrecisionError")
@@ -41,7 +41,6 @@ QString correctTypedPrefix(const QString &prefix, bool *rejected = nullptr);
 QString nameAfterAccuracyChange(const QString &prefix, const QString &stamp,
                                 const QString &accuracy);
 // File name after the prefix changed: prefix (or stamp), '-', accuracy, ".vxpr".
-QString nameAfterPrefixChange(const QString &prefix, const QString &stamp,
-                              const QString &accuracy);
+QString nameAfterPrefixChange(const QString &prefix, const QString &stamp, const QString &accuracy);
 
 } // namespace OrvaneDlp

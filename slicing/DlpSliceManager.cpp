@@ -13,9 +13,11 @@
 
 #include <cmath>
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
-namespace {
+namespace
+{
 
 using Lamellor::engineLog;
 
@@ -63,8 +65,7 @@ const char *const kDefaultSettings[][2] = {
 };
 
 // An SLC contour model as the record builder reads it.
-struct SlcSource
-{
+struct SlcSource {
     const Mesh3D *mesh = nullptr;
     const SlcModel *contours = nullptr;
 };
@@ -136,7 +137,8 @@ void encodeLayer(int layer, int32_t z, const std::vector<Lamellor::SlicePart> &p
             }
             const int32_t n = int32_t(scratch.size());
             if (n < 1 || n > VxprLayout::kMaxCount)
-                logs.push_back(QStringLiteral("too much slc points :%1 ,lnbr:%2").arg(n).arg(layer));
+                logs.push_back(
+                    QStringLiteral("too much slc points :%1 ,lnbr:%2").arg(n).arg(layer));
             appendInt32(r, n);
             for (const ClipperLib::IntPoint &p : scratch) {
                 appendFloat(r, float(double(p.X) / 1000.0));
@@ -237,8 +239,8 @@ void DlpSliceManager::onConvertFormat(const QList<std::shared_ptr<Mesh3D>> &mesh
     mesh.finish(m_threadCount);
 }
 
-int DlpSliceManager::onAddHeader(DlpVXPRSerializeHelper &helper, int initialSliceZ,
-                                 int layerCount, int layerThickness)
+int DlpSliceManager::onAddHeader(DlpVXPRSerializeHelper &helper, int initialSliceZ, int layerCount,
+                                 int layerThickness)
 {
     helper.writeInt32(VxprLayout::kHeaderLength);
     helper.writeInt32(VxprLayout::kTitleLength);

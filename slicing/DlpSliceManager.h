@@ -15,11 +15,13 @@
 
 class Mesh3D;
 
-namespace Lamellor {
+namespace Lamellor
+{
 class Mesh;
 }
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
 class DlpVXPRSerializeHelper;
 
@@ -34,7 +36,7 @@ class DlpSliceManager : public QObject, public IProgressable
 {
     Q_OBJECT
 
-public:
+  public:
     explicit DlpSliceManager(QObject *parent = nullptr);
     ~DlpSliceManager() override;
 
@@ -57,7 +59,7 @@ public:
     int layerCount() const { return m_layerCount; }
     int layersWritten() const { return m_layersWritten; }
 
-public slots:
+  public slots:
     // The export run: slices meshs into the file set by onSetExportFileName.
     void onNewProcessScene(const QList<std::shared_ptr<Mesh3D>> &meshs);
     // Adds every face of the triangle meshes (source kind 0) to mesh and finishes it.
@@ -66,14 +68,14 @@ public slots:
     void SetSliceConfig(const QString &key, const QString &value);
     void onSetExportFileName(const QString &name);
 
-private slots:
+  private slots:
     void SetDefaultSliceConfig();
     // Writes the header and returns the offset of its volume field.
     int onAddHeader(DlpVXPRSerializeHelper &helper, int initialSliceZ, int layerCount,
                     int layerThickness);
     void onAddPictrue(DlpVXPRSerializeHelper &helper);
 
-private:
+  private:
     void fail(const QString &message);
 
     Lamellor::SettingsBase m_settings;

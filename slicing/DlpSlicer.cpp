@@ -3,9 +3,11 @@
 #include "slicing/EngineLog.h"
 #include "slicing/Mesh.h"
 
-namespace Lamellor {
+namespace Lamellor
+{
 
-namespace {
+namespace
+{
 
 ClipperLib::IntPoint pointOnEdge(const Point3 &a, const Point3 &b, int32_t z)
 {

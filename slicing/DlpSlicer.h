@@ -10,13 +10,13 @@
 #include <cstdint>
 #include <vector>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 class Mesh;
 
 // A cut of one face through the layer plane, in micrometres.
-struct SlicerSegment
-{
+struct SlicerSegment {
     ClipperLib::IntPoint start;
     ClipperLib::IntPoint end;
     int faceIndex = -1;
@@ -30,7 +30,7 @@ class DlpSlicer : public QObject
 {
     Q_OBJECT
 
-public:
+  public:
     explicit DlpSlicer(QObject *parent = nullptr);
     DlpSlicer(int32_t z, int layerIndex, QObject *parent = nullptr);
 
@@ -54,7 +54,7 @@ public:
     const std::vector<int> &facesInLayer() const { return m_faces; }
     const ClipperLib::Paths &openPolylines() const { return m_openPolylines; }
 
-private:
+  private:
     bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
     int segmentOfFace(int face) const;
     void makeBasicLoops();

@@ -8,9 +8,11 @@
 
 #include <cstring>
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
-namespace {
+namespace
+{
 
 uint32_t floatBits(float value)
 {

@@ -8,7 +8,8 @@
 #include <memory>
 #include <vector>
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
 // The output file a work package is written to. Writes go to a temporary file beside the target;
 // commit() replaces the target only when every write succeeded, so a failed or abandoned export
@@ -18,7 +19,7 @@ namespace OrvaneDlp {
 // and receives nothing from a failed or cancelled export.
 class DlpVXPRSerializeHelper
 {
-public:
+  public:
     DlpVXPRSerializeHelper() = default;
     ~DlpVXPRSerializeHelper();
 
@@ -47,7 +48,7 @@ public:
     // Drops everything written; the previous target (if any) stays untouched.
     void discard();
 
-private:
+  private:
     void fail(const QString &message);
 
     // A QSaveFile on the target, or a temporary file for a stream target.

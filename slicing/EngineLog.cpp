@@ -2,7 +2,8 @@
 
 #include <QDebug>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 void engineLog(const QString &text)
 {

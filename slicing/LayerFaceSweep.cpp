@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
-namespace {
+namespace
+{
 
 int64_t floorDiv(int64_t a, int64_t b)
 {

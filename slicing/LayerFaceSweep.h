@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 class Mesh;
 
@@ -14,14 +15,14 @@ class Mesh;
 // Layers are z0 + i * step (um), i = 0..layerCount-1; windows must be asked for in rising order.
 class LayerFaceSweep
 {
-public:
+  public:
     LayerFaceSweep(const Mesh &mesh, int32_t z0, int32_t step, int layerCount);
 
     // Fills the faces of layers [first, first + count): layer first + k has the faces
     // faces[offsets[k]] .. faces[offsets[k + 1] - 1]. Buffers are reused by the caller.
     void window(int first, int count, std::vector<int> &offsets, std::vector<int> &faces);
 
-private:
+  private:
     int64_t layerZ(int64_t i) const { return int64_t(m_z0) + i * m_step; }
     // Index of the first layer at or above z, and of the last layer at or below z.
     int64_t firstLayerAtOrAbove(int64_t z) const;
@@ -31,9 +32,9 @@ private:
     int32_t m_z0;
     int32_t m_step;
     int m_layerCount;
-    std::vector<int> m_byMinZ;   // face indices sorted by lowest z
+    std::vector<int> m_byMinZ; // face indices sorted by lowest z
     size_t m_nextByMinZ = 0;
-    std::vector<int> m_active;   // faces that may cross the current window, in face order
+    std::vector<int> m_active; // faces that may cross the current window, in face order
     std::vector<int> m_incoming;
     std::vector<int> m_merged;
 };

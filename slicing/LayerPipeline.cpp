@@ -12,14 +12,16 @@
 #include <mutex>
 #include <thread>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
-namespace {
+namespace
+{
 
 // Workers that take the layers of one window from a shared counter; the calling thread works too.
 class WindowWorkers
 {
-public:
+  public:
     WindowWorkers(int extraThreads, std::function<void(int worker, int slot)> job)
         : m_job(std::move(job))
     {
@@ -54,7 +56,7 @@ public:
         m_done.wait(lock, [this] { return m_pending == 0; });
     }
 
-private:
+  private:
     void work(int worker)
     {
         while (true) {
@@ -103,10 +105,11 @@ int runLayerPipeline(const Mesh *mesh, const LayerPipelineParams &params)
 {
     if (params.layerCount <= 0)
         return 0;
-    const int threads = std::max(
-        1, params.threadCount > 0 ? params.threadCount : QThread::idealThreadCount());
-    const int window = std::max(
-        1, std::min(params.layerCount, params.windowLayers > 0 ? params.windowLayers : 16 * threads));
+    const int threads =
+        std::max(1, params.threadCount > 0 ? params.threadCount : QThread::idealThreadCount());
+    const int window =
+        std::max(1, std::min(params.layerCount,
+                             params.windowLayers > 0 ? params.windowLayers : 16 * threads));
     const bool hasMesh = mesh && !mesh->faces().empty();
 
     std::unique_ptr<LayerFaceSweep> sweep;

@@ -9,23 +9,22 @@
 #include <functional>
 #include <vector>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 class Mesh;
 
 // What one sliced layer turns into before it is written: the encoded record and its area.
-struct LayerOutput
-{
+struct LayerOutput {
     std::vector<char> record;
-    double area = 0.0; // mm^2
+    double area = 0.0;         // mm^2
     std::vector<QString> logs; // log lines of this layer, written in layer order
 };
 
 // Slices layers z0 + i * step (i = 0..layerCount-1) of a finished mesh on several threads and
 // hands the results to a writer strictly in layer order. Only a window of layers is in flight at
 // a time, so memory does not grow with the layer count.
-struct LayerPipelineParams
-{
+struct LayerPipelineParams {
     int32_t z0 = 0;
     int32_t step = 50;
     int layerCount = 0;

@@ -8,9 +8,11 @@
 #include <cmath>
 #include <thread>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
-namespace {
+namespace
+{
 
 constexpr int kMeldDistance = 30;
 
@@ -29,8 +31,8 @@ bool withinMeldDistance(const Point3 &a, const Point3 &b)
     const int64_t dx = int64_t(a.x) - b.x;
     const int64_t dy = int64_t(a.y) - b.y;
     const int64_t dz = int64_t(a.z) - b.z;
-    if (dx > kMeldDistance || dx < -kMeldDistance || dy > kMeldDistance || dy < -kMeldDistance
-        || dz > kMeldDistance || dz < -kMeldDistance)
+    if (dx > kMeldDistance || dx < -kMeldDistance || dy > kMeldDistance || dy < -kMeldDistance ||
+        dz > kMeldDistance || dz < -kMeldDistance)
         return false;
     return dx * dx + dy * dy + dz * dz <= int64_t(kMeldDistance) * kMeldDistance;
 }
@@ -41,20 +43,34 @@ size_t cellSlot(uint32_t key, size_t mask)
     return size_t(h >> 32) & mask;
 }
 
-struct Vec3d
-{
+struct Vec3d {
     double x, y, z;
 };
 
-Vec3d operator-(const Vec3d &a, const Vec3d &b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3d operator*(const Vec3d &a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(const Vec3d &a, const Vec3d &b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec3d operator-(const Vec3d &a, const Vec3d &b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3d operator*(const Vec3d &a, double s)
+{
+    return {a.x * s, a.y * s, a.z * s};
+}
+double dot(const Vec3d &a, const Vec3d &b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 Vec3d cross(const Vec3d &a, const Vec3d &b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-double length(const Vec3d &a) { return std::sqrt(dot(a, a)); }
-Vec3d toVec(const Point3 &p) { return {double(p.x), double(p.y), double(p.z)}; }
+double length(const Vec3d &a)
+{
+    return std::sqrt(dot(a, a));
+}
+Vec3d toVec(const Point3 &p)
+{
+    return {double(p.x), double(p.y), double(p.z)};
+}
 
 } // namespace
 
@@ -245,8 +261,8 @@ int Mesh::faceAcrossEdge(int idx0, int idx1, int notFace, int notFaceVertex) con
         if (*f == notFace)
             continue;
         const MeshFace &face = m_faces[size_t(*f)];
-        if (face.vertex_index[0] == idx1 || face.vertex_index[1] == idx1
-            || face.vertex_index[2] == idx1) {
+        if (face.vertex_index[0] == idx1 || face.vertex_index[1] == idx1 ||
+            face.vertex_index[2] == idx1) {
             if (candidateCount == 0)
                 firstCandidate = *f;
             ++candidateCount;
@@ -281,12 +297,11 @@ int Mesh::faceAcrossEdge(int idx0, int idx1, int notFace, int notFaceVertex) con
         if (*f == notFace)
             continue;
         const MeshFace &face = m_faces[size_t(*f)];
-        if (face.vertex_index[0] != idx1 && face.vertex_index[1] != idx1
-            && face.vertex_index[2] != idx1)
+        if (face.vertex_index[0] != idx1 && face.vertex_index[1] != idx1 &&
+            face.vertex_index[2] != idx1)
             continue;
         int third = 0;
-        while (third < 3
-               && (face.vertex_index[third] == idx0 || face.vertex_index[third] == idx1))
+        while (third < 3 && (face.vertex_index[third] == idx0 || face.vertex_index[third] == idx1))
             ++third;
         if (third == 3) {
             engineLog(QStringLiteral("Couldn't find third point on face %1.\n").arg(*f));

@@ -6,11 +6,11 @@
 #include <unordered_set>
 #include <vector>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 // A point of the engine mesh in integer micrometres.
-struct Point3
-{
+struct Point3 {
     int32_t x = 0;
     int32_t y = 0;
     int32_t z = 0;
@@ -22,8 +22,7 @@ inline bool operator==(const Point3 &a, const Point3 &b)
 }
 
 // A triangle: three vertex indices and, per edge (0-1, 1-2, 2-0), the face across it (-1: none).
-struct MeshFace
-{
+struct MeshFace {
     int vertex_index[3] = {-1, -1, -1};
     int connected_face_index[3] = {-1, -1, -1};
 };
@@ -34,7 +33,7 @@ struct MeshFace
 // may be read from several threads.
 class Mesh : public SettingsBase
 {
-public:
+  public:
     explicit Mesh(const SettingsBaseVirtual *parent = nullptr);
 
     // Converts a corner from millimetres: times 1000, truncated toward zero.
@@ -50,7 +49,10 @@ public:
     const std::vector<Point3> &vertices() const { return m_vertices; }
     const std::vector<MeshFace> &faces() const { return m_faces; }
     // Faces using vertex v, in face order: [first, last).
-    const int *facesOfVertexBegin(int v) const { return m_vertexFaces.data() + m_vertexFaceStart[v]; }
+    const int *facesOfVertexBegin(int v) const
+    {
+        return m_vertexFaces.data() + m_vertexFaceStart[v];
+    }
     const int *facesOfVertexEnd(int v) const
     {
         return m_vertexFaces.data() + m_vertexFaceStart[v + 1];
@@ -63,7 +65,7 @@ public:
     int32_t faceMinZ(int face) const;
     int32_t faceMaxZ(int face) const;
 
-private:
+  private:
     int findOrAddVertex(const Point3 &p);
     void growTable();
     int faceAcrossEdge(int idx0, int idx1, int notFace, int notFaceVertex) const;
@@ -77,8 +79,7 @@ private:
 
     // Vertex lookup while building: open addressing from cell key to the first and last vertex
     // stored under it; m_nextInCell chains the vertices of one key in insertion order.
-    struct Cell
-    {
+    struct Cell {
         uint32_t key = 0;
         int first = -1;
         int last = -1;
@@ -88,15 +89,13 @@ private:
     size_t m_usedCells = 0;
 
     // The faces added so far, as vertex triples starting at the lowest index (building only).
-    struct FaceKey
-    {
+    struct FaceKey {
         int a;
         int b;
         int c;
         bool operator==(const FaceKey &o) const { return a == o.a && b == o.b && c == o.c; }
     };
-    struct FaceKeyHash
-    {
+    struct FaceKeyHash {
         size_t operator()(const FaceKey &k) const
         {
             uint64_t h = uint64_t(uint32_t(k.a)) * 0x9E3779B97F4A7C15ull;

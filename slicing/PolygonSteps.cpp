@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
-namespace {
+namespace
+{
 
 using ClipperLib::IntPoint;
 using ClipperLib::Path;
@@ -36,8 +38,7 @@ IntPoint scaledTo(const IntPoint &v, int64_t len)
 
 void removeEmpty(Paths &paths)
 {
-    paths.erase(std::remove_if(paths.begin(), paths.end(),
-                               [](const Path &p) { return p.empty(); }),
+    paths.erase(std::remove_if(paths.begin(), paths.end(), [](const Path &p) { return p.empty(); }),
                 paths.end());
 }
 
@@ -175,12 +176,12 @@ void simplifyPolygons(Paths &polygons)
             const IntPoint p = path[k];
             const IntPoint d(p.X - last.X, p.Y - last.Y);
             const int64_t d2 = d.X * d.X + d.Y * d.Y;
-            if (d.X >= -kSmallest && d.X <= kSmallest && d.Y >= -kSmallest && d.Y <= kSmallest
-                && d2 <= kSmallest * kSmallest)
+            if (d.X >= -kSmallest && d.X <= kSmallest && d.Y >= -kSmallest && d.Y <= kSmallest &&
+                d2 <= kSmallest * kSmallest)
                 continue;
             bool keep = true;
-            if (!(d.X < -kDeviation || d.X > kDeviation || d.Y < -kDeviation || d.Y > kDeviation
-                  || d2 > kDeviation * kDeviation)) {
+            if (!(d.X < -kDeviation || d.X > kDeviation || d.Y < -kDeviation || d.Y > kDeviation ||
+                  d2 > kDeviation * kDeviation)) {
                 const IntPoint &next = path[(k + 1) % n];
                 const IntPoint u1 = scaledTo(d, kUnit);
                 const IntPoint u2 = scaledTo(IntPoint(next.X - p.X, next.Y - p.Y), kUnit);

@@ -5,7 +5,8 @@
 #include <atomic>
 #include <vector>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 // One part of a layer: the outline first, then its holes. Coordinates in micrometres.
 using SlicePart = ClipperLib::Paths;

@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <system_error>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 // The leading decimal number of text, "." as the decimal point whatever the process locale
 // says (strtod would read "0.05" as 0 under a comma-decimal locale); 0 when there is none.

@@ -5,13 +5,14 @@
 #include <map>
 #include <string>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 // A map of settings with an optional parent that supplies keys this holder does not have.
 // Not thread-safe for writes; reads of a filled holder may run on any thread.
 class SettingsBase : public SettingsBaseVirtual
 {
-public:
+  public:
     SettingsBase() = default;
     explicit SettingsBase(const SettingsBaseVirtual *parent) : m_parent(parent) {}
 
@@ -29,14 +30,15 @@ public:
 
     // Millimetres as text, returned as micrometres truncated toward zero ("0.05" gives 50).
     int getSettingInMicrons(const std::string &key) const;
-    // "on", "yes", "true", "True" are true; anything else is true when its leading integer is not 0.
+    // "on", "yes", "true", "True" are true; anything else is true when its leading integer is not
+    // 0.
     bool getSettingBoolean(const std::string &key) const;
     // The leading integer of the text (0 when the text does not start with one).
     int getSettingInt(const std::string &key) const;
 
     const std::map<std::string, std::string> &settings() const { return m_settings; }
 
-private:
+  private:
     std::map<std::string, std::string> m_settings;
     const SettingsBaseVirtual *m_parent = nullptr;
 };

@@ -2,13 +2,14 @@
 
 #include <string>
 
-namespace Lamellor {
+namespace Lamellor
+{
 
 // Text-keyed settings as the slice engine reads them. Values are always stored as text; the
 // typed readers convert on every read.
 class SettingsBaseVirtual
 {
-public:
+  public:
     virtual ~SettingsBaseVirtual() = default;
 
     // Stores value under key. A key the holder does not know yet is stored with a warning line.

@@ -8,11 +8,11 @@
 
 class Mesh3D;
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
 // Everything one work-package export needs, gathered by the caller on the interface thread.
-struct SliceJob
-{
+struct SliceJob {
     // The meshes to print in scene order: models, their generated supports and manual supports
     // (source kind 0) and SLC contour models (source kind 1). Other kinds are ignored. The
     // meshes must not change while the export runs.

@@ -9,9 +9,11 @@
 
 #include <cstring>
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
-namespace {
+namespace
+{
 
 bool readExactly(QIODevice &device, char *data, qint64 size)
 {
@@ -61,14 +63,13 @@ bool readVxprInfo(QIODevice &device, VxprInfo *info, QString *error)
         return failWith(error, QStringLiteral("Cannot read the package header"));
     if (headerLength != VxprLayout::kHeaderLength || titleLength != VxprLayout::kTitleLength)
         return failWith(error, QStringLiteral("Not a work package: unexpected header length"));
-    if (!readExactly(device, title, VxprLayout::kTitleLength)
-        || std::memcmp(title, VxprLayout::kTitle, VxprLayout::kTitleLength) != 0)
+    if (!readExactly(device, title, VxprLayout::kTitleLength) ||
+        std::memcmp(title, VxprLayout::kTitle, VxprLayout::kTitleLength) != 0)
         return failWith(error, QStringLiteral("Not a work package: unexpected title"));
     result.title = QString::fromLatin1(title, VxprLayout::kTitleLength);
-    if (!readInt32(device, &version) || !readFloat(device, &result.firstSliceHeight)
-        || !readFloat(device, &result.lastSliceHeight)
-        || !readFloat(device, &result.layerThickness) || !readInt32(device, &layerCount)
-        || !readFloat(device, &result.volumeMl))
+    if (!readInt32(device, &version) || !readFloat(device, &result.firstSliceHeight) ||
+        !readFloat(device, &result.lastSliceHeight) || !readFloat(device, &result.layerThickness) ||
+        !readInt32(device, &layerCount) || !readFloat(device, &result.volumeMl))
         return failWith(error, QStringLiteral("Cannot read the package header"));
     if (version != VxprLayout::kVersion)
         return failWith(error, QStringLiteral("Unsupported package version %1").arg(version));

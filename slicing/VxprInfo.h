@@ -5,11 +5,11 @@
 
 class QIODevice;
 
-namespace OrvaneDlp {
+namespace OrvaneDlp
+{
 
 // The header of a .vxpr work package and the number of layer records it really holds.
-struct VxprInfo
-{
+struct VxprInfo {
     QString title;
     int version = 0;
     float firstSliceHeight = 0.0f; // mm
@@ -17,7 +17,7 @@ struct VxprInfo
     float layerThickness = 0.0f;   // mm
     int layerCount = 0;            // as the header states
     float volumeMl = 0.0f;
-    int layerRecords = 0;          // complete records found after the previews
+    int layerRecords = 0; // complete records found after the previews
 };
 
 // Reads a package's header and walks its layer records without loading them. Returns false with

@@ -60,8 +60,7 @@ bool OverhangFinder::checkWork(const Mesh3D &mesh, const SupportParameters &p, f
     for (const Face &face : mesh.faces()) {
         if (candidates > kMaxFaceCandidates)
             break;
-        if (face[0] >= vertices.size() || face[1] >= vertices.size() ||
-            face[2] >= vertices.size())
+        if (face[0] >= vertices.size() || face[1] >= vertices.size() || face[2] >= vertices.size())
             continue;
         const Vec3f &a = vertices[face[0]];
         const Vec3f &b = vertices[face[1]];

@@ -16,9 +16,8 @@ QString damagedMeshError()
 // Generates supports under the model's overhang points and stores them in the model; `query`
 // may be null, the generator then builds its own. Fills result.ok and the part count, or the
 // error.
-void generateFromOverhangs(Model &model, const SupportParameters &params,
-                           IProgressable *progress, QueryMode mode, const MeshQuery *query,
-                           SupportJobResult &result)
+void generateFromOverhangs(Model &model, const SupportParameters &params, IProgressable *progress,
+                           QueryMode mode, const MeshQuery *query, SupportJobResult &result)
 {
     SupportGenerator generator(model, mode);
     generator.setSharedQuery(query);
@@ -59,10 +58,9 @@ SupportJobResult generateSupportsForModel(Model &model, const SupportParameters 
         result.error = damagedMeshError();
         return result;
     }
-    const float lift =
-        params.hasSupports || model.boundingBox().isEmpty()
-            ? 0.0f
-            : params.supportHeight - model.boundingBox().min.z;
+    const float lift = params.hasSupports || model.boundingBox().isEmpty()
+                           ? 0.0f
+                           : params.supportHeight - model.boundingBox().min.z;
     if (!OverhangFinder::checkWork(model, params, lift, &result.error))
         return result;
 

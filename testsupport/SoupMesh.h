@@ -7,7 +7,8 @@
 #include <memory>
 #include <vector>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // Replaces the mesh by a triangle soup (three vertices of its own per face), bounds and face
 // normals computed. The centroid is left to the caller.

@@ -2,7 +2,8 @@
 
 #include "geometry/SupportParameters.h"
 
-namespace testsupport {
+namespace testsupport
+{
 
 // The support parameters of the shipped medium profile, the one set the tests share: 0.8 mm
 // columns, 0.6 mm overhang and 0.4 mm link points, 2 mm gaps, lifted 5 mm, a 1.2 mm plate

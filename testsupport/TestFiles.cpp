@@ -1,12 +1,13 @@
 #include "testsupport/TestFiles.h"
 
-#include <QDir>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
-namespace testsupport {
+namespace testsupport
+{
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {

@@ -7,7 +7,8 @@
 #include <array>
 #include <vector>
 
-namespace testsupport {
+namespace testsupport
+{
 
 using Vec3 = std::array<float, 3>;
 using Triangle = std::array<Vec3, 3>;

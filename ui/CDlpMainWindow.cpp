@@ -13,11 +13,11 @@
 #include "render/ViewSamples.h"
 #include "render/ViewTurner.h"
 #include "ui/DlpEditPanels.h"
-#include "ui/DlpSupportPanels.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
 #include "ui/DlpProccessBar.h"
 #include "ui/DlpStatusBarWidget.h"
+#include "ui/DlpSupportPanels.h"
 #include "update/UpdateService.h"
 
 #include <QApplication>

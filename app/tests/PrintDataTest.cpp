@@ -359,13 +359,13 @@ TEST_F(PrintDataTest, ApplicationAndCommandLineWriteTheSameBytes)
 
     // The previews the command line put in the package stand in for the rendered pictures.
     auto app = makeApp();
-    app->setPreviewRenderer([&expected](QByteArray *front, QByteArray *top, QByteArray *left,
-                                        QString *) {
-        *front = expected.mid(kPreviewOffset, 196608);
-        *top = expected.mid(kPreviewOffset + 196608, 196608);
-        *left = expected.mid(kPreviewOffset + 2 * 196608, 196608);
-        return true;
-    });
+    app->setPreviewRenderer(
+        [&expected](QByteArray *front, QByteArray *top, QByteArray *left, QString *) {
+            *front = expected.mid(kPreviewOffset, 196608);
+            *top = expected.mid(kPreviewOffset + 196608, 196608);
+            *left = expected.mid(kPreviewOffset + 2 * 196608, 196608);
+            return true;
+        });
     QSignalSpy loaded(app.get(), &DSharedApp::loadFinished);
     ASSERT_TRUE(app->getImportManager()->importParts({a, b}));
     ASSERT_TRUE(loaded.wait(20000));
@@ -425,13 +425,13 @@ TEST_F(PrintDataTest, PreviewsThatFailToRenderLeaveTheSlotsEmptyNotTheOldPicture
     app->addModelsToScene({boxModel(-5, -5, 0, 10)});
     QSettings().setValue("slicer/layerThickness", "0.05");
     bool renderOk = true;
-    app->setPreviewRenderer([&renderOk](QByteArray *front, QByteArray *top, QByteArray *left,
-                                        QString *error) {
-        *front = *top = *left = QByteArray(196608, '\x33');
-        if (!renderOk)
-            *error = QStringLiteral("no GL");
-        return renderOk;
-    });
+    app->setPreviewRenderer(
+        [&renderOk](QByteArray *front, QByteArray *top, QByteArray *left, QString *error) {
+            *front = *top = *left = QByteArray(196608, '\x33');
+            if (!renderOk)
+                *error = QStringLiteral("no GL");
+            return renderOk;
+        });
     QSignalSpy finished(app.get(), &DlpOrvaneApp::printDataFinished);
     ASSERT_TRUE(app->startExport(path("first.vxpr")));
     ASSERT_TRUE(waitForRun(*app, finished));

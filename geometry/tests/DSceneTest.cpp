@@ -190,9 +190,8 @@ TEST(DScene, RemovingAModelsOwnPointListRemovesEveryPoint)
     auto a = named("a");
     scene.addModels({a});
     for (int i = 0; i < 5; ++i)
-        scene.addOverhangPoint(std::make_shared<Overhang>(Point3f{float(i), 0, 1}, Vec3f{0, 0, -1},
-                                                          0.25f, 0.25f),
-                               a);
+        scene.addOverhangPoint(
+            std::make_shared<Overhang>(Point3f{float(i), 0, 1}, Vec3f{0, 0, -1}, 0.25f, 0.25f), a);
     std::size_t told = 0;
     scene.callbacks().overhangPointsRemoved = [&told](const OverhangList &points) {
         told = points.size();

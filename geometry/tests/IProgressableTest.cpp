@@ -4,10 +4,10 @@
 
 #include <vector>
 
-namespace {
-
-struct Recorder
+namespace
 {
+
+struct Recorder {
     std::vector<int> percents;
     IProgressable::Callback callback()
     {
@@ -85,8 +85,7 @@ TEST(IProgressableTest, CancelAtRoot)
     EXPECT_FALSE(child.isCancelled());
 }
 
-struct RangeCase
-{
+struct RangeCase {
     const char *name;
     std::vector<int> tos; // setRange calls in order
     std::int64_t current;

@@ -120,7 +120,8 @@ TEST(Mesh3DTest, ScaleTransformsNormalsWithoutRenormalising)
     EXPECT_NEAR(box.volume(), 3.0, 1e-6);
 }
 
-namespace {
+namespace
+{
 
 bool sameBits(const Vec3f &a, const Vec3f &b)
 {
@@ -129,12 +130,11 @@ bool sameBits(const Vec3f &a, const Vec3f &b)
 
 bool sameBits(const std::vector<Vec3f> &a, const std::vector<Vec3f> &b)
 {
-    return a.size() == b.size()
-           && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Vec3f)) == 0);
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Vec3f)) == 0);
 }
 
-struct DerivedCase
-{
+struct DerivedCase {
     const char *name;
     std::vector<Point3f> vertices;
     std::vector<Face> faces;
@@ -172,8 +172,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DerivedCase{"Empty", {}, {}},
         DerivedCase{"SoupWithSignedZerosAndOddValues",
-                    {{-0.0f, 0.0f, 1e-30f}, {0.0f, -0.0f, 3.0f}, {0.1f, 0.7f, -0.0f},
-                     {1e30f, -2.5f, 0.3f}, {-1e30f, 7.0f, 0.3f}, {0.2f, 0.2f, 0.2f}},
+                    {{-0.0f, 0.0f, 1e-30f},
+                     {0.0f, -0.0f, 3.0f},
+                     {0.1f, 0.7f, -0.0f},
+                     {1e30f, -2.5f, 0.3f},
+                     {-1e30f, 7.0f, 0.3f},
+                     {0.2f, 0.2f, 0.2f}},
                     {Face{{0, 1, 2}}, Face{{3, 4, 5}}}},
         DerivedCase{"SoupWithNaNAndDegenerateFace",
                     {{kNaN, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}},
@@ -184,12 +188,11 @@ INSTANTIATE_TEST_SUITE_P(
         DerivedCase{"SoupFacesOutOfOrder",
                     {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 1}},
                     {Face{{3, 4, 5}}, Face{{0, 1, 2}}}},
-        DerivedCase{"FaceBeyondTheVertices",
-                    {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
-                    {Face{{0, 1, 7}}}}),
+        DerivedCase{"FaceBeyondTheVertices", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {Face{{0, 1, 7}}}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-namespace {
+namespace
+{
 
 // Bit for bit, except that any NaN equals any NaN: which NaN a sum of two NaNs gives depends on
 // the operand order the compiler picks.
@@ -206,8 +209,7 @@ bool sameValues(const std::vector<Vec3f> &a, const std::vector<Vec3f> &b)
     return true;
 }
 
-struct TranslationCase
-{
+struct TranslationCase {
     const char *name;
     Matrix4f matrix;
 };

@@ -1,27 +1,25 @@
-#include "geometry/MeshGroupRecord.h"
 #include "geometry/Model.h"
+#include "geometry/MeshGroupRecord.h"
 #include "geometry/SlcModel.h"
 
 #include "MeshTestUtil.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class FakeGeneratorState : public ISupportGeneratorState
 {
-public:
-    explicit FakeGeneratorState(int *discards)
-        : m_discards(discards)
-    {
-    }
+  public:
+    explicit FakeGeneratorState(int *discards) : m_discards(discards) {}
     void discardNailGrid() override { ++*m_discards; }
     std::unique_ptr<ISupportGeneratorState> clone() const override
     {
         return std::make_unique<FakeGeneratorState>(m_discards);
     }
 
-private:
+  private:
     int *m_discards;
 };
 
@@ -30,8 +28,8 @@ std::shared_ptr<Model> modelWithSupports()
     auto model = std::make_shared<Model>();
     model->setBaseName(QStringLiteral("Bracket"));
     fillSoup(*model, testsupport::boxTriangles(0, 0, 5, 10, 10, 15));
-    model->overhangs().push_back(std::make_shared<Overhang>(Point3f{5, 5, 5}, Vec3f{0, 0, -1},
-                                                            0.25f, 0.2f));
+    model->overhangs().push_back(
+        std::make_shared<Overhang>(Point3f{5, 5, 5}, Vec3f{0, 0, -1}, 0.25f, 0.2f));
     auto support = std::make_shared<Support>();
     auto column = std::make_shared<Mesh3D>();
     fillSoup(*column, testsupport::boxTriangles(4, 4, 0, 6, 6, 5));
@@ -88,8 +86,7 @@ TEST(ModelTest, TransformMovesEverything)
     EXPECT_EQ(model->manualSupports().parts[0]->boundingBox().min, (Vec3f{1, 2, 3}));
 }
 
-struct GridMove
-{
+struct GridMove {
     const char *name;
     Matrix4f matrix;
     int discards;

@@ -14,7 +14,8 @@
 
 using namespace testsupport;
 
-namespace {
+namespace
+{
 
 QByteArray stlWithCount(quint32 claimed, int triangles)
 {
@@ -35,8 +36,7 @@ const QByteArray kSquare = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
 
 } // namespace
 
-struct BrokenCase
-{
+struct BrokenCase {
     const char *name;
     std::function<std::unique_ptr<DIoPartBase>()> reader;
     QByteArray bytes;
@@ -117,8 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                    SlcBuilder().table({}).f32(0.1f).u32(1000000).bytes(),
                    "the boundaries of a layer"},
         BrokenCase{"SlcVertexCountPastEnd", slc,
-                   SlcBuilder().table({}).f32(0.1f).u32(1).u32(0x7FFFFFFF).u32(0).bytes()
-                       + QByteArray(64, 0),
+                   SlcBuilder().table({}).f32(0.1f).u32(1).u32(0x7FFFFFFF).u32(0).bytes() +
+                       QByteArray(64, 0),
                    "the vertices of a boundary"},
         BrokenCase{"SlcNegativeCount", slc,
                    SlcBuilder().table({}).f32(0.1f).u32(1).u32(0x80000000u).u32(0).bytes(),

@@ -19,9 +19,9 @@ inline std::shared_ptr<Model> readBytes(DIoPartBase &reader, const QByteArray &b
 // Little-endian SLC builder for tests.
 class SlcBuilder
 {
-public:
+  public:
     explicit SlcBuilder(const QByteArray &header = "-SLCVER 2.0 -UNIT MM -PACKAGE Orvane "
-                                                  "-EXTENTS 0 1 0 1 0 1 0 1 0 1 0 1")
+                                                   "-EXTENTS 0 1 0 1 0 1 0 1 0 1 0 1")
     {
         m_bytes = header + "\r\n\x1a";
         m_bytes += QByteArray(256, '\0');
@@ -69,7 +69,7 @@ public:
     }
     QByteArray bytes() const { return m_bytes; }
 
-private:
+  private:
     QByteArray m_bytes;
 };
 

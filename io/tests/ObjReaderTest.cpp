@@ -1,5 +1,5 @@
-#include "io/DIoOBJ.h"
 #include "io/DIoError.h"
+#include "io/DIoOBJ.h"
 
 #include "geometry/IProgressable.h"
 #include "geometry/Model.h"
@@ -8,14 +8,14 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QByteArray kSquare = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
 
 } // namespace
 
-struct ObjCase
-{
+struct ObjCase {
     const char *name;
     QByteArray bytes;
     std::vector<Face> faces;
@@ -38,14 +38,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ObjReaderTest,
     ::testing::Values(
         ObjCase{"QuadIsFanned", kSquare + "f 1 2 3 4\n", {Face{{0, 1, 2}}, Face{{0, 2, 3}}}},
-        ObjCase{"TextureAndNormalRefs", kSquare + "vt 0 0\nvn 0 0 1\nf 1/1/1 2/2/1 3/3/1\n",
+        ObjCase{"TextureAndNormalRefs",
+                kSquare + "vt 0 0\nvn 0 0 1\nf 1/1/1 2/2/1 3/3/1\n",
                 {Face{{0, 1, 2}}}},
         ObjCase{"NormalOnlyRefs", kSquare + "f 1//1 2//1 3//1\n", {Face{{0, 1, 2}}}},
         ObjCase{"CrLfAndTrailingBlank", kSquare + "f 1 2 3 \r\n", {Face{{0, 1, 2}}}},
         ObjCase{"CommentsToEndOfLine",
                 "# v 9 9 9\n" + kSquare + "f 1 2 3 # f 1 2\ng part\nusemtl x\n",
                 {Face{{0, 1, 2}}}},
-        ObjCase{"PentagonFan", kSquare + "v 0.5 2 0\nf 1 2 3 5 4\n",
+        ObjCase{"PentagonFan",
+                kSquare + "v 0.5 2 0\nf 1 2 3 5 4\n",
                 {Face{{0, 1, 2}}, Face{{0, 2, 4}}, Face{{0, 4, 3}}}}),
     [](const auto &info) { return std::string(info.param.name); });
 

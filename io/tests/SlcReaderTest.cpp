@@ -43,7 +43,6 @@ TEST(SlcReaderTest, CancelledBeforeAnyLayerReturnsNull)
     root.setCancel(true);
     DIoSlc reader;
     reader.setProgress(&root);
-    const QByteArray bytes =
-        SlcBuilder().table({}).layer(0.1f, {unitSquare()}).end(0.1f).bytes();
+    const QByteArray bytes = SlcBuilder().table({}).layer(0.1f, {unitSquare()}).end(0.1f).bytes();
     EXPECT_EQ(readBytes(reader, bytes), nullptr);
 }

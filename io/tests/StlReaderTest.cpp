@@ -31,8 +31,7 @@ TEST(StlReaderTest, BinaryBoxStaysSoup)
     EXPECT_EQ(model->centroid().x, 0.5f);
 }
 
-struct AsciiCase
-{
+struct AsciiCase {
     const char *name;
     QByteArray bytes;
 };
@@ -216,8 +215,8 @@ TEST(StlReaderTest, MissingFileSaysWhy)
 
 TEST(StlReaderTest, CancelledReadReturnsNullAndReportsComplete)
 {
-    for (const QByteArray &bytes : {binaryStl(boxTriangles(0, 0, 0, 1, 1, 1)),
-                                    asciiStl(boxTriangles(0, 0, 0, 1, 1, 1))}) {
+    for (const QByteArray &bytes :
+         {binaryStl(boxTriangles(0, 0, 0, 1, 1, 1)), asciiStl(boxTriangles(0, 0, 0, 1, 1, 1))}) {
         IProgressable root;
         std::vector<int> percents;
         root.setCallback([&](int p, const QString &, bool) { percents.push_back(p); });

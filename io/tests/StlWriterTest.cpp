@@ -20,7 +20,8 @@
 
 using namespace testsupport;
 
-namespace {
+namespace
+{
 
 std::shared_ptr<Mesh3D> readBox(float x0)
 {
@@ -76,8 +77,8 @@ TEST(StlWriterTest, UnwritablePathSaysWhyAndKeepsOldFile)
     if (probe.open(QIODevice::WriteOnly)) // permissions not enforced (running as root)
         GTEST_SKIP() << "directory permissions are not enforced";
     EXPECT_THROW(writeBinaryStl(path, {readBox(0)}), DIoError);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(readFile(path), QByteArray("previous"));
 }
 
@@ -116,7 +117,8 @@ TEST(StlWriterTest, WriteFailingMidwayKeepsOldFileAlsoAsRoot)
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(threw);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Open scence file error"))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Open scence file error")))
+        << message.toStdString();
     EXPECT_EQ(readFile(path), QByteArray("previous"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.stl")});
 }

@@ -10,7 +10,8 @@
 
 using namespace testsupport;
 
-namespace {
+namespace
+{
 
 // A flat n x n grid of quads (two triangles each) as triangle list.
 std::vector<Triangle> grid(int n)
@@ -86,8 +87,7 @@ TEST(WeldTest, CancelledWeldLeavesMesh)
     EXPECT_FALSE(mesh.isIndexed());
 }
 
-struct WeldThresholdCase
-{
+struct WeldThresholdCase {
     const char *name;
     std::size_t triangles;
     std::int32_t sourceKind;

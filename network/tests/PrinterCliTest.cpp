@@ -80,8 +80,9 @@ class Fleet
     {
         auto &sim = m_sims[role];
         if (!sim) {
-            const auto &spec = m_roles.at(role);
-            sim = std::make_unique<SimPrinter>(loopbackAddress(spec.first), spec.second);
+            const auto &roleAddress = m_roles.at(role);
+            sim = std::make_unique<SimPrinter>(loopbackAddress(roleAddress.first),
+                                               roleAddress.second);
         }
         return *sim;
     }

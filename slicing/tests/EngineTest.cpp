@@ -14,7 +14,8 @@
 
 using namespace Lamellor;
 
-namespace {
+namespace
+{
 
 QStringList g_logLines;
 
@@ -25,19 +26,16 @@ void captureLog(QtMsgType, const QMessageLogContext &, const QString &message)
 
 class LogCapture
 {
-public:
+  public:
     LogCapture()
     {
         g_logLines.clear();
         m_previous = qInstallMessageHandler(captureLog);
     }
     ~LogCapture() { qInstallMessageHandler(m_previous); }
-    int count(const QString &fragment) const
-    {
-        return int(g_logLines.filter(fragment).size());
-    }
+    int count(const QString &fragment) const { return int(g_logLines.filter(fragment).size()); }
 
-private:
+  private:
     QtMessageHandler m_previous;
 };
 
@@ -65,8 +63,7 @@ ClipperLib::Path square(int side, int gapAtEnd = 0)
 
 // ---- settings --------------------------------------------------------------------------------
 
-struct TextCase
-{
+struct TextCase {
     const char *name;
     const char *text;
     int microns;
@@ -86,19 +83,20 @@ TEST_P(SettingsText, ConvertsLikeTheEngineReadsIt)
     EXPECT_EQ(textToInt(c.text), c.integer);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SettingsText,
-    ::testing::Values(TextCase{"LayerThickness", "0.05", 50, false, 0},
-                      TextCase{"Truncated", "1.2345", 1234, true, 1},
-                      TextCase{"NegativeTowardZero", "-0.0015", -1, false, 0},
-                      TextCase{"On", "on", 0, true, 0}, TextCase{"Yes", "yes", 0, true, 0},
-                      TextCase{"TrueLower", "true", 0, true, 0},
-                      TextCase{"TrueCapital", "True", 0, true, 0},
-                      TextCase{"TrueUpper", "TRUE", 0, false, 0},
-                      TextCase{"FalseWord", "false", 0, false, 0},
-                      TextCase{"LeadingInteger", "12abc", 12000, true, 12},
-                      TextCase{"Zero", "0", 0, false, 0}, TextCase{"Empty", "", 0, false, 0}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, SettingsText,
+                         ::testing::Values(TextCase{"LayerThickness", "0.05", 50, false, 0},
+                                           TextCase{"Truncated", "1.2345", 1234, true, 1},
+                                           TextCase{"NegativeTowardZero", "-0.0015", -1, false, 0},
+                                           TextCase{"On", "on", 0, true, 0},
+                                           TextCase{"Yes", "yes", 0, true, 0},
+                                           TextCase{"TrueLower", "true", 0, true, 0},
+                                           TextCase{"TrueCapital", "True", 0, true, 0},
+                                           TextCase{"TrueUpper", "TRUE", 0, false, 0},
+                                           TextCase{"FalseWord", "false", 0, false, 0},
+                                           TextCase{"LeadingInteger", "12abc", 12000, true, 12},
+                                           TextCase{"Zero", "0", 0, false, 0},
+                                           TextCase{"Empty", "", 0, false, 0}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SettingsBase, WarnsOnceForANewKeyAndReadsFromTheParent)
 {
@@ -152,8 +150,7 @@ TEST(Mesh, ClosedBoxHasEveryNeighbourAndAnOpenOneLogsTheGaps)
     EXPECT_EQ(log.count("Couldn't find face connected to face"), 3);
 }
 
-struct MeshCase
-{
+struct MeshCase {
     const char *name;
     std::vector<testsupport::Triangle> (*make)();
 };
@@ -177,7 +174,8 @@ TEST_P(MeshBuild, MatchesThePlainBuild)
     for (size_t i = 0; i < ref.faces.size(); ++i)
         for (int k = 0; k < 3; ++k) {
             EXPECT_EQ(mesh.faces()[i].vertex_index[k], ref.faces[i].vertex_index[k]);
-            EXPECT_EQ(mesh.faces()[i].connected_face_index[k], ref.faces[i].connected_face_index[k]);
+            EXPECT_EQ(mesh.faces()[i].connected_face_index[k],
+                      ref.faces[i].connected_face_index[k]);
         }
 }
 
@@ -259,8 +257,7 @@ TEST(DlpSlicer, CancelledLayerLogsAndMakesNoPolygons)
 
 // ---- polygon steps ---------------------------------------------------------------------------
 
-struct GapCase
-{
+struct GapCase {
     const char *name;
     int gap;
     bool closedByConnect;
@@ -282,8 +279,7 @@ TEST_P(OpenChainGap, SmallGapsCloseInConnectLargerOnesInStitch)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OpenChainGap,
-                         ::testing::Values(GapCase{"Gap15", 15, true},
-                                           GapCase{"Gap25", 25, false}),
+                         ::testing::Values(GapCase{"Gap15", 15, true}, GapCase{"Gap25", 25, false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PolygonSteps, ConnectAppendsAnEarlierPolylineThatContinuesALaterOne)
@@ -320,8 +316,8 @@ TEST(PolygonSteps, SimplifyDropsNearPointsAndBackTurnsOnly)
         {{0, 0}, {4, 0}, {0, 4}}};
     simplifyPolygons(polygons);
     ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_EQ(polygons[0], (ClipperLib::Path{{0, 0}, {1000, 0}, {1100, 0}, {1000, 1000},
-                                             {0, 1000}}));
+    EXPECT_EQ(polygons[0],
+              (ClipperLib::Path{{0, 0}, {1000, 0}, {1100, 0}, {1000, 1000}, {0, 1000}}));
 }
 
 TEST(PolygonSteps, UnionPutsIslandsInHolesIntoTheirOwnParts)

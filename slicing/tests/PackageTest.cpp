@@ -25,14 +25,14 @@ using namespace OrvaneDlp;
 using slicingtest::meshFrom;
 using testsupport::boxTriangles;
 
-namespace {
+namespace
+{
 
 using MeshList = std::vector<std::shared_ptr<Mesh3D>>;
 
 constexpr int kRecordsStart = 590134;
 
-struct Layer
-{
+struct Layer {
     float z = 0;
     std::vector<std::vector<std::pair<float, float>>> paths;
 };
@@ -84,7 +84,7 @@ double area(const std::vector<std::pair<float, float>> &path)
 
 class PackageTest : public ::testing::Test
 {
-protected:
+  protected:
     QString path(const QString &name = QStringLiteral("out.vxpr")) const
     {
         return m_dir.filePath(name);
@@ -105,8 +105,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-struct SupportedCubeCase
-{
+struct SupportedCubeCase {
     const char *name;
     int baseMode;
 };
@@ -201,8 +200,7 @@ TEST_F(PackageTest, SlcContoursFollowTheMeshPathsByLayerIndex)
 
 // ---- the program's engine writes what the plain engine writes ----------------------------
 
-struct SceneCase
-{
+struct SceneCase {
     const char *name;
     MeshList (*make)();
     const char *thickness;
@@ -233,12 +231,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "0.05"},
         SceneCase{"TubeThroughHole",
                   [] { return MeshList{meshFrom(slicingtest::tubeTriangles())}; }, "0.1"},
-        SceneCase{"Sphere",
-                  [] {
-                      return MeshList{
-                          meshFrom(slicingtest::sphereTriangles(1, 2, 6, 6, 40, 56))};
-                  },
-                  "0.035"},
+        SceneCase{
+            "Sphere",
+            [] { return MeshList{meshFrom(slicingtest::sphereTriangles(1, 2, 6, 6, 40, 56))}; },
+            "0.035"},
         SceneCase{"TouchingParts",
                   [] {
                       return MeshList{meshFrom(boxTriangles(0, 0, 0, 10, 10, 8)),
@@ -249,10 +245,10 @@ INSTANTIATE_TEST_SUITE_P(
         SceneCase{"DegenerateFaces",
                   [] {
                       auto t = boxTriangles(0, 0, 0, 8, 8, 8);
-                      t.push_back({{{0, 0, 1}, {4, 4, 1}, {8, 8, 1}}});        // collinear
+                      t.push_back({{{0, 0, 1}, {4, 4, 1}, {8, 8, 1}}});         // collinear
                       t.push_back({{{1, 1, 1}, {1.01f, 1, 1}, {1, 1.01f, 7}}}); // melded corners
-                      t.push_back(t[3]);                                       // duplicate
-                      t.push_back({{{2, 2, 2}, {6, 2, 2}, {2, 6, 2}}});        // flat sliver
+                      t.push_back(t[3]);                                        // duplicate
+                      t.push_back({{{2, 2, 2}, {6, 2, 2}, {2, 6, 2}}});         // flat sliver
                       return MeshList{meshFrom(t)};
                   },
                   "0.05"},
@@ -276,8 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- volume ------------------------------------------------------------------------------
 
-struct VolumeCase
-{
+struct VolumeCase {
     const char *name;
     std::vector<testsupport::Triangle> (*make)();
 };
@@ -357,8 +352,7 @@ TEST_F(PackageTest, ProgressRunsFromPreparingThroughSlicingTo100)
     EXPECT_EQ(last, 100);
 }
 
-struct CancelCase
-{
+struct CancelCase {
     const char *name;
     bool keepPartial;
 };
@@ -423,8 +417,7 @@ TEST_F(PackageTest, InfoReadsTheHeaderAndCountsTheRecords)
     EXPECT_TRUE(json.contains("\"layerRecords\":200"));
 }
 
-struct DamageCase
-{
+struct DamageCase {
     const char *name;
     QByteArray (*damage)(QByteArray);
 };
@@ -451,10 +444,12 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"CutInPreviews", [](QByteArray b) { return b.left(400000); }},
         DamageCase{"CutInsideARecord", [](QByteArray b) { return b.left(b.size() - 3); }},
         DamageCase{"WrongTitle", [](QByteArray b) { return b.replace(8, 6, "Wrongo"); }},
-        DamageCase{"HugePathCount",
-                   [](QByteArray b) { return b.replace(kRecordsStart + 4, 4, "\xff\xff\xff\x7f"); }},
-        DamageCase{"NegativePointCount",
-                   [](QByteArray b) { return b.replace(kRecordsStart + 8, 4, "\xff\xff\xff\xff"); }},
+        DamageCase{
+            "HugePathCount",
+            [](QByteArray b) { return b.replace(kRecordsStart + 4, 4, "\xff\xff\xff\x7f"); }},
+        DamageCase{
+            "NegativePointCount",
+            [](QByteArray b) { return b.replace(kRecordsStart + 8, 4, "\xff\xff\xff\xff"); }},
         DamageCase{"MoreRecordsThanStated",
                    [](QByteArray b) { return b.replace(46, 4, QByteArray("\x01\0\0\0", 4)); }},
         DamageCase{"Empty", [](QByteArray) { return QByteArray(); }}),
@@ -483,8 +478,8 @@ TEST_P(SupportedCube, PackageHoldsBaseColumnsThenModel)
     DScene scene;
     scene.addModels({cube});
     const std::vector<std::shared_ptr<Mesh3D>> printMeshes = scene.printMeshes();
-    const std::vector<Layer> layers = layersOf(exportBytes(MeshList(printMeshes.begin(),
-                                                                    printMeshes.end())));
+    const std::vector<Layer> layers =
+        layersOf(exportBytes(MeshList(printMeshes.begin(), printMeshes.end())));
     ASSERT_EQ(layers.size(), 300u);
 
     auto layerArea = [](const Layer &layer) {
@@ -493,9 +488,9 @@ TEST_P(SupportedCube, PackageHoldsBaseColumnsThenModel)
             total += area(path);
         return total;
     };
-    const Layer &inBase = layers[10];    // z = 0.525
-    const Layer &columns = layers[60];   // z = 3.025, above the plate and below the tips
-    const Layer &model = layers[200];    // z = 10.025, inside the lifted cube
+    const Layer &inBase = layers[10];  // z = 0.525
+    const Layer &columns = layers[60]; // z = 3.025, above the plate and below the tips
+    const Layer &model = layers[200];  // z = 10.025, inside the lifted cube
     if (GetParam().baseMode == 1) {
         EXPECT_GT(layerArea(inBase), 150.0) << "a plate reaching beyond the 10 x 10 footprint";
         EXPECT_LT(inBase.paths.size(), columns.paths.size());
@@ -514,8 +509,7 @@ INSTANTIATE_TEST_SUITE_P(PackageTest, SupportedCube,
 
 // ---- Repeated faces, as real files carry them: the package is the clean mesh's.
 
-struct DuplicateCase
-{
+struct DuplicateCase {
     const char *name;
     std::vector<testsupport::Triangle> clean;
     std::function<std::vector<testsupport::Triangle>(std::vector<testsupport::Triangle>)> damage;

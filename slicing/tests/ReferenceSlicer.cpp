@@ -12,26 +12,41 @@
 using Lamellor::MeshFace;
 using Lamellor::Point3;
 
-namespace reference {
-
-namespace {
-
-struct Segment
+namespace reference
 {
+
+namespace
+{
+
+struct Segment {
     ClipperLib::IntPoint start, end;
     int face;
     bool used;
 };
 
-struct V
-{
+struct V {
     double x, y, z;
 };
-V sub(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V mul(V a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V crossV(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-V toV(const Point3 &p) { return {double(p.x), double(p.y), double(p.z)}; }
+V sub(V a, V b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+V mul(V a, double s)
+{
+    return {a.x * s, a.y * s, a.z * s};
+}
+double dot(V a, V b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+V crossV(V a, V b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+V toV(const Point3 &p)
+{
+    return {double(p.x), double(p.y), double(p.z)};
+}
 
 ClipperLib::IntPoint edgePoint(const Point3 &a, const Point3 &b, int32_t z)
 {
@@ -49,8 +64,8 @@ int ReferenceMesh::findOrAdd(const Point3 &p)
     for (uint32_t v : list) {
         const long long dx = vertices[v].x - p.x, dy = vertices[v].y - p.y,
                         dz = vertices[v].z - p.z;
-        if (std::llabs(dx) <= 30 && std::llabs(dy) <= 30 && std::llabs(dz) <= 30
-            && dx * dx + dy * dy + dz * dz <= 900)
+        if (std::llabs(dx) <= 30 && std::llabs(dy) <= 30 && std::llabs(dz) <= 30 &&
+            dx * dx + dy * dy + dz * dz <= 900)
             return int(v);
     }
     if (vertices.empty()) {
@@ -88,8 +103,8 @@ int ReferenceMesh::across(int idx0, int idx1, int notFace, int notFaceVertex) co
         if (f == notFace)
             continue;
         const MeshFace &face = faces[size_t(f)];
-        if (face.vertex_index[0] == idx1 || face.vertex_index[1] == idx1
-            || face.vertex_index[2] == idx1)
+        if (face.vertex_index[0] == idx1 || face.vertex_index[1] == idx1 ||
+            face.vertex_index[2] == idx1)
             candidates.push_back(f);
     }
     if (candidates.empty())
@@ -228,8 +243,8 @@ std::vector<Lamellor::SlicePart> sliceLayer(const ReferenceMesh &mesh, int32_t z
 }
 
 QByteArray referencePackage(const std::vector<std::shared_ptr<Mesh3D>> &meshes,
-                            double layerThicknessMm, const QByteArray &front,
-                            const QByteArray &top, const QByteArray &left)
+                            double layerThicknessMm, const QByteArray &front, const QByteArray &top,
+                            const QByteArray &left)
 {
     ReferenceMesh mesh;
     std::vector<const Mesh3D *> slcs;
@@ -260,7 +275,8 @@ QByteArray referencePackage(const std::vector<std::shared_ptr<Mesh3D>> &meshes,
         layers = std::max(0, (mesh.max.z - z0) / lx + 1);
     for (const Mesh3D *s : slcs) {
         const SlcModel &c = *s->contourData();
-        layers = std::max(layers, int((double(c.maxZ) - double(c.minZ)) / double(c.layerThickness)));
+        layers =
+            std::max(layers, int((double(c.maxZ) - double(c.minZ)) / double(c.layerThickness)));
     }
 
     QByteArray bytes;

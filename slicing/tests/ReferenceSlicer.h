@@ -11,14 +11,15 @@
 
 class Mesh3D;
 
-namespace reference {
+namespace reference
+{
 
 // The plain slice engine kept to check the program's engine against: vertex lookup through a
 // std::unordered_map of vectors, per-vertex face vectors, a scan over all faces for every layer,
 // a std::map from face to segment, one layer after the other on one thread.
 class ReferenceMesh
 {
-public:
+  public:
     void addFace(const Lamellor::Point3 &a, const Lamellor::Point3 &b, const Lamellor::Point3 &c);
     void finish();
 
@@ -27,7 +28,7 @@ public:
     std::vector<Lamellor::MeshFace> faces;
     Lamellor::Point3 min, max;
 
-private:
+  private:
     int findOrAdd(const Lamellor::Point3 &p);
     int across(int idx0, int idx1, int notFace, int notFaceVertex) const;
     std::unordered_map<uint32_t, std::vector<uint32_t>> m_lookup;

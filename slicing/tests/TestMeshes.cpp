@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-namespace slicingtest {
+namespace slicingtest
+{
 
 using testsupport::Vec3;
 
@@ -31,8 +32,7 @@ std::vector<Triangle> reversed(std::vector<Triangle> triangles)
     return triangles;
 }
 
-std::vector<Triangle> sphereTriangles(float cx, float cy, float cz, float r, int stacks,
-                                      int slices)
+std::vector<Triangle> sphereTriangles(float cx, float cy, float cz, float r, int stacks, int slices)
 {
     auto at = [&](int i, int j) {
         const double theta = M_PI * i / stacks;
@@ -74,10 +74,10 @@ std::vector<Triangle> tubeTriangles()
     auto up = [h](Vec3 p) { return Vec3{p[0], p[1], h}; };
     for (int k = 0; k < 4; ++k) {
         const int n = (k + 1) % 4;
-        quad(outer[k], outer[n], up(outer[n]), up(outer[k]));   // outer wall, outward
-        quad(inner[n], inner[k], up(inner[k]), up(inner[n]));   // hole wall, facing the hole
+        quad(outer[k], outer[n], up(outer[n]), up(outer[k]));         // outer wall, outward
+        quad(inner[n], inner[k], up(inner[k]), up(inner[n]));         // hole wall, facing the hole
         quad(up(outer[k]), up(outer[n]), up(inner[n]), up(inner[k])); // top ring
-        quad(outer[n], outer[k], inner[k], inner[n]);           // bottom ring
+        quad(outer[n], outer[k], inner[k], inner[n]);                 // bottom ring
     }
     return out;
 }
@@ -92,8 +92,11 @@ std::shared_ptr<Mesh3D> slcSquares(int layers, float thickness, float half)
     for (int l = 0; l < layers; ++l) {
         SlcModel::Contour contour;
         const float z = float(l * double(thickness));
-        for (const auto &xy : {std::pair<float, float>{-half, -half}, {half, -half}, {half, half},
-                               {-half, half}, {-half, -half}}) {
+        for (const auto &xy : {std::pair<float, float>{-half, -half},
+                               {half, -half},
+                               {half, half},
+                               {-half, half},
+                               {-half, -half}}) {
             contour.push_back(uint32_t(mesh->vertices().size()));
             mesh->vertices().push_back(Point3f{xy.first, xy.second, z});
         }

@@ -9,7 +9,8 @@
 
 class Mesh3D;
 
-namespace slicingtest {
+namespace slicingtest
+{
 
 using testsupport::Triangle;
 

@@ -1,5 +1,5 @@
-#include "testsupport/SupportParams.h"
 #include "SupportFixtures.h"
+#include "testsupport/SupportParams.h"
 
 #include "supports/SupportJob.h"
 #include "supports/ThinTip.h"
