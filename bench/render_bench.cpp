@@ -1,6 +1,8 @@
 // Frame time of the 3D view with Mesa's software renderer: an empty scene, 100,000 and
 // 2,000,000 triangles, at rest and while the camera turns (large meshes then draw their
 // clustered stand-in). Run under X (xvfb-run -a) with LIBGL_ALWAYS_SOFTWARE=1.
+#include "render/GlHeaders.h"
+
 #include "render/CContext.h"
 #include "render/COrvaneFrame.h"
 #include "render/CRenderEngine.h"
@@ -15,7 +17,6 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions>
 
 #include <benchmark/benchmark.h>
 
@@ -115,12 +116,11 @@ void frameTime(benchmark::State &state)
     const int triangles = static_cast<int>(state.range(0));
     if (triangles > 0)
         view.scene.addModels({sphere(triangles)});
-    QOpenGLFunctions *gl = view.context.functions();
     view.engine->paintGL(); // first frame: buffers and shader state settle
-    gl->glFinish();
+    glFinish();
     for (auto _ : state) {
         view.engine->paintGL();
-        gl->glFinish();
+        glFinish();
     }
     std::size_t faces = 0;
     for (const auto &m : view.scene.models())
@@ -142,18 +142,17 @@ void frameTimeWhileTurning(benchmark::State &state)
     if (state.range(1) == 0)
         view.engine->context()->proxyThreshold = std::numeric_limits<std::size_t>::max();
     view.scene.addModels({sphere(static_cast<int>(state.range(0)))});
-    QOpenGLFunctions *gl = view.context.functions();
     auto &frame = *view.engine->frame();
     view.engine->paintGL(); // uploads, and starts the stand-in of a large mesh
     for (const auto &d : frame.modelDrawables())
         d->waitForProxy();
     view.engine->paintGL();
-    gl->glFinish();
+    glFinish();
     std::size_t drawn = 0;
     for (auto _ : state) {
         frame.yawBy(1.0f);
         view.engine->paintGL();
-        gl->glFinish();
+        glFinish();
     }
     for (const auto &d : frame.modelDrawables())
         drawn += d->lastDrawnFaces();
@@ -186,15 +185,14 @@ void frameTimeAfterMove(benchmark::State &state)
         view.engine->context()->proxyThreshold = std::numeric_limits<std::size_t>::max();
     auto model = sphere(static_cast<int>(state.range(0)));
     view.scene.addModels({model});
-    QOpenGLFunctions *gl = view.context.functions();
     view.engine->paintGL();
-    gl->glFinish();
+    glFinish();
     float dx = 0.01f;
     for (auto _ : state) {
         model->transform(translationMatrix(dx, 0.0f, 0.0f));
         dx = -dx;
         view.engine->paintGL();
-        gl->glFinish();
+        glFinish();
     }
 }
 

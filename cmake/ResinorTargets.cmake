@@ -1,7 +1,12 @@
 # Helpers shared by every folder: one static library per folder (its top-level sources plus the
 # platform sources for this OS) and one GoogleTest executable from its tests/ folder.
 
+# Our own targets build without warnings; a new warning fails the build instead of piling up.
+option(RESINOR_WERROR "Treat compiler warnings as errors on the project's own targets" ON)
 set(RESINOR_WARNINGS -Wall -Wextra)
+if(RESINOR_WERROR)
+    list(APPEND RESINOR_WARNINGS -Werror)
+endif()
 if(WIN32)
     set(RESINOR_PLATFORM_DIR platform/win)
 else()
