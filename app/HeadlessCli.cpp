@@ -1,5 +1,7 @@
 #include "app/HeadlessCli.h"
 
+#include "app/JsonText.h"
+
 #include "app/AppDataDir.h"
 #include "app/VxprExport.h"
 #include "geometry/DModelOperator.h"
@@ -129,35 +131,7 @@ class JsonLine
     }
     QString text() const { return QLatin1Char('{') + m_text + QLatin1Char('}'); }
 
-    static QString quoted(const QString &s)
-    {
-        QString out = QStringLiteral("\"");
-        for (const QChar c : s) {
-            switch (c.unicode()) {
-            case '"':
-                out += QStringLiteral("\\\"");
-                break;
-            case '\\':
-                out += QStringLiteral("\\\\");
-                break;
-            case '\n':
-                out += QStringLiteral("\\n");
-                break;
-            case '\r':
-                out += QStringLiteral("\\r");
-                break;
-            case '\t':
-                out += QStringLiteral("\\t");
-                break;
-            default:
-                if (c.unicode() < 0x20)
-                    out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-                else
-                    out += c;
-            }
-        }
-        return out + QLatin1Char('"');
-    }
+    static QString quoted(const QString &s) { return jsonQuoted(s); }
 
   private:
     // Shortest text that reads back as the same float; non-finite values become null.

@@ -1,5 +1,6 @@
 #include "network/PrinterCli.h"
 
+#include "app/JsonText.h"
 #include "network/DiscoveryTarget.h"
 #include "network/FirmwareUpgrade.h"
 #include "network/NetClientCmd.h"
@@ -64,32 +65,7 @@ constexpr int kUsageError = 2;
 
 QString quoted(const QString &s)
 {
-    QString out = QStringLiteral("\"");
-    for (const QChar c : s) {
-        switch (c.unicode()) {
-        case '"':
-            out += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    return out + QLatin1Char('"');
+    return jsonQuoted(s);
 }
 
 QString numberOrText(const QString &value)
