@@ -68,6 +68,48 @@ Mesh3D &Mesh3D::operator=(const Mesh3D &other)
 
 Mesh3D::~Mesh3D() = default;
 
+std::shared_ptr<const Mesh3D> Mesh3D::sharedShape() const
+{
+    return nullptr;
+}
+
+Vec3f Mesh3D::shapeOffset() const
+{
+    return {0.0f, 0.0f, 0.0f};
+}
+
+void Mesh3D::buildPlacedShape(Mesh3D &out) const
+{
+    out.m_vertices = m_vertices;
+    out.m_faces = m_faces;
+    out.m_faceNormals = m_faceNormals;
+    out.setIndexed(isIndexed());
+    out.recomputeBounds();
+}
+
+void Mesh3D::setShapeBounds(const Box3f &box)
+{
+    m_box = box;
+    m_boxOutline.clear();
+    m_centroid = box.center();
+    setSize(extent());
+}
+
+const Mesh3D &placedTriangles(const Mesh3D &mesh, Mesh3D &scratch)
+{
+    if (!mesh.sharedShape())
+        return mesh;
+    mesh.buildPlacedShape(scratch);
+    return scratch;
+}
+
+std::size_t placedTriangleCount(const Mesh3D &mesh)
+{
+    if (const std::shared_ptr<const Mesh3D> shape = mesh.sharedShape())
+        return shape->faces().size();
+    return mesh.faces().size();
+}
+
 void Mesh3D::transform(const Matrix4f &matrix)
 {
     transformGeometry(matrix);

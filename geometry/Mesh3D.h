@@ -34,6 +34,18 @@ class Mesh3D : public Object3D
     // Deep copy with the same dynamic type where a subclass overrides it (Mesh3D copies itself).
     virtual std::shared_ptr<Mesh3D> clone() const;
 
+    // Markers that draw one mesh shared by every marker of their size (the overhang points, the
+    // end balls of hand-placed rods) hold no triangles of their own: sharedShape() is that mesh,
+    // built around the origin and never changed afterwards, and shapeOffset() the point its
+    // origin is moved to. Their box is the shape's box moved there. Meshes holding their own
+    // triangles give null and (0, 0, 0).
+    virtual std::shared_ptr<const Mesh3D> sharedShape() const;
+    virtual Vec3f shapeOffset() const;
+    // Replaces out's geometry with the triangles where they are printed: for a marker its shape
+    // built at its point, with the numbers a mesh of its own would hold; other meshes copy their
+    // vertices, faces and face normals.
+    virtual void buildPlacedShape(Mesh3D &out) const;
+
     std::vector<Point3f> &vertices() { return m_vertices; }
     const std::vector<Point3f> &vertices() const { return m_vertices; }
     std::vector<Face> &faces() { return m_faces; }
@@ -98,6 +110,9 @@ class Mesh3D : public Object3D
   protected:
     // Transforms the geometry only (no callback), for subclasses that chain further work.
     void transformGeometry(const Matrix4f &matrix);
+    // For meshes without triangles of their own: sets the box (no outline), the centroid to the
+    // box centre and the size to the box extent.
+    void setShapeBounds(const Box3f &box);
 
   private:
     void rebuildOutline();
@@ -120,3 +135,9 @@ class Mesh3D : public Object3D
     Vec3f m_colour{0.3f, 0.3f, 0.3f};
     std::vector<float> m_auxiliary;
 };
+
+// The triangles of mesh where they are printed: mesh itself when it holds them, otherwise scratch
+// filled by buildPlacedShape(). Valid while both live and neither changes.
+const Mesh3D &placedTriangles(const Mesh3D &mesh, Mesh3D &scratch);
+// Faces of placedTriangles() without building them.
+std::size_t placedTriangleCount(const Mesh3D &mesh);

@@ -80,9 +80,12 @@ double Model::volumeWithSupports() const
         for (const auto &part : m_support->parts)
             if (part)
                 v += part->volume();
+    // A sphere's volume does not depend on where it sits: the shared one serves.
     for (const auto &overhang : m_overhangs)
-        if (overhang)
-            v += overhang->volume();
+        if (overhang) {
+            const std::shared_ptr<const Mesh3D> shape = overhang->sharedShape();
+            v += shape ? shape->volume() : overhang->volume();
+        }
     return v;
 }
 

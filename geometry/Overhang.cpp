@@ -1,6 +1,17 @@
 #include "geometry/Overhang.h"
 
+#include "geometry/MarkerShapes.h"
 #include "geometry/SphereMesh.h"
+
+namespace
+{
+
+void buildOverhangSphere(Mesh3D &mesh, const Point3f &centre, float radius)
+{
+    buildSphereMesh(mesh, centre, radius);
+}
+
+} // namespace
 
 Overhang::Overhang(const Point3f &position, const Vec3f &direction, float overhangRadius,
                    float linkPointRadius)
@@ -14,14 +25,40 @@ Overhang::~Overhang() = default;
 
 void Overhang::rebuildSphere()
 {
-    buildSphereMesh(*this, m_position, m_overhangRadius);
+    if (!m_shape || m_shapeRadius != m_overhangRadius) {
+        m_shape = sharedMarkerShape(&buildOverhangSphere, m_overhangRadius);
+        m_shapeRadius = m_overhangRadius;
+    }
+    placeShape();
+}
+
+void Overhang::placeShape()
+{
+    Box3f box = m_shape->boundingBox();
+    if (!box.isEmpty()) {
+        box.min = box.min + m_position;
+        box.max = box.max + m_position;
+    }
+    setShapeBounds(box);
+}
+
+void Overhang::buildPlacedShape(Mesh3D &out) const
+{
+    buildSphereMesh(out, m_position, m_shapeRadius);
+}
+
+void Overhang::setPosition(const Point3f &p)
+{
+    m_position = p;
+    placeShape();
 }
 
 void Overhang::transform(const Matrix4f &matrix)
 {
     m_position = transformPoint(matrix, m_position);
     m_direction = transformVector(matrix, m_direction);
-    Mesh3D::transform(matrix);
+    placeShape();
+    notifyChanged();
 }
 
 std::shared_ptr<Mesh3D> Overhang::clone() const

@@ -10,28 +10,38 @@ class Nail;
 class ThinTip;
 
 // A point on a model's lower surface that needs a support, drawn as a small sphere around it.
+// The sphere is one mesh around the origin shared by every point of the same radius (see
+// Mesh3D::sharedShape()), moved to the point; the point holds no triangles of its own.
 // The support path computed for it (tip, nail or link) is filled in by the supports library.
 class Overhang : public Mesh3D
 {
   public:
-    // Builds the sphere mesh of radius overhangRadius around position.
+    // Takes the shared sphere of radius overhangRadius and places it at position.
     Overhang(const Point3f &position, const Vec3f &direction, float overhangRadius,
              float linkPointRadius);
     Overhang(const Overhang &other) = default;
     ~Overhang() override;
 
-    // Moves the point (M*(p,1)), turns the direction (M*(d,0)) and transforms the sphere.
+    // Moves the point (M*(p,1)) with its sphere and turns the direction (M*(d,0)); the sphere
+    // keeps its radius. Calls the changed callback.
     void transform(const Matrix4f &matrix) override;
     // A fresh overhang from position, direction and radii with the colour copied; the support
     // path is not copied (computed() is false).
     std::shared_ptr<Mesh3D> clone() const override;
     std::shared_ptr<Overhang> cloneOverhang() const;
 
-    // Rebuilds the sphere mesh around the current position with overhangRadius.
+    // Takes the sphere of the current overhangRadius, around the current position.
     void rebuildSphere();
 
+    // The shared sphere (of the radius at the last rebuildSphere()) and the position.
+    std::shared_ptr<const Mesh3D> sharedShape() const override { return m_shape; }
+    Vec3f shapeOffset() const override { return m_position; }
+    // The sphere built at the position, as a mesh of its own (12 rings of 12 points).
+    void buildPlacedShape(Mesh3D &out) const override;
+
     const Point3f &position() const { return m_position; }
-    void setPosition(const Point3f &p) { m_position = p; }
+    // Moves the point and its sphere.
+    void setPosition(const Point3f &p);
     const Vec3f &direction() const { return m_direction; }
     void setDirection(const Vec3f &d) { m_direction = d; }
     float overhangRadius() const { return m_overhangRadius; }
@@ -49,6 +59,11 @@ class Overhang : public Mesh3D
     void setComputed(bool computed) { m_computed = computed; }
 
   private:
+    // The box of the sphere at the position.
+    void placeShape();
+
+    std::shared_ptr<const Mesh3D> m_shape;
+    float m_shapeRadius = 0.0f;
     Point3f m_position;
     Vec3f m_direction;
     float m_overhangRadius = 0.0f;

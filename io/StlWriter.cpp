@@ -27,7 +27,7 @@ QByteArray encodeBinaryStl(const std::vector<std::shared_ptr<Mesh3D>> &meshes)
     quint64 total = 0;
     for (const auto &mesh : meshes)
         if (mesh)
-            total += mesh->faces().size();
+            total += placedTriangleCount(*mesh);
     if (total > 0xFFFFFFFFull || 84 + 50 * total > quint64(std::numeric_limits<int>::max()))
         throw DIoError(QStringLiteral("Too many triangles for one STL file (%1)").arg(total));
 
@@ -35,9 +35,12 @@ QByteArray encodeBinaryStl(const std::vector<std::shared_ptr<Mesh3D>> &meshes)
     for (int k = 0; k < 4; ++k)
         out[80 + k] = char((total >> (8 * k)) & 0xFF);
     char *p = out.data() + 84;
-    for (const auto &mesh : meshes) {
-        if (!mesh)
+    // Markers sharing one sphere are built in place here, one at a time.
+    Mesh3D scratch;
+    for (const auto &item : meshes) {
+        if (!item)
             continue;
+        const Mesh3D *mesh = &placedTriangles(*item, scratch);
         const auto &vertices = mesh->vertices();
         const auto &faces = mesh->faces();
         const auto &normals = mesh->faceNormals();

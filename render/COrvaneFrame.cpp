@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace Orvane3Ds
 {
@@ -325,6 +326,17 @@ void COrvaneFrame::removeMarker(const std::shared_ptr<Mesh3D> &marker)
     for (auto *list : {&m_overhangMarkers, &m_secondaryMarkers})
         list->erase(std::remove_if(list->begin(), list->end(),
                                    [&marker](const auto &d) { return d->mesh() == marker; }),
+                    list->end());
+}
+
+void COrvaneFrame::removeMarkers(const std::vector<const Mesh3D *> &markers)
+{
+    if (markers.empty())
+        return;
+    const std::unordered_set<const Mesh3D *> gone(markers.begin(), markers.end());
+    for (auto *list : {&m_overhangMarkers, &m_secondaryMarkers})
+        list->erase(std::remove_if(list->begin(), list->end(),
+                                   [&gone](const auto &d) { return gone.count(d->mesh().get()); }),
                     list->end());
 }
 

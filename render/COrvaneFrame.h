@@ -101,6 +101,8 @@ class COrvaneFrame : public DFrame3d
     void addSecondaryMarker(const std::shared_ptr<Mesh3D> &marker,
                             const std::shared_ptr<Model> &owner);
     void removeMarker(const std::shared_ptr<Mesh3D> &marker);
+    // Takes the markers of all these meshes away, in one pass over the marker lists.
+    void removeMarkers(const std::vector<const Mesh3D *> &markers);
     const std::vector<std::shared_ptr<OpenGLModel>> &overhangMarkers() const
     {
         return m_overhangMarkers;

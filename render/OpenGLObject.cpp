@@ -30,7 +30,93 @@ std::vector<DeferredDeletion> &deferredDeletions()
     static std::vector<DeferredDeletion> names;
     return names;
 }
+
+// Writes position + face normal per corner of every face, 72 bytes per face, into buffer.
+// Returns the bytes written (0 when the buffer cannot be mapped or there is no face).
+std::size_t writeTriangles(const COpenGL &gl, GLuint buffer, const Mesh3D *mesh)
+{
+    const std::size_t faceCount = mesh ? mesh->faces().size() : 0;
+    const std::size_t bytes = faceCount * 72;
+    gl.bindBuffer(GL_ARRAY_BUFFER, buffer);
+    gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, GL_STATIC_DRAW);
+    if (faceCount == 0) {
+        gl.bindBuffer(GL_ARRAY_BUFFER, 0);
+        return 0;
+    }
+    auto *out = static_cast<float *>(gl.mapBuffer(GL_ARRAY_BUFFER, GL_WRITE_ONLY));
+    if (!out) {
+        gl.bindBuffer(GL_ARRAY_BUFFER, 0);
+        return 0;
+    }
+    const auto &vertices = mesh->vertices();
+    const auto &faces = mesh->faces();
+    const auto &normals = mesh->faceNormals();
+    const bool haveNormals = normals.size() == faces.size();
+    const std::size_t vertexCount = vertices.size();
+    for (std::size_t f = 0; f < faceCount; ++f) {
+        const Face &face = faces[f];
+        Vec3f p[3];
+        for (int k = 0; k < 3; ++k)
+            p[k] = face[k] < vertexCount ? vertices[face[k]] : Vec3f{};
+        Vec3f n = haveNormals ? normals[f] : (p[1] - p[0]).cross(p[2] - p[0]).normalized();
+        for (int k = 0; k < 3; ++k) {
+            *out++ = p[k].x;
+            *out++ = p[k].y;
+            *out++ = p[k].z;
+            *out++ = n.x;
+            *out++ = n.y;
+            *out++ = n.z;
+        }
+    }
+    gl.unmapBuffer(GL_ARRAY_BUFFER);
+    gl.bindBuffer(GL_ARRAY_BUFFER, 0);
+    return bytes;
+}
 } // namespace
+
+// One shape's triangles in one context, held by every marker drawable of that shape there.
+struct OpenGLObject::ShapeBuffer {
+    ShapeBuffer() = default;
+    ShapeBuffer(const ShapeBuffer &) = delete;
+    ShapeBuffer &operator=(const ShapeBuffer &) = delete;
+    ~ShapeBuffer()
+    {
+        if (name == 0)
+            return;
+        if (context && context == currentGlContext())
+            glDeleteBuffers(1, &name);
+        else if (context)
+            deferredDeletions().push_back({context, name});
+    }
+
+    std::shared_ptr<const Mesh3D> shape;
+    QPointer<QObject> context;
+    GLuint name = 0;
+    GLsizei vertexCount = 0;
+};
+
+namespace
+{
+// The shape buffers alive, by shape and context (GUI thread only).
+std::vector<std::weak_ptr<void>> &shapeBuffers()
+{
+    static std::vector<std::weak_ptr<void>> buffers;
+    return buffers;
+}
+} // namespace
+
+std::size_t OpenGLObject::sharedShapeBufferCount()
+{
+    std::size_t alive = 0;
+    for (const auto &b : shapeBuffers())
+        alive += b.expired() ? 0 : 1;
+    return alive;
+}
+
+GLuint OpenGLObject::drawnBuffer() const
+{
+    return m_shapeBuffer ? m_shapeBuffer->name : m_vertexBuffer;
+}
 
 OpenGLObject::~OpenGLObject()
 {
@@ -92,7 +178,7 @@ void OpenGLObject::initGL(const std::shared_ptr<COpenGL> &gl)
     m_gl = gl;
     if (m_vertexBuffer == 0 || !m_glContext)
         m_glContext = currentGlContext();
-    if (m_vertexBuffer == 0)
+    if (m_vertexBuffer == 0 && !(m_mesh && m_mesh->sharedShape()))
         m_gl->genBuffers(1, &m_vertexBuffer);
     hookMesh();
     refresh();
@@ -112,6 +198,7 @@ void OpenGLObject::releaseGL()
     giveUpBuffer(m_vertexBuffer);
     giveUpBuffer(m_indexBuffer);
     giveUpBuffer(m_spareBuffer);
+    m_shapeBuffer.reset();
     m_triangleVertexCount = 0;
     m_uploadedBytes = 0;
 }
@@ -177,7 +264,7 @@ void OpenGLObject::refresh()
 
 void OpenGLObject::refreshIfStale()
 {
-    if (m_gl && m_vertexBuffer == 0) {
+    if (m_gl && !isInitialised()) {
         initGL(m_gl);
         return;
     }
@@ -188,53 +275,55 @@ void OpenGLObject::refreshIfStale()
 void OpenGLObject::uploadTriangles()
 {
     m_stale = false;
+    if (m_gl)
+        if (std::shared_ptr<const Mesh3D> shape = m_mesh ? m_mesh->sharedShape() : nullptr) {
+            useShapeBuffer(shape);
+            return;
+        }
     if (!m_gl || m_vertexBuffer == 0)
         return;
     ++m_uploadCount;
-    const std::size_t faceCount = m_mesh ? m_mesh->faces().size() : 0;
-    const std::size_t bytes = faceCount * 72;
-    m_gl->bindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
-    m_gl->bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, GL_STATIC_DRAW);
-    m_uploadedBytes = bytes;
-    m_triangleVertexCount = 0;
-    if (faceCount == 0) {
-        m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
+    m_uploadedBytes = writeTriangles(*m_gl, m_vertexBuffer, m_mesh.get());
+    m_triangleVertexCount = static_cast<GLsizei>(m_uploadedBytes / 24);
+}
+
+void OpenGLObject::useShapeBuffer(const std::shared_ptr<const Mesh3D> &shape)
+{
+    ++m_uploadCount;
+    m_uploadedBytes = 0;
+    QObject *context = currentGlContext();
+    if (m_shapeBuffer && m_shapeBuffer->shape == shape && m_shapeBuffer->context == context) {
+        m_triangleVertexCount = m_shapeBuffer->vertexCount;
         return;
     }
-    auto *out = static_cast<float *>(m_gl->mapBuffer(GL_ARRAY_BUFFER, GL_WRITE_ONLY));
-    if (!out) {
-        m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
-        m_uploadedBytes = 0;
-        return;
-    }
-    const auto &vertices = m_mesh->vertices();
-    const auto &faces = m_mesh->faces();
-    const auto &normals = m_mesh->faceNormals();
-    const bool haveNormals = normals.size() == faces.size();
-    const std::size_t vertexCount = vertices.size();
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        const Face &face = faces[f];
-        Vec3f p[3];
-        for (int k = 0; k < 3; ++k)
-            p[k] = face[k] < vertexCount ? vertices[face[k]] : Vec3f{};
-        Vec3f n = haveNormals ? normals[f] : (p[1] - p[0]).cross(p[2] - p[0]).normalized();
-        for (int k = 0; k < 3; ++k) {
-            *out++ = p[k].x;
-            *out++ = p[k].y;
-            *out++ = p[k].z;
-            *out++ = n.x;
-            *out++ = n.y;
-            *out++ = n.z;
+    m_shapeBuffer.reset();
+    auto &buffers = shapeBuffers();
+    for (std::size_t i = 0; i < buffers.size();) {
+        auto held = std::static_pointer_cast<ShapeBuffer>(buffers[i].lock());
+        if (!held) {
+            buffers.erase(buffers.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
         }
+        if (held->shape == shape && held->context == context)
+            m_shapeBuffer = held;
+        ++i;
     }
-    m_gl->unmapBuffer(GL_ARRAY_BUFFER);
-    m_gl->bindBuffer(GL_ARRAY_BUFFER, 0);
-    m_triangleVertexCount = static_cast<GLsizei>(faceCount * 3);
+    if (!m_shapeBuffer) {
+        auto made = std::make_shared<ShapeBuffer>();
+        made->shape = shape;
+        made->context = context;
+        m_gl->genBuffers(1, &made->name);
+        made->vertexCount =
+            static_cast<GLsizei>(writeTriangles(*m_gl, made->name, shape.get()) / 24);
+        buffers.push_back(made);
+        m_shapeBuffer = made;
+    }
+    m_triangleVertexCount = m_shapeBuffer->vertexCount;
 }
 
 void OpenGLObject::drawLitTriangles(CContext &ctx, GLint first, GLsizei count)
 {
-    drawLitTriangles(ctx, m_vertexBuffer, first, count);
+    drawLitTriangles(ctx, drawnBuffer(), first, count);
 }
 
 void OpenGLObject::drawLitTriangles(CContext &ctx, GLuint buffer, GLint first, GLsizei count)
@@ -242,11 +331,17 @@ void OpenGLObject::drawLitTriangles(CContext &ctx, GLuint buffer, GLint first, G
     COrvaneProgramModel &p = ctx.modelProgram;
     if (!p.isLinked() || count <= 0 || buffer == 0 || p.position < 0)
         return;
-    const Matrix4f mvp = multiply(ctx.projection, multiply(ctx.view, m_modelMatrix));
+    // A shared shape is drawn moved to its marker; the move leaves the normals as they are.
+    Matrix4f model = m_modelMatrix;
+    if (m_shapeBuffer && buffer == m_shapeBuffer->name) {
+        const Vec3f at = m_mesh->shapeOffset();
+        model = multiply(m_modelMatrix, translationMatrix(at.x, at.y, at.z));
+    }
+    const Matrix4f mvp = multiply(ctx.projection, multiply(ctx.view, model));
     const Matrix4f id = identityMatrix();
     m_gl->uniformMatrix4fv(p.mmvp, 1, GL_FALSE, mvp.data());
     m_gl->uniformMatrix4fv(p.mnormal, 1, GL_FALSE, id.data());
-    m_gl->uniformMatrix4fv(p.mmodel, 1, GL_FALSE, m_modelMatrix.data());
+    m_gl->uniformMatrix4fv(p.mmodel, 1, GL_FALSE, model.data());
     m_gl->uniform4f(p.color, ctx.color.x, ctx.color.y, ctx.color.z, 1.0f);
     m_gl->uniform4f(p.fcolor, ctx.frontColor.x, ctx.frontColor.y, ctx.frontColor.z, 1.0f);
     m_gl->uniform4f(p.bcolor, ctx.backColor.x, ctx.backColor.y, ctx.backColor.z, 1.0f);

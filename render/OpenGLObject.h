@@ -23,7 +23,9 @@ class COpenGL;
 //
 // Geometry is uploaded once per change: initGL() hooks the mesh's changed callback, which marks
 // the buffer stale (and resets the model matrix, since the change already moved the vertices);
-// the next draw re-uploads it. Uploading at draw time keeps every GL call inside a frame, where
+// the next draw re-uploads it. A marker sharing its shape (Mesh3D::sharedShape()) has no buffer
+// of its own: one buffer per shape and context serves every marker of that shape, drawn moved
+// by the marker's offset. Uploading at draw time keeps every GL call inside a frame, where
 // the widget's context is current, whichever code transformed the mesh.
 //
 // GUI thread only. Lives from initGL() to releaseGL() or destruction.
@@ -57,12 +59,12 @@ class OpenGLObject
     void setModelMatrix(const Matrix4f &m) { m_modelMatrix = m; }
     const std::shared_ptr<Mesh3D> &mesh() const { return m_mesh; }
     std::uint64_t id() const { return m_id; }
-    bool isInitialised() const { return m_vertexBuffer != 0; }
+    bool isInitialised() const { return m_vertexBuffer != 0 || m_shapeBuffer != nullptr; }
     // initGL() now when a context is current, otherwise at the first draw.
     void initGLWhenPossible(const std::shared_ptr<Orvane3Ds::COpenGL> &gl);
     // True after a mesh change until the next upload.
     bool isStale() const { return m_stale.load(); }
-    // Bytes currently held by the vertex buffer.
+    // Bytes currently held by the vertex buffer (none for a marker drawing a shared shape).
     std::size_t uploadedBytes() const { return m_uploadedBytes; }
     // Number of uploads so far (one at initGL, one per mesh change).
     int uploadCount() const { return m_uploadCount; }
@@ -70,6 +72,10 @@ class OpenGLObject
     // Deletes the buffers that were given up while their context was not current, for the
     // context current now; names of contexts that no longer exist are forgotten.
     static void flushDeferredDeletions();
+    // Buffers of shared marker shapes alive now, over all contexts.
+    static std::size_t sharedShapeBufferCount();
+    // The buffer drawn: the shared shape's for such markers, else the vertex buffer.
+    GLuint drawnBuffer() const;
 
   protected:
     // Uploads when the mesh changed since the last upload.
@@ -82,7 +88,8 @@ class OpenGLObject
     // Deletes a buffer of this drawable now when its context is current, otherwise at the next
     // frame drawn in that context; sets the name to 0.
     void giveUpBuffer(GLuint &name);
-    // Writes position + face normal per corner, 72 bytes per face.
+    // Writes position + face normal per corner, 72 bytes per face; a marker sharing its shape
+    // takes the shape's buffer instead.
     void uploadTriangles();
 
     GLuint m_vertexBuffer = 0;
@@ -100,8 +107,11 @@ class OpenGLObject
     QPointer<QObject> m_glContext; // the context the buffers were created in
 
   private:
+    struct ShapeBuffer;
     void hookMesh();
+    void useShapeBuffer(const std::shared_ptr<const Mesh3D> &shape);
     void unhookMesh();
 
     std::shared_ptr<OpenGLObject *> m_self;
+    std::shared_ptr<ShapeBuffer> m_shapeBuffer;
 };

@@ -108,12 +108,16 @@ OverhangEditor::Pick OverhangEditor::pick(const Ray &ray) const
     for (const auto &point : m_model->overhangs()) {
         if (!point)
             continue;
-        const auto &v = point->vertices();
-        for (const Face &f : point->faces()) {
+        // The shared sphere sits around the origin; its corners are moved to the point here.
+        const std::shared_ptr<const Mesh3D> shape = point->sharedShape();
+        const Mesh3D &sphere = shape ? *shape : *point;
+        const Vec3f at = shape ? point->shapeOffset() : Vec3f{0.0f, 0.0f, 0.0f};
+        const auto &v = sphere.vertices();
+        for (const Face &f : sphere.faces()) {
             if (f[0] >= v.size() || f[1] >= v.size() || f[2] >= v.size())
                 continue;
             float t = 0.0f;
-            if (rayTriangle(ray, v[f[0]], v[f[1]], v[f[2]], &t) && t < best.t) {
+            if (rayTriangle(ray, v[f[0]] + at, v[f[1]] + at, v[f[2]] + at, &t) && t < best.t) {
                 best.t = t;
                 best.face = -1;
                 best.marker = point;

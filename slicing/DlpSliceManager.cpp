@@ -212,14 +212,17 @@ void DlpSliceManager::onConvertFormat(const QList<std::shared_ptr<Mesh3D>> &mesh
     int64_t total = 0;
     for (const std::shared_ptr<Mesh3D> &m : meshs)
         if (m && m->sourceKind() == SourceKind::Mesh)
-            total += int64_t(m->faces().size());
+            total += int64_t(placedTriangleCount(*m));
     mesh.reserveFaces(size_t(total));
     int64_t done = 0;
+    // Markers sharing one sphere are built in place here, one at a time.
+    Mesh3D scratch;
     for (const std::shared_ptr<Mesh3D> &m : meshs) {
         if (!m || m->sourceKind() != SourceKind::Mesh)
             continue;
-        const std::vector<Point3f> &v = m->vertices();
-        for (const Face &f : m->faces()) {
+        const Mesh3D &placed = placedTriangles(*m, scratch);
+        const std::vector<Point3f> &v = placed.vertices();
+        for (const Face &f : placed.faces()) {
             ++done;
             if (done % kFacesPerReport == 0 || done == total) {
                 reportInRange(done, total, QStringLiteral("Preparing"));

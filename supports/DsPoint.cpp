@@ -3,6 +3,7 @@
 #include "supports/ManualSupportRecord.h"
 #include "supports/Sphere.h"
 
+#include "geometry/MarkerShapes.h"
 #include "geometry/Object3D.h"
 
 DsPoint::DsPoint(const Point3f &centre, float radius) : m_centre(centre), m_radius(radius)
@@ -38,7 +39,7 @@ int DsPoint::ballRodCount() const
 void DsPoint::transform(const Matrix4f &matrix)
 {
     m_centre = transformPoint(matrix, m_centre);
-    Mesh3D::transform(matrix);
+    rebuild();
 }
 
 void DsPoint::setCentre(const Point3f &centre)
@@ -55,6 +56,20 @@ void DsPoint::setRadius(float radius)
 
 void DsPoint::rebuild()
 {
-    Sphere::buildInto(*this, m_centre, m_radius);
+    if (!m_shape || m_shapeRadius != m_radius) {
+        m_shape = sharedMarkerShape(&Sphere::buildInto, m_radius);
+        m_shapeRadius = m_radius;
+    }
+    Box3f box = m_shape->boundingBox();
+    if (!box.isEmpty()) {
+        box.min = box.min + m_centre;
+        box.max = box.max + m_centre;
+    }
+    setShapeBounds(box);
     notifyChanged();
+}
+
+void DsPoint::buildPlacedShape(Mesh3D &out) const
+{
+    Sphere::buildInto(out, m_centre, m_radius);
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 // End ball of a hand-placed support rod: a sphere of 12 rings x 12 points around its centre.
+// The sphere is one mesh around the origin shared by every ball of the same radius (see
+// Mesh3D::sharedShape()), moved to the centre; the ball holds no triangles of its own.
 class DsPoint : public Mesh3D, public IManualPiece
 {
   public:
@@ -14,8 +16,13 @@ class DsPoint : public Mesh3D, public IManualPiece
 
     explicit DsPoint(const Point3f &centre = Point3f{}, float radius = kDefaultRadius);
     std::shared_ptr<Mesh3D> clone() const override;
-    // Moves the centre with the ball.
+    // Moves the centre with the ball (M*(c,1)); the ball keeps its radius.
     void transform(const Matrix4f &matrix) override;
+
+    std::shared_ptr<const Mesh3D> sharedShape() const override { return m_shape; }
+    Vec3f shapeOffset() const override { return m_centre; }
+    // The sphere built at the centre, as a mesh of its own.
+    void buildPlacedShape(Mesh3D &out) const override;
 
     const Point3f &centre() const { return m_centre; }
     void setCentre(const Point3f &centre);
@@ -37,8 +44,11 @@ class DsPoint : public Mesh3D, public IManualPiece
     Vec3f ballCentre() const override { return m_centre; }
 
   private:
+    // Takes the shared sphere of the radius and places its box at the centre.
     void rebuild();
 
+    std::shared_ptr<const Mesh3D> m_shape;
+    float m_shapeRadius = 0.0f;
     Point3f m_centre;
     float m_radius;
     std::vector<std::weak_ptr<Mesh3D>> m_links;

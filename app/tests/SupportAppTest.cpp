@@ -36,7 +36,7 @@ struct SupportImage {
         SupportImage image;
         image.vertices = model.vertices();
         for (const auto &point : model.overhangs())
-            image.overhangs.push_back(point->vertices());
+            image.overhangs.push_back({point->position(), point->direction()});
         if (model.support())
             for (const auto &part : model.support()->parts)
                 image.supports.push_back(part->vertices());

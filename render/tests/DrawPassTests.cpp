@@ -268,3 +268,53 @@ TEST(DrawPassParts, supportsKeepTheirColourAndOverhangsTakeTheirRole)
     gl.scene().removeOverhangPoint(point);
     EXPECT_TRUE(gl.frame().overhangMarkers().empty());
 }
+
+TEST(DrawPassParts, markersOfOneRadiusShareOneBufferAndAreDrawnAtTheirPoints)
+{
+    rendertest::useTestColours();
+    rendertest::GlScene gl;
+    ASSERT_TRUE(gl.isReady());
+    const std::size_t buffersBefore = OpenGLObject::sharedShapeBufferCount();
+    auto model = rendertest::boxModel(-20, -10, 40, 20, 10, 80);
+    // Two points of one radius below the model, left and right, and one of another radius.
+    auto left =
+        std::make_shared<Overhang>(Point3f{-25.0f, 15.0f, 20.0f}, Vec3f{0, 0, -1}, 3.0f, 0.25f);
+    auto right =
+        std::make_shared<Overhang>(Point3f{25.0f, 15.0f, 20.0f}, Vec3f{0, 0, -1}, 3.0f, 0.25f);
+    auto middle =
+        std::make_shared<Overhang>(Point3f{0.0f, 15.0f, 10.0f}, Vec3f{0, 0, -1}, 2.0f, 0.25f);
+    model->overhangs() = {left, right, middle};
+    gl.scene().addModels({model});
+    gl.render();
+
+    ASSERT_EQ(gl.frame().overhangMarkers().size(), 3u);
+    EXPECT_EQ(OpenGLObject::sharedShapeBufferCount() - buffersBefore, 2u);
+    for (const auto &marker : gl.frame().overhangMarkers())
+        EXPECT_EQ(marker->uploadedBytes(), 0u) << "a marker holds no buffer of its own";
+    auto isMarker = [](const QColor &c) {
+        return near(c, litChannel(1), litChannel(1), litChannel(0), 40);
+    };
+    for (const Point3f &at : {left->position(), right->position(), middle->position()}) {
+        const QPoint p = gl.project({at.x, at.y + 2.0f, at.z});
+        EXPECT_TRUE(isMarker(gl.pixel(p.x(), p.y()))) << at.x;
+    }
+    // Between the markers no marker is drawn.
+    for (const Point3f &at : {Point3f{-12.5f, 15.0f, 20.0f}, Point3f{12.5f, 15.0f, 20.0f}}) {
+        const QPoint p = gl.project(at);
+        EXPECT_FALSE(isMarker(gl.pixel(p.x(), p.y()))) << at.x;
+    }
+
+    // The point moved with its model is drawn at its new place.
+    model->transform(translationMatrix(0.0f, 0.0f, -12.0f));
+    gl.render();
+    const QPoint old = gl.project({25.0f, 17.0f, 20.0f});
+    EXPECT_FALSE(isMarker(gl.pixel(old.x(), old.y())));
+    const QPoint moved = gl.project({25.0f, 17.0f, 8.0f});
+    EXPECT_TRUE(isMarker(gl.pixel(moved.x(), moved.y())));
+
+    gl.scene().removeOverhangPoint(left);
+    gl.scene().removeOverhangPoint(right);
+    gl.render();
+    EXPECT_EQ(OpenGLObject::sharedShapeBufferCount() - buffersBefore, 1u)
+        << "the buffer goes with the last marker of its radius";
+}

@@ -46,7 +46,9 @@ void captureLog(QtMsgType, const QMessageLogContext &, const QString &message)
 Mesh engineMesh(const std::vector<std::shared_ptr<Mesh3D>> &meshes)
 {
     Mesh mesh;
-    for (const auto &m : meshes) {
+    Mesh3D scratch;
+    for (const auto &item : meshes) {
+        const Mesh3D *m = &placedTriangles(*item, scratch);
         for (const Face &f : m->faces()) {
             const Point3f &a = m->vertices()[f[0]];
             const Point3f &b = m->vertices()[f[1]];

@@ -155,8 +155,9 @@ TEST(ManualSupports, PiecesCarryTheirKindTagsAndShapes)
     auto bottom = std::make_shared<DsPoint>(Point3f{0, 0, 0}, 0.3f);
     EXPECT_EQ(top->kindTag(), 61441);
     EXPECT_FLOAT_EQ(top->radius(), 0.2f);
-    EXPECT_EQ(top->vertices().size(), 144u);
-    EXPECT_EQ(top->faces().size(), 242u);
+    ASSERT_TRUE(top->sharedShape());
+    EXPECT_EQ(top->sharedShape()->vertices().size(), 144u);
+    EXPECT_EQ(top->sharedShape()->faces().size(), 242u);
     const DsCylider rod(top, bottom, 0.1f, 0.2f);
     EXPECT_EQ(rod.kindTag(), 61442);
     EXPECT_EQ(rod.vertices().size(), 24u);
