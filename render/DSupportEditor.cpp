@@ -79,9 +79,9 @@ DSupportEditor::DSupportEditor()
     : m_first(std::make_shared<DsPoint>()), m_second(std::make_shared<DsPoint>()),
       m_rod(std::make_shared<DsCylider>(m_first, m_second, 0.1f, 0.1f))
 {
-    for (const std::shared_ptr<Mesh3D> &piece : {std::shared_ptr<Mesh3D>(m_first),
-                                                 std::shared_ptr<Mesh3D>(m_second),
-                                                 std::shared_ptr<Mesh3D>(m_rod)})
+    for (const std::shared_ptr<Mesh3D> &piece :
+         {std::shared_ptr<Mesh3D>(m_first), std::shared_ptr<Mesh3D>(m_second),
+          std::shared_ptr<Mesh3D>(m_rod)})
         piece->setColour(PreviewColour);
     m_firstDrawable = std::make_shared<OpenGLModel>(m_first);
     m_secondDrawable = std::make_shared<OpenGLModel>(m_second);
@@ -283,8 +283,8 @@ void DSupportEditor::recordChange(const char *name, const std::function<void()> 
         change();
         return;
     }
-    auto command = std::make_shared<ModelPlacementCommand>(name, m_hooks.commandTarget,
-                                                           std::list<std::shared_ptr<Model>>{model});
+    auto command = std::make_shared<ModelPlacementCommand>(
+        name, m_hooks.commandTarget, std::list<std::shared_ptr<Model>>{model});
     change();
     command->finish();
     if (command->changedAnything() && m_hooks.record)
@@ -324,7 +324,8 @@ void DSupportEditor::onPress(const Ray &ray)
     }
     case BallHit: {
         auto ball = std::static_pointer_cast<DsPoint>(hit.piece);
-        const bool ownEnd = m_selected && (m_selected->top() == ball || m_selected->bottom() == ball);
+        const bool ownEnd =
+            m_selected && (m_selected->top() == ball || m_selected->bottom() == ball);
         if (!m_selected) {
             m_startBall = ball;
             begin(ball->centre(), ball->centre().z <= SameBall);
@@ -377,8 +378,7 @@ void DSupportEditor::pickUpEnd(const std::shared_ptr<DsPoint> &picked)
     // A ball shared with another rod stays; the moved rod goes on from it.
     const auto model = editedModel();
     const auto &parts = model->manualSupports().parts;
-    m_startBall =
-        std::find(parts.begin(), parts.end(), other) != parts.end() ? other : nullptr;
+    m_startBall = std::find(parts.begin(), parts.end(), other) != parts.end() ? other : nullptr;
     setHovered({});
     m_selected.reset();
     if (m_onSelect)

@@ -23,8 +23,9 @@ namespace Orvane3Ds
 // or Delete). While on, the view looks through an orthographic projection (the wheel narrows
 // it). Every placed, moved or deleted rod is recorded, so Undo takes it back.
 //
-// The edited model is drawn alone (the frame's support-editing mode). Placed balls and rods belong to the model's manual supports and are drawn with its
-// support drawables; the editor draws only its preview.
+// The edited model is drawn alone (the frame's support-editing mode). Placed balls and rods belong
+// to the model's manual supports and are drawn with its support drawables; the editor draws only
+// its preview.
 //
 // GUI thread only.
 class DSupportEditor : public OrvaneInteractor

@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -28,18 +29,20 @@ namespace
 const QString kSubscriber = QStringLiteral("DSupportWindow");
 
 const char *const kFieldNames[DSupportWindow::FieldCount] = {
-    "leTopBallRadius", "leBottomBallRadius", "leTopRadius", "leBottomRadius",
-    "leMoveUpValue",   "leTopX",             "leTopY",      "leTopZ",
-    "leBottomX",       "leBottomY",          "leBottomZ"};
+    "leTopBallRadius", "leBottomBallRadius",
+    "leTopRadius",     "leBottomRadius",
+    "leMoveUpValue",   "leTopX",
+    "leTopY",          "leTopZ",
+    "leBottomX",       "leBottomY",
+    "leBottomZ"};
 
-const char *const kLabelKeys[7] = {
-    QT_TRANSLATE_NOOP("DSupportWindow", "topBallRadius"),
-    QT_TRANSLATE_NOOP("DSupportWindow", "bottomBallRadius"),
-    QT_TRANSLATE_NOOP("DSupportWindow", "topRadius"),
-    QT_TRANSLATE_NOOP("DSupportWindow", "bottomRadius"),
-    QT_TRANSLATE_NOOP("DSupportWindow", "MoveUpValue"),
-    QT_TRANSLATE_NOOP("DSupportWindow", "VectexZMax"),
-    QT_TRANSLATE_NOOP("DSupportWindow", "VectexZMin")};
+const char *const kLabelKeys[7] = {QT_TRANSLATE_NOOP("DSupportWindow", "topBallRadius"),
+                                   QT_TRANSLATE_NOOP("DSupportWindow", "bottomBallRadius"),
+                                   QT_TRANSLATE_NOOP("DSupportWindow", "topRadius"),
+                                   QT_TRANSLATE_NOOP("DSupportWindow", "bottomRadius"),
+                                   QT_TRANSLATE_NOOP("DSupportWindow", "MoveUpValue"),
+                                   QT_TRANSLATE_NOOP("DSupportWindow", "VectexZMax"),
+                                   QT_TRANSLATE_NOOP("DSupportWindow", "VectexZMin")};
 
 bool isPointField(DSupportWindow::Field which)
 {
@@ -86,8 +89,8 @@ DSupportWindow::DSupportWindow(DSharedApp *app, InputProvider input, QWidget *pa
         const auto which = Field(i);
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(kFieldNames[i]));
-        edit->setValidator(new QRegularExpressionValidator(
-            isPointField(which) ? coordinate : positive, edit));
+        edit->setValidator(
+            new QRegularExpressionValidator(isPointField(which) ? coordinate : positive, edit));
         edit->setMinimumWidth(isPointField(which) ? 52 : 80);
         connect(edit, &QLineEdit::textEdited, this,
                 [this, which](const QString &text) { OnLineEditValueChange(which, text); });

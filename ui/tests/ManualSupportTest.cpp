@@ -24,14 +24,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -117,8 +120,8 @@ class ManualSupport : public ::testing::Test
 
     std::unique_ptr<CDlpMainWindow> startWith(const QStringList &files)
     {
-        auto window = std::make_unique<CDlpMainWindow>(files, nullptr, m_userFolder,
-                                                       uitest::programFolder());
+        auto window =
+            std::make_unique<CDlpMainWindow>(files, nullptr, m_userFolder, uitest::programFolder());
         window->showNormal();
         window->setGeometry(0, 0, 1280, 800);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -202,10 +205,51 @@ class ManualSupport : public ::testing::Test
         uitest::settle();
     }
 
+    // Middle drags until the view's centre comes to the model's bottom (the camera pans in
+    // steps of about 1.2 mm per 9 pixels).
+    static void panToModel(CDlpMainWindow &w, const Vec3f &target)
+    {
+        GLBox *view = w.glBox();
+        const QPoint centre(view->width() / 2, view->height() / 2);
+        // Which way the view follows the mouse is found by trying.
+        int signX = -1;
+        int signY = -1;
+        QPoint off = pixelOf(w, target) - centre;
+        for (int i = 0; i < 120 && (std::abs(off.x()) >= 12 || std::abs(off.y()) >= 12); ++i) {
+            const QPoint step(std::abs(off.x()) >= 12 ? (off.x() > 0 ? 9 : -9) * signX : 0,
+                              std::abs(off.y()) >= 12 ? (off.y() > 0 ? 9 : -9) * signY : 0);
+            QTest::mousePress(view, Qt::MiddleButton, Qt::NoModifier, centre);
+            QMouseEvent move(QEvent::MouseMove, centre + step, Qt::NoButton, Qt::MiddleButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(view, &move);
+            QTest::mouseRelease(view, Qt::MiddleButton, Qt::NoModifier, centre + step);
+            const QPoint now = pixelOf(w, target) - centre;
+            if (step.x() != 0 && std::abs(now.x()) > std::abs(off.x()))
+                signX = -signX;
+            if (step.y() != 0 && std::abs(now.y()) > std::abs(off.y()))
+                signY = -signY;
+            off = now;
+        }
+        uitest::settle();
+    }
+
+    static void wheel(CDlpMainWindow &w, int notches)
+    {
+        GLBox *view = w.glBox();
+        const QPoint at(view->width() / 2, view->height() / 2);
+        for (int i = 0; i < notches; ++i) {
+            QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view, &event);
+        }
+        uitest::settle();
+    }
+
     // Opens the panel, turns on "Grow from the ground", starts editing and lifts the model to
     // 5 mm by the Height field; the camera then looks up from below the platform.
-    DSupportWindow *startEditing(CDlpMainWindow &w)
+    DSupportWindow *startEditing(CDlpMainWindow &w, const Vec3f &modelBottom)
     {
+        panToModel(w, modelBottom);
         DSupportWindow *panel = openPanel(w);
         EXPECT_TRUE(panel && panel->isVisible());
         if (!panel)
@@ -219,6 +263,10 @@ class ManualSupport : public ::testing::Test
         EXPECT_EQ(panel->editButton()->text(), QStringLiteral("End editing supports"));
         typeInto(panel->field(DSupportWindow::MoveUpHeight), QStringLiteral("5"));
         lookFromBelow(w);
+        const float extent = panel->handle().editor()->orthoExtent();
+        wheel(w, 6);
+        EXPECT_FLOAT_EQ(panel->handle().editor()->orthoExtent(), extent - 36.0f)
+            << "the wheel narrows the editor's view by 6 mm a notch";
         return panel;
     }
 
@@ -233,7 +281,8 @@ TEST_F(ManualSupport, rodsFromThePlatformToTheModelArePrintedSavedAndUndone)
     const auto model = window->app()->scene().models().front();
     model->recomputeBounds();
     const Box3f placed = model->boundingBox();
-    DSupportWindow *panel = startEditing(*window);
+    DSupportWindow *panel =
+        startEditing(*window, {placed.center().x, placed.center().y, placed.min.z});
     ASSERT_TRUE(panel);
     model->recomputeBounds();
     ASSERT_FLOAT_EQ(model->boundingBox().min.z, 5.0f) << "the Height field lifts the model";
@@ -279,7 +328,21 @@ TEST_F(ManualSupport, rodsFromThePlatformToTheModelArePrintedSavedAndUndone)
     EXPECT_NEAR(second->bottom()->centre().x, spot.x, 0.3f);
     EXPECT_NEAR(second->bottom()->centre().z, 5.0f, 1e-3f);
 
-    // A picture of the editor with its two rods, for a reviewer.
+    // A picture of the editor with its two rods, for a reviewer, the view turned a little so
+    // that the second rod (drawn along the line of sight) shows.
+    {
+        GLBox *view = window->glBox();
+        const QPoint from(view->width() / 2, view->height() / 2);
+        QTest::mousePress(view, Qt::RightButton, Qt::NoModifier, from);
+        for (int i = 1; i <= 5; ++i) {
+            QMouseEvent move(QEvent::MouseMove, from + QPoint(25 * i, 0), Qt::NoButton,
+                             Qt::RightButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &move);
+        }
+        QTest::mouseRelease(view, Qt::RightButton, Qt::NoModifier, from + QPoint(125, 0));
+        moveTo(*window, pixelOf(*window, {centre.x, centre.y, 5.0f}));
+        uitest::settle();
+    }
     window->glBox()->update();
     QTest::qWait(150);
     const QString folder = QDir(QCoreApplication::applicationDirPath())
@@ -355,7 +418,7 @@ TEST_F(ManualSupport, rodsFromThePlatformToTheModelArePrintedSavedAndUndone)
             const Vec3f b = rod->bottom()->centre();
             const float s = (layer.z - a.z) / (b.z - a.z);
             const Vec3f at = a + (b - a) * s;
-            EXPECT_TRUE(holdsSectionAt(layer, at.x, at.y, 1.0f))
+            EXPECT_TRUE(holdsSectionAt(layer, at.x, at.y, 1.5f))
                 << "layer " << layer.z << " misses the rod at " << at.x << ", " << at.y;
             ++checked;
         }
@@ -389,5 +452,58 @@ TEST_F(ManualSupport, rodsFromThePlatformToTheModelArePrintedSavedAndUndone)
     EXPECT_TRUE(window->close()) << "the close question covers the rods";
     EXPECT_EQ(answerer.count(), 2);
 }
+
+} // namespace
+
+namespace
+{
+
+class ManualSupportTexts : public ManualSupport, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(ManualSupportTexts, areTranslatedInThePanel)
+{
+    const QString lang = QLatin1String(GetParam());
+    ASSERT_TRUE(uitest::useLanguage(lang));
+    auto window = startWith({writeBox(QStringLiteral("box.stl"), 10, 10, 10)});
+    DSupportWindow *panel = openPanel(*window);
+    ASSERT_TRUE(panel);
+    const QStringList keys{"Form",
+                           "jewSupportLabel",
+                           "isLimitAtZAxis",
+                           "isGrowFromFloor",
+                           "isChoosePlatform",
+                           "topBallRadius",
+                           "bottomBallRadius",
+                           "topRadius",
+                           "bottomRadius",
+                           "MoveUpValue",
+                           "VectexZMax",
+                           "VectexZMin",
+                           "beginEditSupport"};
+    QStringList texts{panel->windowTitle()};
+    for (QWidget *w : panel->findChildren<QWidget *>()) {
+        if (auto *label = qobject_cast<QLabel *>(w))
+            texts << label->text();
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            texts << button->text();
+    }
+    const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
+    for (const QString &text : texts) {
+        EXPECT_FALSE(keys.contains(text)) << qPrintable(text);
+        if (lang == QLatin1String("zh")) {
+            EXPECT_FALSE(word.match(text).hasMatch()) << qPrintable(text);
+        }
+    }
+    EXPECT_EQ(panel->editButton()->text(), lang == QLatin1String("en")
+                                               ? QStringLiteral("Begin editing supports")
+                                               : QStringLiteral("开始编辑支撑"));
+    ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
+    uitest::MessageBoxAnswerer answerer(QStringLiteral("No"));
+    window->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(DSupportWindow, ManualSupportTexts, ::testing::Values("en", "zh"));
 
 } // namespace
