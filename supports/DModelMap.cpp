@@ -59,7 +59,8 @@ DModelMap::DModelMap(const std::vector<Vec3f> &vertices, const std::vector<Face>
     if (mode == QueryMode::Reference) {
         m_cells.resize(total);
         for (std::size_t f = 0; f < faces.size(); ++f)
-            eachCell(f, [&](std::size_t c) { m_cells[c].push_back(static_cast<std::uint32_t>(f)); });
+            eachCell(f,
+                     [&](std::size_t c) { m_cells[c].push_back(static_cast<std::uint32_t>(f)); });
         m_faceCells.clear();
         return;
     }
@@ -182,8 +183,7 @@ bool DModelMap::rayTest(const Vec3f &o, const Vec3f &d, const Vec3f &f0, const V
     return rayTestEdges(o, d, f0, f1 - f0, f2 - f0, t);
 }
 
-bool DModelMap::segmentBlocked(const Point3f &a, const Point3f &b, Point3f *hit,
-                               int *tested) const
+bool DModelMap::segmentBlocked(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const
 {
     return m_mode == QueryMode::Reference ? referenceSegment(a, b, hit, tested)
                                           : indexedSegment(a, b, hit, tested);
@@ -260,8 +260,7 @@ bool DModelMap::referenceFirstHit(const Point3f &a, const Point3f &b, Point3f *h
 
 // ---- The same walk over the packed lists.
 
-bool DModelMap::indexedSegment(const Point3f &a, const Point3f &b, Point3f *hit,
-                               int *tested) const
+bool DModelMap::indexedSegment(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const
 {
     const CellRange r = cellsBetween(a, b);
     if (r.empty)
@@ -297,8 +296,7 @@ bool DModelMap::indexedSegment(const Point3f &a, const Point3f &b, Point3f *hit,
     return false;
 }
 
-bool DModelMap::indexedFirstHit(const Point3f &a, const Point3f &b, Point3f *hit,
-                                int *tested) const
+bool DModelMap::indexedFirstHit(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const
 {
     const CellRange r = cellsBetween(a, b);
     if (r.empty)

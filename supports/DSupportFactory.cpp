@@ -226,8 +226,7 @@ void DSupportFactory::createObjects()
                 qCDebug(lcSupportFactory).noquote() << "column of zero length left out";
                 continue;
             }
-            m_shortRods.push_back(
-                std::make_shared<DTip>(bottom, top, m_params.linkPointRadius, r));
+            m_shortRods.push_back(std::make_shared<DTip>(bottom, top, m_params.linkPointRadius, r));
             continue;
         }
         m_columns.push_back({std::make_shared<DNail>(top, bottom, r), {}});

@@ -89,16 +89,28 @@ fixtures::MeshData archesAndHoles()
 
 INSTANTIATE_TEST_SUITE_P(
     Meshes, FactoryIdentity,
-    ::testing::Values(
-        IdentityRow{"sphere", [] { return fixtures::sphere({0, 0, 8}, 8, 40, 60); }, true},
-        IdentityRow{"torusLyingFlat", [] { return fixtures::torus({0, 0, 3}, 12, 3, 96, 32); },
-                    true},
-        IdentityRow{"table", [] { return fixtures::table(24, 10, 2, 2); }, false},
-        IdentityRow{"archesAndHoles", archesAndHoles, false},
-        IdentityRow{"floatingAbovePlatform",
-                    [] { return fixtures::sphere({0, 0, 30}, 6, 30, 48); }, false},
-        IdentityRow{"scannedBlob60kFaces",
-                    [] { return fixtures::blob({0, 0, 14}, 12, 150, 200, 7); }, true}),
+    ::testing::Values(IdentityRow{"sphere",
+                                  [] {
+                                      return fixtures::sphere({0, 0, 8}, 8, 40, 60);
+                                  },
+                                  true},
+                      IdentityRow{"torusLyingFlat",
+                                  [] {
+                                      return fixtures::torus({0, 0, 3}, 12, 3, 96, 32);
+                                  },
+                                  true},
+                      IdentityRow{"table", [] { return fixtures::table(24, 10, 2, 2); }, false},
+                      IdentityRow{"archesAndHoles", archesAndHoles, false},
+                      IdentityRow{"floatingAbovePlatform",
+                                  [] {
+                                      return fixtures::sphere({0, 0, 30}, 6, 30, 48);
+                                  },
+                                  false},
+                      IdentityRow{"scannedBlob60kFaces",
+                                  [] {
+                                      return fixtures::blob({0, 0, 14}, 12, 150, 200, 7);
+                                  },
+                                  true}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // The two queries on their own, on many segments through a lumpy mesh.

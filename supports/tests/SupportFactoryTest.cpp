@@ -291,8 +291,7 @@ TEST(SupportFactory, PartsComeInOrderAndTheBaseCoversColumnsAndModel)
     EXPECT_GE(base.max.x, 34.0f);  // the model's box
     EXPECT_GE(base.max.y, 14.0f);
     EXPECT_FLOAT_EQ(base.max.z, 1.2f);
-    EXPECT_EQ(progress.stages,
-              (QStringList{"ctlSupportGenaration", "ctlSupportBaseGenaration"}));
+    EXPECT_EQ(progress.stages, (QStringList{"ctlSupportGenaration", "ctlSupportBaseGenaration"}));
     EXPECT_EQ(progress.percents.back(), 100);
     EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end()));
 }
@@ -382,14 +381,14 @@ TEST_P(MapRayTest, OnlyRaysAgainstTheWindingHit)
               GetParam().hit);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, MapRayTest,
-    ::testing::Values(RayRow{"downOntoTheFront", {1, 1, 5}, {0, 0, -10}, true},
-                      RayRow{"upThroughTheBack", {1, 1, -5}, {0, 0, 10}, false},
-                      RayRow{"edgeOn", {-1, 1, 0}, {10, 0, 0}, false},
-                      RayRow{"besideTheFace", {5, 5, 5}, {0, 0, -10}, false},
-                      RayRow{"pointingAway", {1, 1, 5}, {0, 0, 10}, false}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, MapRayTest,
+                         ::testing::Values(RayRow{"downOntoTheFront", {1, 1, 5}, {0, 0, -10}, true},
+                                           RayRow{
+                                               "upThroughTheBack", {1, 1, -5}, {0, 0, 10}, false},
+                                           RayRow{"edgeOn", {-1, 1, 0}, {10, 0, 0}, false},
+                                           RayRow{"besideTheFace", {5, 5, 5}, {0, 0, -10}, false},
+                                           RayRow{"pointingAway", {1, 1, 5}, {0, 0, 10}, false}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 class MapModes : public ::testing::TestWithParam<QueryMode>
 {
@@ -430,8 +429,8 @@ TEST_P(MapModes, ASegmentBesideTheModelTestsNoFaces)
 TEST_P(MapModes, FacesAreListedInEveryCellTheirRoundedBoxOverlaps)
 {
     fixtures::MeshData m;
-    m.vertices = {{0, 0, 0}, {12, 0, 0}, {0, 12, 12}, {3.5f, 0.2f, 0.1f}, {4.5f, 0.2f, 0.1f},
-                  {4, 1, 0.5f}};
+    m.vertices = {{0, 0, 0},          {12, 0, 0},         {0, 12, 12},
+                  {3.5f, 0.2f, 0.1f}, {4.5f, 0.2f, 0.1f}, {4, 1, 0.5f}};
     m.faces = {Face{{0, 1, 2}}, Face{{3, 4, 5}}};
     auto model = fixtures::makeModel(m);
     const DModelMap map(model->vertices(), model->faces(), model->faceNormals(), GetParam());
