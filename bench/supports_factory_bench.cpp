@@ -101,6 +101,18 @@ std::shared_ptr<Model> modelOf(const MeshData &mesh)
     return model;
 }
 
+// User and system time of all the process's threads, in seconds: the work done, whatever else
+// shares the machine.
+double processSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 double peakMegabytes()
 {
     rusage usage{};
@@ -118,6 +130,7 @@ void factory(benchmark::State &state, QueryMode mode)
     if (!detected.ok)
         qFatal("%s", qPrintable(detected.error));
     std::size_t parts = 0, columns = 0;
+    const double cpuBefore = processSeconds();
     for (auto _ : state) {
         DSupportFactory f(*model, params, nullptr, mode);
         f.run(model->overhangs());
@@ -128,6 +141,7 @@ void factory(benchmark::State &state, QueryMode mode)
     state.counters["faces"] = static_cast<double>(mesh.faces.size());
     state.counters["overhangs"] = detected.overhangs;
     state.counters["columns"] = static_cast<double>(columns);
+    state.counters["cpu_s"] = processSeconds() - cpuBefore;
     state.counters["parts"] = static_cast<double>(parts);
     state.counters["peak_MB"] = peakMegabytes();
 }
@@ -138,13 +152,17 @@ void job(benchmark::State &state, int method)
     SupportParameters params = fineB();
     params.method = method;
     SupportJobResult result;
+    double cpu = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
         auto model = modelOf(mesh);
         state.ResumeTiming();
+        const double before = processSeconds();
         result = generateSupportsForModel(*model, params, nullptr);
+        cpu += processSeconds() - before;
         benchmark::DoNotOptimize(result);
     }
+    state.counters["cpu_s"] = cpu;
     state.counters["faces"] = static_cast<double>(mesh.faces.size());
     state.counters["overhangs"] = result.overhangs;
     state.counters["parts"] = result.supportParts;

@@ -85,12 +85,16 @@ DModelMap::DModelMap(const std::vector<Vec3f> &vertices, const std::vector<Face>
     std::vector<std::uint32_t> upFill(m_upStart.begin(), m_upStart.end() - 1);
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const bool up = isUp(f);
+        const FaceCells &fc = m_faceCells[f];
+        const Entry entry{static_cast<std::uint32_t>(f), {fc.lo[0], fc.lo[1], fc.lo[2]}, 0};
         eachCell(f, [&](std::size_t c) {
-            m_list[fill[c]++] = static_cast<std::uint32_t>(f);
+            m_list[fill[c]++] = entry;
             if (up)
-                m_upList[upFill[c]++] = static_cast<std::uint32_t>(f);
+                m_upList[upFill[c]++] = entry;
         });
     }
+    m_faceCells.clear();
+    m_faceCells.shrink_to_fit();
     m_edges.resize(faces.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const Vec3f &a = vertices[faces[f][0]];
@@ -137,7 +141,10 @@ std::vector<std::uint32_t> DModelMap::cellFaces(int i, int j, int k) const
     const std::size_t c = linear(i, j, k);
     if (m_mode == QueryMode::Reference)
         return m_cells[c];
-    return {m_list.begin() + m_start[c], m_list.begin() + m_start[c + 1]};
+    std::vector<std::uint32_t> out;
+    for (std::uint32_t e = m_start[c]; e < m_start[c + 1]; ++e)
+        out.push_back(m_list[e].face);
+    return out;
 }
 
 DModelMap::CellRange DModelMap::cellsBetween(const Point3f &a, const Point3f &b) const
@@ -155,8 +162,11 @@ DModelMap::CellRange DModelMap::cellsBetween(const Point3f &a, const Point3f &b)
     return r;
 }
 
-bool DModelMap::rayTestEdges(const Vec3f &o, const Vec3f &d, const Vec3f &f0, const Vec3f &e1,
-                             const Vec3f &e2, float *t)
+namespace
+{
+// The ray test itself, inlined into the walks.
+inline bool rayTestInline(const Vec3f &o, const Vec3f &d, const Vec3f &f0, const Vec3f &e1,
+                          const Vec3f &e2, float *t)
 {
     const Vec3f p = d.cross(e2);
     const float det = e1.dot(p);
@@ -176,11 +186,18 @@ bool DModelMap::rayTestEdges(const Vec3f &o, const Vec3f &d, const Vec3f &f0, co
     *t = tt;
     return true;
 }
+} // namespace
+
+bool DModelMap::rayTestEdges(const Vec3f &o, const Vec3f &d, const Vec3f &f0, const Vec3f &e1,
+                             const Vec3f &e2, float *t)
+{
+    return rayTestInline(o, d, f0, e1, e2, t);
+}
 
 bool DModelMap::rayTest(const Vec3f &o, const Vec3f &d, const Vec3f &f0, const Vec3f &f1,
                         const Vec3f &f2, float *t)
 {
-    return rayTestEdges(o, d, f0, f1 - f0, f2 - f0, t);
+    return rayTestInline(o, d, f0, f1 - f0, f2 - f0, t);
 }
 
 bool DModelMap::segmentBlocked(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const
@@ -272,19 +289,18 @@ bool DModelMap::indexedSegment(const Point3f &a, const Point3f &b, Point3f *hit,
             for (int k = r.lo[2]; k <= r.hi[2]; ++k) {
                 const std::size_t c = linear(i, j, k);
                 for (std::uint32_t e = m_start[c]; e < m_start[c + 1]; ++e) {
-                    const std::uint32_t f = m_list[e];
+                    const Entry &entry = m_list[e];
                     // Tested already in an earlier cell of this walk: the first cell of the
                     // face's cells within the walk is the corner of their overlap.
-                    const FaceCells &fc = m_faceCells[f];
-                    if (std::max<int>(fc.lo[0], r.lo[0]) != i ||
-                        std::max<int>(fc.lo[1], r.lo[1]) != j ||
-                        std::max<int>(fc.lo[2], r.lo[2]) != k)
+                    if (std::max<int>(entry.lo[0], r.lo[0]) != i ||
+                        std::max<int>(entry.lo[1], r.lo[1]) != j ||
+                        std::max<int>(entry.lo[2], r.lo[2]) != k)
                         continue;
                     if (tested)
                         ++*tested;
-                    const FaceEdges &fe = m_edges[f];
+                    const FaceEdges &fe = m_edges[entry.face];
                     float t;
-                    if (!rayTestEdges(a, d, fe.f0, fe.e1, fe.e2, &t))
+                    if (!rayTestInline(a, d, fe.f0, fe.e1, fe.e2, &t))
                         continue;
                     const Point3f p = a + d * t;
                     if ((p - a).length() <= length) {
@@ -309,17 +325,16 @@ bool DModelMap::indexedFirstHit(const Point3f &a, const Point3f &b, Point3f *hit
             for (int k = r.lo[2]; k <= r.hi[2]; ++k) {
                 const std::size_t c = linear(i, j, k);
                 for (std::uint32_t e = m_upStart[c]; e < m_upStart[c + 1]; ++e) {
-                    const std::uint32_t f = m_upList[e];
-                    const FaceCells &fc = m_faceCells[f];
-                    if (std::max<int>(fc.lo[0], r.lo[0]) != i ||
-                        std::max<int>(fc.lo[1], r.lo[1]) != j ||
-                        std::max<int>(fc.lo[2], r.lo[2]) != k)
+                    const Entry &entry = m_upList[e];
+                    if (std::max<int>(entry.lo[0], r.lo[0]) != i ||
+                        std::max<int>(entry.lo[1], r.lo[1]) != j ||
+                        std::max<int>(entry.lo[2], r.lo[2]) != k)
                         continue;
                     if (tested)
                         ++*tested;
-                    const FaceEdges &fe = m_edges[f];
+                    const FaceEdges &fe = m_edges[entry.face];
                     float t;
-                    if (!rayTestEdges(a, d, fe.f0, fe.e1, fe.e2, &t))
+                    if (!rayTestInline(a, d, fe.f0, fe.e1, fe.e2, &t))
                         continue;
                     const Point3f p = a + d * t;
                     const float distance = (p - a).length();

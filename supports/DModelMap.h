@@ -94,16 +94,23 @@ class DModelMap
     // Reference: one list per cell.
     std::vector<std::vector<std::uint32_t>> m_cells;
     // Indexed: packed lists (all faces, and the faces facing up), edges per face.
+    // A face in a packed list, with the lowest cell it is listed in (per axis).
+    struct Entry {
+        std::uint32_t face;
+        std::int16_t lo[3];
+        std::int16_t unused;
+    };
     std::vector<std::uint32_t> m_start;
-    std::vector<std::uint32_t> m_list;
+    std::vector<Entry> m_list;
     std::vector<std::uint32_t> m_upStart;
-    std::vector<std::uint32_t> m_upList;
+    std::vector<Entry> m_upList;
     struct FaceEdges {
         Vec3f f0, e1, e2;
     };
     std::vector<FaceEdges> m_edges;
-    // The cells each face is listed in (lowest and highest index per axis): a query tests a face
-    // only in the first of its cells that it visits.
+    // The cells each face is listed in (lowest and highest index per axis), while building; the
+    // packed lists keep the lowest so that a query tests a face only in the first of its cells
+    // that it visits.
     struct FaceCells {
         std::int16_t lo[3];
         std::int16_t hi[3];
