@@ -699,6 +699,7 @@ QString stageText(const QString &stage)
     } texts[] = {{"ModalLoding", "Loading"},
                  {"SupportCalucate", "Supports calculating"},
                  {"ctlSupportGenaration", "Supports generating"},
+                 {"ctlSupportBaseGenaration", "Support base generating"},
                  {"Load Points Datas", "Loading"},
                  {"Load Topo Datas", "Loading"},
                  {"Save Points Datas", "Saving"},
