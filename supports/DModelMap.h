@@ -19,7 +19,9 @@
 // QueryMode::Reference walks the cells exactly so and tests every listed face, again in every
 // visited cell that lists it. QueryMode::Indexed keeps the same order with packed cell lists,
 // precomputed edges, a separate list of the faces facing up for the first-hit query and without
-// testing a face twice in one query; the answers are the same to the bit.
+// testing a face twice in one query, and screens the faces of a cell in bulk with the first two
+// steps of the ray test (the same arithmetic, so a face it passes over is one the full test would
+// miss); the answers are the same to the bit.
 //
 // Read-only once built; queries may run on several threads at once.
 class DModelMap
@@ -100,14 +102,26 @@ class DModelMap
         std::int16_t lo[3];
         std::int16_t unused;
     };
+    // The corner and edges of the faces of a packed list, one array per coordinate.
+    struct Corners {
+        std::vector<float> f0x, f0y, f0z, e1x, e1y, e1z, e2x, e2y, e2z;
+        void resize(std::size_t n);
+        void set(std::size_t i, const Vec3f &f0, const Vec3f &e1, const Vec3f &e2);
+        Vec3f f0(std::size_t i) const { return {f0x[i], f0y[i], f0z[i]}; }
+        Vec3f e1(std::size_t i) const { return {e1x[i], e1y[i], e1z[i]}; }
+        Vec3f e2(std::size_t i) const { return {e2x[i], e2y[i], e2z[i]}; }
+    };
+    template <bool Nearest>
+    bool indexedWalk(const std::vector<std::uint32_t> &start, const std::vector<Entry> &list,
+                     const Corners &corners, const Point3f &a, const Point3f &b, Point3f *hit,
+                     int *tested) const;
+
     std::vector<std::uint32_t> m_start;
     std::vector<Entry> m_list;
+    Corners m_corners;
     std::vector<std::uint32_t> m_upStart;
     std::vector<Entry> m_upList;
-    struct FaceEdges {
-        Vec3f f0, e1, e2;
-    };
-    std::vector<FaceEdges> m_edges;
+    Corners m_upCorners;
     // The cells each face is listed in (lowest and highest index per axis), while building; the
     // packed lists keep the lowest so that a query tests a face only in the first of its cells
     // that it visits.
