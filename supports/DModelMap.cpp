@@ -70,39 +70,24 @@ DModelMap::DModelMap(const std::vector<Vec3f> &vertices, const std::vector<Face>
     }
 
     m_start.assign(total + 1, 0);
-    m_upStart.assign(total + 1, 0);
-    for (std::size_t f = 0; f < faces.size(); ++f) {
-        const bool up = isUp(f);
-        eachCell(f, [&](std::size_t c) {
-            ++m_start[c + 1];
-            if (up)
-                ++m_upStart[c + 1];
-        });
-    }
-    for (std::size_t c = 0; c < total; ++c) {
+    for (std::size_t f = 0; f < faces.size(); ++f)
+        eachCell(f, [&](std::size_t c) { ++m_start[c + 1]; });
+    for (std::size_t c = 0; c < total; ++c)
         m_start[c + 1] += m_start[c];
-        m_upStart[c + 1] += m_upStart[c];
-    }
     m_list.resize(m_start[total]);
-    m_upList.resize(m_upStart[total]);
-    std::vector<std::uint32_t> fill(m_start.begin(), m_start.end() - 1);
-    std::vector<std::uint32_t> upFill(m_upStart.begin(), m_upStart.end() - 1);
     m_corners.resize(m_list.size());
-    m_upCorners.resize(m_upList.size());
+    std::vector<std::uint32_t> fill(m_start.begin(), m_start.end() - 1);
     for (std::size_t f = 0; f < faces.size(); ++f) {
-        const bool up = isUp(f);
         const FaceCells &fc = m_faceCells[f];
-        const Entry entry{static_cast<std::uint32_t>(f), {fc.lo[0], fc.lo[1], fc.lo[2]}, 0};
+        const Entry entry{static_cast<std::uint32_t>(f),
+                          {fc.lo[0], fc.lo[1], fc.lo[2]},
+                          static_cast<std::int16_t>(isUp(f) ? 1 : 0)};
         const Vec3f &f0 = vertices[faces[f][0]];
         const Vec3f e1 = vertices[faces[f][1]] - f0;
         const Vec3f e2 = vertices[faces[f][2]] - f0;
         eachCell(f, [&](std::size_t c) {
             m_corners.set(fill[c], f0, e1, e2);
             m_list[fill[c]++] = entry;
-            if (up) {
-                m_upCorners.set(upFill[c], f0, e1, e2);
-                m_upList[upFill[c]++] = entry;
-            }
         });
     }
     m_faceCells.clear();
@@ -361,10 +346,11 @@ void screen(const float *__restrict f0x, const float *__restrict f0y, const floa
 } // namespace
 
 template <bool Nearest>
-bool DModelMap::indexedWalk(const std::vector<std::uint32_t> &start, const std::vector<Entry> &list,
-                            const Corners &corners, const Point3f &a, const Point3f &b,
-                            Point3f *hit, int *tested) const
+bool DModelMap::indexedWalk(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const
 {
+    const std::vector<std::uint32_t> &start = m_start;
+    const std::vector<Entry> &list = m_list;
+    const Corners &corners = m_corners;
     const CellRange r = cellsBetween(a, b);
     if (r.empty)
         return false;
@@ -390,6 +376,9 @@ bool DModelMap::indexedWalk(const std::vector<std::uint32_t> &start, const std::
                             continue;
                         const std::uint32_t e = first + m;
                         const Entry &entry = list[e];
+                        // The first hit tests the faces facing up only.
+                        if (Nearest && !entry.up)
+                            continue;
                         // Tested already in an earlier cell of this walk: the first cell of the
                         // face's cells within the walk is the corner of their overlap.
                         if (std::max<int>(entry.lo[0], r.lo[0]) != i ||
@@ -421,10 +410,10 @@ bool DModelMap::indexedWalk(const std::vector<std::uint32_t> &start, const std::
 
 bool DModelMap::indexedSegment(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const
 {
-    return indexedWalk<false>(m_start, m_list, m_corners, a, b, hit, tested);
+    return indexedWalk<false>(a, b, hit, tested);
 }
 
 bool DModelMap::indexedFirstHit(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const
 {
-    return indexedWalk<true>(m_upStart, m_upList, m_upCorners, a, b, hit, tested);
+    return indexedWalk<true>(a, b, hit, tested);
 }

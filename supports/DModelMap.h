@@ -18,7 +18,7 @@
 //
 // QueryMode::Reference walks the cells exactly so and tests every listed face, again in every
 // visited cell that lists it. QueryMode::Indexed keeps the same order with packed cell lists,
-// precomputed edges, a separate list of the faces facing up for the first-hit query and without
+// precomputed edges and without
 // testing a face twice in one query, and screens the faces of a cell in bulk with the first two
 // steps of the ray test (the same arithmetic, so a face it passes over is one the full test would
 // miss); the answers are the same to the bit.
@@ -96,11 +96,12 @@ class DModelMap
     // Reference: one list per cell.
     std::vector<std::vector<std::uint32_t>> m_cells;
     // Indexed: packed lists (all faces, and the faces facing up), edges per face.
-    // A face in a packed list, with the lowest cell it is listed in (per axis).
+    // A face in the packed list, with the lowest cell it is listed in (per axis) and whether it
+    // faces up (normal z >= 0, the faces the first-hit query tests).
     struct Entry {
         std::uint32_t face;
         std::int16_t lo[3];
-        std::int16_t unused;
+        std::int16_t up;
     };
     // The corner and edges of the faces of a packed list, one array per coordinate.
     struct Corners {
@@ -112,16 +113,11 @@ class DModelMap
         Vec3f e2(std::size_t i) const { return {e2x[i], e2y[i], e2z[i]}; }
     };
     template <bool Nearest>
-    bool indexedWalk(const std::vector<std::uint32_t> &start, const std::vector<Entry> &list,
-                     const Corners &corners, const Point3f &a, const Point3f &b, Point3f *hit,
-                     int *tested) const;
+    bool indexedWalk(const Point3f &a, const Point3f &b, Point3f *hit, int *tested) const;
 
     std::vector<std::uint32_t> m_start;
     std::vector<Entry> m_list;
     Corners m_corners;
-    std::vector<std::uint32_t> m_upStart;
-    std::vector<Entry> m_upList;
-    Corners m_upCorners;
     // The cells each face is listed in (lowest and highest index per axis), while building; the
     // packed lists keep the lowest so that a query tests a face only in the first of its cells
     // that it visits.
