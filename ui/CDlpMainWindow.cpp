@@ -137,7 +137,9 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
         *m_mainWindow, m_app,
         [this]() -> Orvane3Ds::DViewInput * { return m_host ? &m_host->input() : nullptr; },
         *m_menuBar);
-    installSupportPanels(*m_mainWindow, m_app);
+    installSupportPanels(*m_mainWindow, m_app, [this]() -> Orvane3Ds::DViewInput * {
+        return m_host ? &m_host->input() : nullptr;
+    });
 
     m_app.subscribe(kSubscriberName, [this](Orvane3Ds::EAppEvent event, const QString &text) {
         onAppEvent(event, text);
