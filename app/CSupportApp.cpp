@@ -367,8 +367,8 @@ bool CSupportApp::endEditing()
     if (m_editor && model)
         m_editor(model, false);
     reportState(4, modelTotal());
-    // The edited model is the one the session ends for, whatever is selected by now (a load
-    // selects its own models): its points are the user's work.
+    // The edited model is the one the session ends for, whatever is selected by now: its points
+    // are the user's work.
     const bool inScene = model && isInScene(model);
     if (inScene && !model->overhangs().empty()) {
         m_model = model;

@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -352,6 +353,37 @@ TEST_F(SupportEditing, cancellingTheGenerateJobLeavesTheModelExactlyAsBefore)
     EXPECT_EQ(m_panel->generateButton()->text(), QStringLiteral("Generate supports"));
     EXPECT_TRUE(m_panel->generateButton()->isEnabled());
     EXPECT_TRUE(main()->toolStrip()->isEnabled());
+}
+
+TEST_F(SupportEditing, supportedModelWithThePanelOpenIsPhotographed)
+{
+    // A table: a slab on a pillar, so that the slab's underside needs supports.
+    std::vector<testsupport::Triangle> table = testsupport::boxTriangles(12, 8, 0, 22, 16, 14);
+    for (const auto &t : testsupport::boxTriangles(0, 0, 14, 34, 24, 18))
+        table.push_back(t);
+    const QString stl = m_files.filePath(QStringLiteral("table.stl"));
+    testsupport::writeFile(stl, testsupport::binaryStl(table));
+    start(stl);
+    // The layout button's arrangement puts the part in the middle of the platform.
+    app()->layoutModels(5);
+    clickButton(m_panel->generateButton());
+    const auto m = model();
+    ASSERT_TRUE(m->support());
+    EXPECT_GT(m->support()->parts.size(), 10u);
+    frame()->homeView();
+    frame()->zoomBy(130.0f);
+    frame()->pressMiddle(0, 0);
+    frame()->dragPan(0, -1300);
+    frame()->pitchBy(10.0f);
+    frame()->settleView();
+    m_window->glBox()->grabFramebuffer();
+    uitest::settle();
+    const QString folder = QDir(QCoreApplication::applicationDirPath())
+                               .absoluteFilePath(QStringLiteral("screenshots"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QImage shot = m_window->grab().toImage();
+    EXPECT_TRUE(shot.save(folder + QStringLiteral("/support_model_en.png")));
+    EXPECT_TRUE(m_panel->isVisible());
 }
 
 // ---- leaving an editing session --------------------------------------------------------------
