@@ -91,7 +91,8 @@ const char *const kUsage =
     "  --layer-thickness MM   layer thickness of --export-vxpr (default 0.05; whole\n"
     "                         micrometres from 0.001 to 10)\n"
     "  --supports PROFILE     generate supports for every mesh model with the support profile\n"
-    "                         PROFILE (a profile name such as medium, or a path to an .ini);\n"
+    "                         PROFILE (a profile name such as medium, fine-b for method B,\n"
+    "                         or a path to an .ini);\n"
     "                         --info then also prints overhangs and support_parts\n"
     "  --scale F | X,Y,Z      scale every imported model by F (or per axis) about its centre,\n"
     "                         then set it on the platform; factors > 0\n"
@@ -699,6 +700,7 @@ QString stageText(const QString &stage)
     } texts[] = {{"ModalLoding", "Loading"},
                  {"SupportCalucate", "Supports calculating"},
                  {"ctlSupportGenaration", "Supports generating"},
+                 {"ctlSupportBaseGenaration", "Support base generating"},
                  {"Load Points Datas", "Loading"},
                  {"Load Topo Datas", "Loading"},
                  {"Save Points Datas", "Saving"},

@@ -2,7 +2,10 @@
 
 #include "geometry/DScene.h"
 #include "geometry/Model.h"
+#include "supports/DsCylider.h"
 #include "supports/DsPoint.h"
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -79,13 +82,19 @@ std::shared_ptr<const ModelState> ModelState::capture(const Model &model)
     for (const auto &part : state->m_manualParts) {
         Geometry g;
         Point3f centre;
+        std::array<float, 2> radii{0.0f, 0.0f};
         if (part) {
             g.capture(*part);
-            if (const auto *ball = dynamic_cast<const DsPoint *>(part.get()))
+            if (const auto *ball = dynamic_cast<const DsPoint *>(part.get())) {
                 centre = ball->centre();
+                radii[0] = ball->radius();
+            } else if (const auto *rod = dynamic_cast<const DsCylider *>(part.get())) {
+                radii = {rod->topRadius(), rod->bottomRadius()};
+            }
         }
         state->m_manualStates.push_back(std::move(g));
         state->m_manualCentres.push_back(centre);
+        state->m_manualRadii.push_back(radii);
     }
     return state;
 }
@@ -126,13 +135,21 @@ void ModelState::restore(Model &model, DScene &scene, const std::shared_ptr<Mode
             if (part && !m_supportParts[i].matches(*part) && m_supportParts[i].restore(*part))
                 part->notifyChanged();
         }
+    if (model.manualSupports().parts != m_manualParts)
+        restoreManualParts(model, scene);
     for (std::size_t i = 0; i < m_manualParts.size(); ++i) {
         const auto &part = m_manualParts[i];
         if (!part)
             continue;
         if (auto *ball = dynamic_cast<DsPoint *>(part.get())) {
+            if (ball->radius() != m_manualRadii[i][0])
+                ball->setRadius(m_manualRadii[i][0]);
             if (!sameBits(ball->centre(), m_manualCentres[i]))
                 ball->setCentre(m_manualCentres[i]);
+        } else if (auto *rod = dynamic_cast<DsCylider *>(part.get())) {
+            if (rod->topRadius() != m_manualRadii[i][0] ||
+                rod->bottomRadius() != m_manualRadii[i][1])
+                rod->setRadii(m_manualRadii[i][0], m_manualRadii[i][1]);
         }
         if (!m_manualStates[i].matches(*part) && m_manualStates[i].restore(*part))
             part->notifyChanged();
@@ -147,6 +164,32 @@ void ModelState::restore(Model &model, DScene &scene, const std::shared_ptr<Mode
     model.setCentroid(m_centroid);
     if (!m_mesh.matches(model) && m_mesh.restore(model))
         model.notifyChanged();
+}
+
+void ModelState::restoreManualParts(Model &model, DScene &scene) const
+{
+    // Hand-placed rods and balls that came or went since the capture leave or join the model
+    // (and the view, through the scene's callbacks); then each ball knows its rods again.
+    const std::vector<std::shared_ptr<Mesh3D>> current = model.manualSupports().parts;
+    auto holds = [](const std::vector<std::shared_ptr<Mesh3D>> &list, const auto &part) {
+        return std::find(list.begin(), list.end(), part) != list.end();
+    };
+    const auto &callbacks = scene.callbacks();
+    for (const auto &part : current)
+        if (part && !holds(m_manualParts, part) && callbacks.manualPieceRemoved)
+            callbacks.manualPieceRemoved(part);
+    model.manualSupports().parts = m_manualParts;
+    for (const auto &part : m_manualParts)
+        if (part && !holds(current, part) && callbacks.manualPieceAdded)
+            callbacks.manualPieceAdded(part);
+    for (const auto &part : m_manualParts)
+        if (auto ball = std::dynamic_pointer_cast<DsPoint>(part))
+            ball->links().clear();
+    for (const auto &part : m_manualParts)
+        if (auto rod = std::dynamic_pointer_cast<DsCylider>(part))
+            for (const auto &end : {rod->top(), rod->bottom()})
+                if (end)
+                    end->links().push_back(rod);
 }
 
 bool ModelState::matches(const Model &model) const

@@ -4,6 +4,7 @@
 #include "geometry/Support.h"
 #include "geometry/Vec3.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,8 @@ class ModelState
     std::size_t bytes() const;
 
   private:
+    void restoreManualParts(Model &model, DScene &scene) const;
+
     struct Geometry {
         std::vector<Point3f> vertices;
         std::vector<Vec3f> normals;
@@ -65,4 +68,6 @@ class ModelState
     std::vector<std::shared_ptr<Mesh3D>> m_manualParts;
     std::vector<Geometry> m_manualStates;
     std::vector<Point3f> m_manualCentres; // end balls: their centres; rods: unused
+    // End balls: radius, 0; rods: top and bottom radius.
+    std::vector<std::array<float, 2>> m_manualRadii;
 };

@@ -302,6 +302,42 @@ void COrvaneFrame::setSupports(const std::shared_ptr<Model> &model)
         for (const auto &part : support->parts)
             if (part)
                 supports.push_back(makeDrawable(part, drawable->id()));
+    for (const auto &piece : model->manualSupports().parts)
+        if (piece)
+            supports.push_back(makeDrawable(piece, drawable->id()));
+}
+
+void COrvaneFrame::addManualPiece(const std::shared_ptr<Mesh3D> &piece,
+                                  const std::shared_ptr<Model> &owner)
+{
+    auto drawable = drawableOf(owner);
+    if (!drawable || !piece)
+        return;
+    auto &supports = drawable->supports();
+    // A model with rods announces them once more after its drawable took all its pieces.
+    if (std::any_of(supports.begin(), supports.end(),
+                    [&piece](const auto &d) { return d->mesh() == piece; }))
+        return;
+    supports.push_back(makeDrawable(piece, drawable->id()));
+}
+
+void COrvaneFrame::removeManualPiece(const std::shared_ptr<Mesh3D> &piece)
+{
+    for (const auto &drawable : m_models) {
+        auto &supports = drawable->supports();
+        supports.erase(std::remove_if(supports.begin(), supports.end(),
+                                      [&piece](const auto &d) { return d->mesh() == piece; }),
+                       supports.end());
+    }
+    removeMarker(piece);
+}
+
+void COrvaneFrame::manualPieceChanged(const std::shared_ptr<Mesh3D> &piece)
+{
+    for (const auto &drawable : m_models)
+        for (auto &support : drawable->supports())
+            if (support->mesh() == piece)
+                support = makeDrawable(piece, drawable->id());
 }
 
 void COrvaneFrame::addOverhangMarker(const std::shared_ptr<Mesh3D> &marker,

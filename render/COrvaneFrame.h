@@ -93,8 +93,14 @@ class COrvaneFrame : public DFrame3d
     void removeModel(const std::shared_ptr<Model> &model);
     std::shared_ptr<OpenGLModel> drawableOf(const std::shared_ptr<Model> &model) const;
     const std::vector<std::shared_ptr<OpenGLModel>> &modelDrawables() const { return m_models; }
-    // Replaces the support drawables of a model (empty support: none).
+    // Replaces the support drawables of a model: its generated support parts, then its manual
+    // pieces (rods and end balls), each drawn in its own mesh colour.
     void setSupports(const std::shared_ptr<Model> &model);
+    // One manual piece of `owner` joins, leaves or is rebuilt among the model's support
+    // drawables (a piece already drawn is not added twice).
+    void addManualPiece(const std::shared_ptr<Mesh3D> &piece, const std::shared_ptr<Model> &owner);
+    void removeManualPiece(const std::shared_ptr<Mesh3D> &piece);
+    void manualPieceChanged(const std::shared_ptr<Mesh3D> &piece);
     // Markers: overhang points (role 2) and secondary markers (role 5) of a model.
     void addOverhangMarker(const std::shared_ptr<Mesh3D> &marker,
                            const std::shared_ptr<Model> &owner);
@@ -121,6 +127,7 @@ class COrvaneFrame : public DFrame3d
     const std::vector<std::shared_ptr<Excircle>> &excircles() const { return m_excircles; }
     // The model drawn alone in support-editing mode.
     void setEditedModel(const std::shared_ptr<Model> &model);
+    const std::shared_ptr<Model> &editedModel() const { return m_editedModel; }
 
     void setInteractor(std::shared_ptr<IFrameInteractor> interactor)
     {

@@ -69,9 +69,10 @@ void bindSceneToFrame(DScene &scene, COrvaneFrame &frame)
     cb.supportsDiscarded = [f](const DScene::ModelPtr &model) { f->setSupports(model); };
     cb.manualPieceAdded = [s, f](const DScene::MeshPtr &piece) {
         if (auto owner = ownerOfPiece(*s, piece))
-            f->addSecondaryMarker(piece, owner);
+            f->addManualPiece(piece, owner);
     };
-    cb.manualPieceRemoved = [f](const DScene::MeshPtr &piece) { f->removeMarker(piece); };
+    cb.manualPieceRemoved = [f](const DScene::MeshPtr &piece) { f->removeManualPiece(piece); };
+    cb.manualPieceChanged = [f](const DScene::MeshPtr &piece) { f->manualPieceChanged(piece); };
 }
 
 } // namespace Orvane3Ds

@@ -1,5 +1,6 @@
 #include "supports/SupportGenerator.h"
 
+#include "supports/DSupportFactory.h"
 #include "supports/ForkBuilder.h"
 #include "supports/Nail.h"
 #include "supports/SupportBase.h"
@@ -16,6 +17,8 @@ namespace
 const QString kStage = QStringLiteral("ctlSupportGenaration");
 // More grid cells than this means a support diameter far too small for the model.
 constexpr double kMaxGridCells = 16.0e6;
+// Cells of the method B model map (4 mm cubes): a model far larger than any platform.
+constexpr double kMaxMapCells = 32.0e6;
 
 // The tip, link or column of an overhang no longer starts where the overhang now is (the model
 // was moved after the path was computed).
@@ -44,9 +47,9 @@ bool SupportGenerator::checkParameters(const SupportParameters &p, const Box3f &
             *reason = text;
         return false;
     };
-    if (p.method != 0)
-        return fail(QStringLiteral("Support method %1 is not available; use method A.")
-                        .arg(p.method == 1 ? QStringLiteral("B") : QString::number(p.method)));
+    if (p.method != 0 && p.method != 1)
+        return fail(
+            QStringLiteral("Support method %1 is not available; use method A or B.").arg(p.method));
     if (!(p.supportRadius > 0.0f) || !std::isfinite(p.supportRadius))
         return fail(QStringLiteral("Cannot generate supports with a support diameter of %1 mm: "
                                    "it must be greater than 0.")
@@ -54,6 +57,11 @@ bool SupportGenerator::checkParameters(const SupportParameters &p, const Box3f &
     if (!(p.overhangRadius >= 0.0f) || !(p.linkPointRadius >= 0.0f) || !(p.baseExtern >= 0.0f) ||
         !(p.baseHeight >= 0.0f))
         return fail(QStringLiteral("Support parameters must not be negative."));
+    if (p.method == 1) {
+        if (DModelMap::cellsFor(box) > kMaxMapCells)
+            return fail(QStringLiteral("The model is too large for support method B."));
+        return true;
+    }
     if (!box.isEmpty()) {
         const double cell = 2.0 * static_cast<double>(p.supportRadius);
         const double m = 3.0 * static_cast<double>(p.supportRadius);
@@ -173,6 +181,18 @@ bool SupportGenerator::generate(const OverhangList &overhangs, SupportParameters
     for (const auto &o : overhangs)
         if (o)
             o->rebuildSphere();
+
+    if (m_params.method == 1) {
+        DSupportFactory factory(m_model, m_params, this, m_mode, m_platform);
+        if (!factory.run(overhangs)) {
+            m_error = QStringLiteral("Canceled");
+            return false;
+        }
+        auto support = std::make_shared<Support>();
+        support->parts = factory.result();
+        m_result = std::move(support);
+        return true;
+    }
 
     std::unique_ptr<MeshQuery> ownQuery;
     if (!m_sharedQuery)

@@ -52,13 +52,15 @@ class SupportGeneratorState : public ISupportGeneratorState
     std::shared_ptr<const NailGrid> m_grid;
 };
 
-// Builds the support structure of a model (method A) from its overhang list: per overhang a tip
+// Builds the support structure of a model from its overhang list. Method A: per overhang a tip
 // and a column to the platform or onto the model (or a link), forks that let a column end on two
 // neighbours, cross-bracing between tall neighbours and the base plate.
 //
 // Parts come out in this order: tips and links (a link followed by its end ball), then per column
 // its fork beams, the column and its feet, then the bracing beams, then the base. Progress goes
 // to the callback chain under "ctlSupportGenaration" (stages end at 10, 75, 90 and 100 %).
+// Method B (parameters' method 1) hands the whole run to the support factory (DSupportFactory)
+// and takes its parts.
 class SupportGenerator : public IProgressable
 {
   public:
@@ -80,7 +82,7 @@ class SupportGenerator : public IProgressable
 
     void setPlatform(const PlatformSize &platform) { m_platform = platform; }
 
-    // Whether parameters allow method A for a model of the given box; fills reason when not.
+    // Whether parameters allow their method for a model of the given box; fills reason when not.
     static bool checkParameters(const SupportParameters &params, const Box3f &modelBox,
                                 QString *reason);
 

@@ -22,9 +22,9 @@ void liftModelToHeight(Model &model, float height);
 
 // What the support generate job does for one mesh model: stores `params` in the model, lifts it
 // to params.supportHeight unless params.hasSupports, finds its overhangs and generates its
-// supports (method A). Progress and cancellation through `progress` (may be null). Parameters
-// that cannot be used (a support diameter of 0, a gap of 0, method B) are refused before the
-// model is touched.
+// supports (method A or B, as params say). Progress and cancellation through `progress` (may be
+// null). Parameters that cannot be used (a support diameter of 0, a gap of 0, an unknown method)
+// are refused before the model is touched.
 SupportJobResult generateSupportsForModel(Model &model, const SupportParameters &params,
                                           IProgressable *progress,
                                           QueryMode mode = QueryMode::Indexed);

@@ -12,6 +12,7 @@
 #include "render/GLBox.h"
 #include "render/ViewSamples.h"
 #include "render/ViewTurner.h"
+#include "ui/DSupportWindow.h"
 #include "ui/DlpEditPanels.h"
 #include "ui/DlpMainWindow.h"
 #include "ui/DlpMenuBar.h"
@@ -137,9 +138,15 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
         *m_mainWindow, m_app,
         [this]() -> Orvane3Ds::DViewInput * { return m_host ? &m_host->input() : nullptr; },
         *m_menuBar);
-    installSupportPanels(*m_mainWindow, m_app, [this]() -> Orvane3Ds::DViewInput * {
+    auto viewInput = [this]() -> Orvane3Ds::DViewInput * {
         return m_host ? &m_host->input() : nullptr;
-    });
+    };
+    installSupportPanels(*m_mainWindow, m_app, viewInput);
+    installManualSupportPanel(*m_mainWindow, m_app, viewInput);
+    if (auto *manual = qobject_cast<DSupportWindow *>(
+            m_mainWindow->panel(DlpModelOperateWidget::JewelrySupport)))
+        connect(manual, &DSupportWindow::supdateTotalLayer, this,
+                &CDlpMainWindow::updateClipZTotal);
 
     m_app.subscribe(kSubscriberName, [this](Orvane3Ds::EAppEvent event, const QString &text) {
         onAppEvent(event, text);

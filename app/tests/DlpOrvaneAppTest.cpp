@@ -245,7 +245,32 @@ TEST_F(AppTest, DroppedProjectIsRecognisedWhateverTheCaseOfItsSuffix)
 
 TEST_F(AppTest, ProjectWhoseSupportsCannotBeBuiltIsOpenedAndTheFailureListed)
 {
-    // Method B is not offered: its supports cannot be generated again when the project opens.
+    // A support diameter of 0: its supports cannot be generated again when the project opens.
+    auto saved = cube(0, 0, 5, 10);
+    saved->setIndexed(true);
+    saved->overhangs().push_back(
+        std::make_shared<Overhang>(Point3f{5, 5, 5}, Vec3f{0, 0, -1}, 0.25f, 0.25f));
+    saved->supportParameters().supportRadius = 0.0f;
+    const QString project = m_root.filePath("no-diameter.vxpj");
+    Vxpj::saveProject(project, {saved});
+
+    auto app = makeApp();
+    QSignalSpy failed(app.get(), &DSharedApp::importFailed);
+    QSignalSpy done(app.get(), &DSharedApp::loadFinished);
+    ASSERT_TRUE(app->getImportManager()->importProject(project));
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_EQ(app->scene().models().size(), 1u);
+    ASSERT_EQ(failed.count(), 1);
+    const ImportFailures failures = failed.at(0).at(0).value<ImportFailures>();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].text().startsWith("no-diameter.vxpj: Supports of a"))
+        << failures[0].text().toStdString();
+    EXPECT_TRUE(failures[0].text().contains("support diameter of 0"))
+        << failures[0].text().toStdString();
+}
+
+TEST_F(AppTest, MethodBProjectOpensWithItsSupports)
+{
     auto saved = cube(0, 0, 5, 10);
     saved->setIndexed(true);
     saved->overhangs().push_back(
@@ -259,14 +284,11 @@ TEST_F(AppTest, ProjectWhoseSupportsCannotBeBuiltIsOpenedAndTheFailureListed)
     QSignalSpy done(app.get(), &DSharedApp::loadFinished);
     ASSERT_TRUE(app->getImportManager()->importProject(project));
     ASSERT_TRUE(done.wait(10000));
-    EXPECT_EQ(app->scene().models().size(), 1u);
-    ASSERT_EQ(failed.count(), 1);
-    const ImportFailures failures = failed.at(0).at(0).value<ImportFailures>();
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_TRUE(failures[0].text().startsWith("method-b.vxpj: Supports of a"))
-        << failures[0].text().toStdString();
-    EXPECT_TRUE(failures[0].text().contains("method B is not available"))
-        << failures[0].text().toStdString();
+    EXPECT_EQ(failed.count(), 0);
+    ASSERT_EQ(app->scene().models().size(), 1u);
+    const auto &model = app->scene().models().front();
+    ASSERT_TRUE(model->support());
+    EXPECT_FALSE(model->support()->parts.empty());
 }
 
 TEST_F(AppTest, BrokenFileIsNamedAndGoodOnesArrive)

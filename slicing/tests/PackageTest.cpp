@@ -108,6 +108,9 @@ class PackageTest : public ::testing::Test
 struct SupportedCubeCase {
     const char *name;
     int baseMode;
+    int method;         // 0: method A, 1: method B (the support factory)
+    double minBaseArea; // method A's plate reaches out beyond the columns, method B's covers
+                        // the columns and the model's outline
 };
 
 class SupportedCube : public PackageTest, public ::testing::WithParamInterface<SupportedCubeCase>
@@ -465,12 +468,14 @@ TEST(DlpSliceManager, StartsFromTheDefaultsAndWarnsOnlyForNewKeys)
     EXPECT_EQ(manager.settings().getSettingInMicrons("LayerThicknessX"), 100);
 }
 
-// Supports reach the package: a 10 mm cube lifted 5 mm gets a base plate wider than the cube at
-// the bottom, separate columns above the plate, and the cube's own square above them.
+// Supports reach the package: a 10 mm cube lifted 5 mm gets a base plate at the bottom (at least
+// as wide as the cube), separate columns above the plate, and the cube's own square above them,
+// by either method.
 TEST_P(SupportedCube, PackageHoldsBaseColumnsThenModel)
 {
     auto cube = testsupport::soupBoxModel(-5, -5, 0, 5, 5, 10);
-    const SupportParameters params = slicingtest::mediumSupportParams(GetParam().baseMode);
+    SupportParameters params = slicingtest::mediumSupportParams(GetParam().baseMode);
+    params.method = GetParam().method;
     const SupportJobResult supports = generateSupportsForModel(*cube, params, nullptr);
     ASSERT_TRUE(supports.ok) << supports.error.toStdString();
     ASSERT_GT(supports.overhangs, 4);
@@ -492,7 +497,7 @@ TEST_P(SupportedCube, PackageHoldsBaseColumnsThenModel)
     const Layer &columns = layers[60]; // z = 3.025, above the plate and below the tips
     const Layer &model = layers[200];  // z = 10.025, inside the lifted cube
     if (GetParam().baseMode == 1) {
-        EXPECT_GT(layerArea(inBase), 150.0) << "a plate reaching beyond the 10 x 10 footprint";
+        EXPECT_GT(layerArea(inBase), GetParam().minBaseArea) << "a plate under the footprint";
         EXPECT_LT(inBase.paths.size(), columns.paths.size());
     } else {
         EXPECT_EQ(inBase.paths.size(), columns.paths.size()) << "no plate: columns only";
@@ -503,8 +508,10 @@ TEST_P(SupportedCube, PackageHoldsBaseColumnsThenModel)
 }
 
 INSTANTIATE_TEST_SUITE_P(PackageTest, SupportedCube,
-                         ::testing::Values(SupportedCubeCase{"WithBase", 1},
-                                           SupportedCubeCase{"WithoutBase", 2}),
+                         ::testing::Values(SupportedCubeCase{"WithBase", 1, 0, 150.0},
+                                           SupportedCubeCase{"WithoutBase", 2, 0, 0.0},
+                                           SupportedCubeCase{"MethodBWithBase", 1, 1, 100.0},
+                                           SupportedCubeCase{"MethodBWithoutBase", 2, 1, 0.0}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // ---- Repeated faces, as real files carry them: the package is the clean mesh's.

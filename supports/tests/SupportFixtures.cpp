@@ -64,6 +64,30 @@ MeshData sphere(const Vec3f &c, float r, int stacks, int slices)
     return m;
 }
 
+MeshData blob(const Vec3f &c, float r, int stacks, int slices, std::uint32_t seed)
+{
+    MeshData m = sphere(c, r, stacks, slices);
+    std::uint32_t state = seed * 2654435761u + 1u;
+    auto noise = [&state]() {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<float>(state >> 8) / static_cast<float>(1u << 24) - 0.5f;
+    };
+    for (int i = 0; i <= stacks; ++i) {
+        const float theta = kPi * static_cast<float>(i) / static_cast<float>(stacks) - kPi / 2;
+        for (int j = 0; j < slices; ++j) {
+            const float phi = 2 * kPi * static_cast<float>(j) / static_cast<float>(slices);
+            const float lumps = 0.14f * std::sin(3 * theta) * std::cos(2 * phi) +
+                                0.06f * std::sin(7 * phi + 5 * theta) +
+                                0.1f * std::cos(theta * 2 + 1) * std::sin(phi * 3);
+            const float scale = 1.0f + lumps + 0.015f * noise();
+            Vec3f &v = m.vertices[static_cast<std::size_t>(i) * slices + j];
+            v = {c.x + (v.x - c.x) * scale, c.y + (v.y - c.y) * scale * 0.8f,
+                 c.z + (v.z - c.z) * scale};
+        }
+    }
+    return m;
+}
+
 MeshData torus(const Vec3f &c, float R, float r, int ringSegments, int tubeSegments)
 {
     MeshData m;

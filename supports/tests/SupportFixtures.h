@@ -21,6 +21,9 @@ struct MeshData {
 MeshData box(const Vec3f &min, const Vec3f &max);
 // UV sphere around c: `stacks` bands from the south pole to the north pole, `slices` around.
 MeshData sphere(const Vec3f &c, float r, int stacks, int slices);
+// A lumpy, slightly noisy blob like a scanned part: the sphere's vertices pushed in and out by
+// smooth waves and a small deterministic noise (seeded).
+MeshData blob(const Vec3f &c, float r, int stacks, int slices, std::uint32_t seed);
 // Torus lying flat (axis along z) around c, ring radius R, tube radius r.
 MeshData torus(const Vec3f &c, float R, float r, int ringSegments, int tubeSegments);
 // A vault: half of a thick cylindrical shell with its axis along y at height 0, standing on the

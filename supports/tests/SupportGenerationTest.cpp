@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalRow{"gapZero", 0.8f, 0.0f, 0, "gap"},
                       // A 10 mm sphere at 0.01 mm gaps: about 400,000 candidate points.
                       RefusalRow{"gapGivingTooManyCandidates", 0.8f, 0.01f, 0, "at least"},
-                      RefusalRow{"methodB", 0.8f, 2.0f, 1, "method"}),
+                      RefusalRow{"unknownMethod", 0.8f, 2.0f, 2, "method"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SupportGeneration, DamagedMeshIsRefused)

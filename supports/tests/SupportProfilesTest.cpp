@@ -191,6 +191,22 @@ TEST(SupportProfiles, ShippedProfilesLoadAndGrowHeavier)
     EXPECT_GT(light.supportGaps, heavy.supportGaps);
 }
 
+TEST(SupportProfiles, ShippedMethodBProfileLoads)
+{
+    const QString shipped = QStringLiteral(RESINOR_SUPPORT_PROFILES_DIR);
+    EXPECT_TRUE(listSupportProfiles(shipped).contains(QStringLiteral("fine-b.ini")));
+    SupportParameters p;
+    QString error;
+    ASSERT_TRUE(loadSupportProfile(QDir(shipped).filePath("fine-b.ini"), &p, &error))
+        << error.toStdString();
+    EXPECT_EQ(p.method, 1);
+    EXPECT_FLOAT_EQ(p.supportRadius, 0.35f);
+    EXPECT_FLOAT_EQ(p.linkPointRadius, 0.15f);
+    EXPECT_LE(p.linkPointRadius, p.overhangRadius);
+    EXPECT_GT(p.supportRadius, 0.05f) << "braces are 0.05 thinner in radius";
+    EXPECT_EQ(p.baseMode, 1);
+}
+
 TEST(SupportProfiles, StartUpCopyKeepsExistingFiles)
 {
     QTemporaryDir dir;
