@@ -419,6 +419,22 @@ TEST(SupportFactory, AFlatModelOfNoHeightStillHasAMapAndFiniteSupports)
         EXPECT_TRUE(finite(*part));
 }
 
+TEST(SupportFactory, TipsEndingBelowThePlatformAreNotCandidates)
+{
+    auto model = farBlock();
+    FactoryLog log;
+    DSupportFactory factory(*model, factoryParams());
+    // 1.9 above the platform: only the grid points far enough out end at or above z 0.
+    ASSERT_TRUE(factory.run(overhangsAt({{0, 0, 1.9f}, {5, 0, 0.5f}})));
+    for (const DTipCandidate &c : factory.overhangs()[0].tipSearch().candidates)
+        EXPECT_GE(c.top().z, 0.0f);
+    EXPECT_FALSE(factory.overhangs()[0].tipSearch().candidates.empty());
+    EXPECT_TRUE(factory.overhangs()[1].tipSearch().candidates.empty());
+    EXPECT_EQ(log.count(QStringLiteral("have no nail=-=-")), 1);
+    for (const auto &part : factory.result())
+        EXPECT_GE(part->boundingBox().min.z, -0.4f) << "nothing reaches into the platform";
+}
+
 TEST(SupportFactory, AnOverhangWithANonFinitePositionGetsNothing)
 {
     auto model = farBlock();
