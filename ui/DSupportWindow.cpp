@@ -182,8 +182,9 @@ void DSupportWindow::followScene()
 {
     if (!isEditing())
         return;
-    const auto models = m_app->scene().models();
-    if (std::find(models.begin(), models.end(), m_model) == models.end())
+    // Models loaded (or gone) meanwhile: the user looks at the scene again, which the editing
+    // view would hide. The rods placed so far stay with the edited model.
+    if (m_app->scene().models() != m_sceneAtStart)
         OnEndEditing();
 }
 
@@ -236,6 +237,7 @@ void DSupportWindow::OnStartEdting()
         return;
     }
     m_model = model;
+    m_sceneAtStart = m_app->scene().models();
     m_edit->setText(tr("endEditSupport"));
     m_handle->applySettings(m_settings);
     OnUpdateUIFromConfig(m_settings);
@@ -248,6 +250,7 @@ void DSupportWindow::OnEndEditing()
 {
     m_handle->stop();
     m_model.reset();
+    m_sceneAtStart.clear();
     m_edit->setText(tr("beginEditSupport"));
     emit updateMainEnabled(true);
     emit supdateTotalLayer();

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <list>
 #include <memory>
 
 class DSharedApp;
@@ -27,8 +28,8 @@ class DViewInput;
 // (radii, the model's move-up height, the two end points), and the three switches "Limit to Z
 // Axis", "Grow from the ground" and "Platform prior".
 //
-// Editing ends when the panel is hidden (another panel chosen), when the edited model leaves
-// the scene (a project loaded over it) and when the window goes; the rods placed so far stay
+// Editing ends when the panel is hidden (another panel chosen), when models come into or leave
+// the scene (a dropped file loaded) and when the window goes; the rods placed so far stay
 // with the model in every case.
 class DSupportWindow : public QFrame
 {
@@ -96,6 +97,7 @@ class DSupportWindow : public QFrame
     InputProvider m_input;
     std::unique_ptr<Orvane3Ds::DSupportEditHandle> m_handle;
     std::shared_ptr<Model> m_model; // the model being edited
+    std::list<std::shared_ptr<Model>> m_sceneAtStart;
     ManualSupportSettings m_settings;
     QLabel *m_title = nullptr;
     QCheckBox *m_limit = nullptr;

@@ -455,6 +455,74 @@ TEST_F(ManualSupport, rodsFromThePlatformToTheModelArePrintedSavedAndUndone)
 
 } // namespace
 
+TEST_F(ManualSupport, limitToZDropsTheRodAndALoadOrTheCloseQuestionKeepsIt)
+{
+    auto window = startWith({writeBox(QStringLiteral("box.stl"), 12, 10, 8)});
+    ASSERT_EQ(window->app()->scene().models().size(), 1u);
+    const auto model = window->app()->scene().models().front();
+    model->recomputeBounds();
+    const Box3f placed = model->boundingBox();
+    DSupportWindow *panel =
+        startEditing(*window, {placed.center().x, placed.center().y, placed.min.z});
+    ASSERT_TRUE(panel);
+    QTest::mouseClick(panel->limitAtZAxisBox(), Qt::LeftButton);
+    EXPECT_TRUE(panel->settings().limitAtZAxis);
+    auto editor = panel->handle().editor();
+    const Vec3f under{placed.center().x, placed.center().y, 5.0f};
+    clickAt(*window, under);
+    ASSERT_TRUE(editor->isPending());
+    // Wherever the mouse goes, the second end stays below the first, on the platform.
+    clickAt(*window, under + Vec3f{6.0f, 0.0f, 0.0f});
+    ASSERT_EQ(rodCount(*model), 1);
+    const auto rod = editor->selectedRod();
+    ASSERT_TRUE(rod);
+    EXPECT_NEAR(rod->bottom()->centre().x, rod->top()->centre().x, 1e-5f);
+    EXPECT_NEAR(rod->bottom()->centre().y, rod->top()->centre().y, 1e-5f);
+    EXPECT_EQ(rod->bottom()->centre().z, 0.0f);
+
+    // The selected rod follows the typed numbers; an emptied field changes nothing.
+    typeInto(panel->field(DSupportWindow::RodBottomRadius), QStringLiteral("0.5"));
+    EXPECT_EQ(rod->bottomRadius(), 0.5f);
+    typeInto(panel->field(DSupportWindow::BottomZ), QStringLiteral("9"));
+    EXPECT_EQ(rod->bottom()->centre().z, 9.0f) << "the lower end takes the bottom point";
+    typeInto(panel->field(DSupportWindow::BottomZ), QString());
+    EXPECT_EQ(rod->bottom()->centre().z, 9.0f);
+    // The end typed above the other one shows as the top point once the rod is selected.
+    panel->OnUpdateObjectInfo(rod);
+    EXPECT_EQ(panel->field(DSupportWindow::TopZ)->text(), QStringLiteral("9"));
+    EXPECT_EQ(panel->field(DSupportWindow::BottomZ)->text(), QStringLiteral("5"));
+    // Without "Grow from the ground" the platform cannot be given priority.
+    QTest::mouseClick(panel->growFromFloorBox(), Qt::LeftButton);
+    EXPECT_FALSE(panel->platformPriorBox()->isEnabled());
+    QTest::mouseClick(panel->platformPriorBox(), Qt::LeftButton);
+    EXPECT_FALSE(panel->platformPriorBox()->isChecked());
+    EXPECT_FALSE(editor->platformPrior());
+
+    // Closing asks first; cancelled, the window and the rod stay, editing goes on.
+    {
+        uitest::MessageBoxAnswerer answerer(QStringLiteral("Cancel"));
+        EXPECT_FALSE(window->close());
+        EXPECT_EQ(answerer.count(), 1);
+    }
+    EXPECT_TRUE(panel->isEditing());
+    EXPECT_EQ(rodCount(*model), 1);
+
+    // A file dropped meanwhile comes into the scene; the editing ends and the rod stays.
+    window->mainWindow()->openFiles({writeBox(QStringLiteral("second.stl"), 6, 6, 6)});
+    for (int i = 0; i < 200 && window->app()->scene().models().size() < 2; ++i)
+        QTest::qWait(25);
+    window->app()->getImportManager()->waitForIdle();
+    uitest::settle();
+    ASSERT_EQ(window->app()->scene().models().size(), 2u);
+    EXPECT_FALSE(panel->isEditing());
+    EXPECT_FALSE(frameOf(*window)->editMode());
+    EXPECT_EQ(rodCount(*model), 1);
+    EXPECT_EQ(panel->editButton()->text(), QStringLiteral("Begin editing supports"));
+
+    uitest::MessageBoxAnswerer answerer(QStringLiteral("No"));
+    EXPECT_TRUE(window->close());
+}
+
 namespace
 {
 
