@@ -93,6 +93,9 @@ void DOverhang::searchTips(const DTipSearchContext &ctx)
             const float drop = std::sqrt(r * r - m * m);
             if (drop / r < m_search.coneLimit)
                 continue;
+            // A tip ending below the platform cannot be built.
+            if (p.z - drop < 0.0f)
+                continue;
             DTipCandidate candidate;
             if (candidateFor({x, y, p.z - drop}, ctx, &candidate))
                 m_search.candidates.push_back(candidate);

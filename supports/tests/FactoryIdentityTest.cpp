@@ -113,6 +113,34 @@ INSTANTIATE_TEST_SUITE_P(
                                   true}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// The worked cases together (open space, a 2.0 drop, a short column, columns in one place, a
+// ladder, a column on the model) through both runs.
+TEST(FactoryIdentity, TheWorkedCasesMatchToo)
+{
+    fixtures::MeshData mesh = fixtures::box({-6, -6, 0}, {6, 6, 8});
+    mesh.append(fixtures::box({30, 10, 0}, {34, 14, 30}));
+    auto model = fixtures::makeModel(mesh);
+    OverhangList overhangs;
+    for (const Point3f &p : std::initializer_list<Point3f>{{0, 0, 20},
+                                                           {2, 2, 20},
+                                                           {20, 0, 22},
+                                                           {23, 0, 22},
+                                                           {20, 0, 14},
+                                                           {-20, 5, 2.8f},
+                                                           {-20, -5, 2.0f}})
+        overhangs.push_back(std::make_shared<Overhang>(p, Vec3f{0, 0, -1}, 0.3f, 0.2f));
+    DSupportFactory reference(*model, methodB(true), nullptr, QueryMode::Reference);
+    DSupportFactory fast(*model, methodB(true), nullptr, QueryMode::Indexed);
+    ASSERT_TRUE(reference.run(overhangs));
+    ASSERT_TRUE(fast.run(overhangs));
+    ASSERT_EQ(reference.result().size(), fast.result().size());
+    ASSERT_GT(reference.result().size(), 15u);
+    for (std::size_t i = 0; i < reference.result().size(); ++i) {
+        ASSERT_EQ(typeid(*reference.result()[i]), typeid(*fast.result()[i])) << i;
+        ASSERT_TRUE(sameBits(reference.result()[i]->vertices(), fast.result()[i]->vertices())) << i;
+    }
+}
+
 // The two queries on their own, on many segments through a lumpy mesh.
 TEST(FactoryIdentity, MapQueriesAgreeOnManySegments)
 {

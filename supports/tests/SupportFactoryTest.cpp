@@ -8,6 +8,7 @@
 #include "supports/DSupportFactory.h"
 #include "supports/DTip.h"
 #include "supports/SupportGenerator.h"
+#include "supports/SupportMath.h"
 
 #include "geometry/IProgressable.h"
 
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -214,6 +216,82 @@ TEST(SupportFactory, TouchingRangesAreTheInitialTargetButPassedOverAsDislocation
     EXPECT_EQ(log.count(QStringLiteral("have pair")), 0);
 }
 
+// Ladders between hand-made columns: which column is the lower one, where braces stop, and
+// partners that cannot take a ladder.
+struct LadderRow {
+    const char *name;
+    std::vector<std::array<float, 4>> columns; // x, y, bottom z, top z
+    std::size_t braces;
+    const char *logLine; // a line the run must log
+    float firstStartZ;   // z of the first brace's end on the lower column (when braces > 0)
+};
+
+class Ladders : public ::testing::TestWithParam<LadderRow>
+{
+};
+
+TEST_P(Ladders, FollowTheColumnsHeights)
+{
+    const LadderRow &row = GetParam();
+    auto model = farBlock();
+    FactoryLog log;
+    DSupportFactory factory(*model, factoryParams());
+    std::vector<DFactoryColumn> columns;
+    for (const auto &c : row.columns)
+        columns.push_back(
+            {std::make_shared<DNail>(Point3f{c[0], c[1], c[3]}, Point3f{c[0], c[1], c[2]}, 0.4f),
+             {}});
+    const auto braces = factory.buildBraces(columns);
+    EXPECT_EQ(braces.size(), row.braces);
+    EXPECT_GE(log.count(QLatin1String(row.logLine)), 1) << qPrintable(log.lines().join('\n'));
+    if (!braces.empty()) {
+        EXPECT_FLOAT_EQ(static_cast<const DCylider &>(*braces[0]).secondCentre().z,
+                        row.firstStartZ);
+    }
+    for (std::size_t k = 0; k < braces.size(); ++k) {
+        const auto &b = static_cast<const DCylider &>(*braces[k]);
+        // Every brace rises at 45 degrees.
+        EXPECT_FLOAT_EQ(b.firstCentre().z - b.secondCentre().z,
+                        SupportMath::horizontalDistance(b.firstCentre(), b.secondCentre()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Ladders,
+    ::testing::Values(
+        LadderRow{"lowerTopStartsTheBraces",
+                  {{0, 0, 0, 10}, {3, 0, 0, 20}},
+                  3,
+                  "creat beam success:",
+                  2.5f},
+        // The lower bottom starts the braces; those ending below the other column's bottom
+        // are left out.
+        LadderRow{"braceBelowTheOtherColumnIsLeftOut",
+                  {{0, 0, 10, 30}, {0, 4, 0, 30}},
+                  5,
+                  "creat beam success:",
+                  6.5f},
+        LadderRow{"tooShortForALadder",
+                  {{0, 0, 0, 5}, {3, 0, 0, 5}},
+                  0,
+                  "start maxz+end.minz to short",
+                  0.0f},
+        LadderRow{"partnerTooShort", {{0, 0, 0, 10}, {3, 0, 0, 2}}, 0, "near to short", 0.0f},
+        LadderRow{"noOverlap", {{0, 0, 0, 10}, {3, 0, 12, 20}}, 0, "nail==target", 0.0f}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(SupportFactory, LeavesTheProcessLoggingRulesAlone)
+{
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_FALSE(lcSupportFactory().isDebugEnabled()) << "off unless a rule turns it on";
+    QLoggingCategory::setFilterRules(QStringLiteral("dcore.sfactory.debug=true"));
+    auto model = farBlock();
+    DSupportFactory factory(*model, factoryParams());
+    ASSERT_TRUE(factory.run(overhangsAt({{0, 0, 22}})));
+    EXPECT_TRUE(lcSupportFactory().isDebugEnabled()) << "a rule set by the process still holds";
+    QLoggingCategory::setFilterRules(QString());
+}
+
 // ---- Short columns and feet.
 
 TEST(SupportFactory, AColumnOf0Point8IsAShortRodWithABallOnTop)
@@ -339,6 +417,22 @@ TEST(SupportFactory, AFlatModelOfNoHeightStillHasAMapAndFiniteSupports)
     EXPECT_EQ(factory.columns().size(), 2u);
     for (const auto &part : factory.result())
         EXPECT_TRUE(finite(*part));
+}
+
+TEST(SupportFactory, TipsEndingBelowThePlatformAreNotCandidates)
+{
+    auto model = farBlock();
+    FactoryLog log;
+    DSupportFactory factory(*model, factoryParams());
+    // 1.9 above the platform: only the grid points far enough out end at or above z 0.
+    ASSERT_TRUE(factory.run(overhangsAt({{0, 0, 1.9f}, {5, 0, 0.5f}})));
+    for (const DTipCandidate &c : factory.overhangs()[0].tipSearch().candidates)
+        EXPECT_GE(c.top().z, 0.0f);
+    EXPECT_FALSE(factory.overhangs()[0].tipSearch().candidates.empty());
+    EXPECT_TRUE(factory.overhangs()[1].tipSearch().candidates.empty());
+    EXPECT_EQ(log.count(QStringLiteral("have no nail=-=-")), 1);
+    for (const auto &part : factory.result())
+        EXPECT_GE(part->boundingBox().min.z, -0.4f) << "nothing reaches into the platform";
 }
 
 TEST(SupportFactory, AnOverhangWithANonFinitePositionGetsNothing)

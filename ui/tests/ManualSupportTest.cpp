@@ -480,6 +480,24 @@ TEST_F(ManualSupport, limitToZDropsTheRodAndALoadOrTheCloseQuestionKeepsIt)
     EXPECT_NEAR(rod->bottom()->centre().y, rod->top()->centre().y, 1e-5f);
     EXPECT_EQ(rod->bottom()->centre().z, 0.0f);
 
+    // The selected rod follows the typed numbers; an emptied field changes nothing.
+    typeInto(panel->field(DSupportWindow::RodBottomRadius), QStringLiteral("0.5"));
+    EXPECT_EQ(rod->bottomRadius(), 0.5f);
+    typeInto(panel->field(DSupportWindow::BottomZ), QStringLiteral("9"));
+    EXPECT_EQ(rod->bottom()->centre().z, 9.0f) << "the lower end takes the bottom point";
+    typeInto(panel->field(DSupportWindow::BottomZ), QString());
+    EXPECT_EQ(rod->bottom()->centre().z, 9.0f);
+    // The end typed above the other one shows as the top point once the rod is selected.
+    panel->OnUpdateObjectInfo(rod);
+    EXPECT_EQ(panel->field(DSupportWindow::TopZ)->text(), QStringLiteral("9"));
+    EXPECT_EQ(panel->field(DSupportWindow::BottomZ)->text(), QStringLiteral("5"));
+    // Without "Grow from the ground" the platform cannot be given priority.
+    QTest::mouseClick(panel->growFromFloorBox(), Qt::LeftButton);
+    EXPECT_FALSE(panel->platformPriorBox()->isEnabled());
+    QTest::mouseClick(panel->platformPriorBox(), Qt::LeftButton);
+    EXPECT_FALSE(panel->platformPriorBox()->isChecked());
+    EXPECT_FALSE(editor->platformPrior());
+
     // Closing asks first; cancelled, the window and the rod stay, editing goes on.
     {
         uitest::MessageBoxAnswerer answerer(QStringLiteral("Cancel"));
