@@ -440,8 +440,11 @@ TEST_F(ManualSupport, rodsFromThePlatformToTheModelArePrintedSavedAndUndone)
     ASSERT_EQ(rodCount(*loaded), 2);
     std::vector<Vec3f> ends;
     for (const auto &part : loaded->manualSupports().parts)
-        if (auto rod = std::dynamic_pointer_cast<DsCylider>(part))
+        if (auto rod = std::dynamic_pointer_cast<DsCylider>(part)) {
             ends.push_back(rod->bottom()->centre());
+            EXPECT_TRUE(rod->colour() == DsCylider::kPlacedColour) << "drawn as when placed";
+            EXPECT_TRUE(rod->bottom()->colour() == DsPoint::kPlacedColour);
+        }
     for (int i = 0; i < 2; ++i) {
         EXPECT_NEAR(ends[i].x, rods[i]->bottom()->centre().x, 1e-4f);
         EXPECT_NEAR(ends[i].z, rods[i]->bottom()->centre().z, 1e-4f);
