@@ -64,6 +64,12 @@ bool CSupportApp::isSelected(const ModelPtr &model) const
     return model && m_scene.isSelected(model);
 }
 
+bool CSupportApp::isInScene(const ModelPtr &model) const
+{
+    const auto models = m_scene.models();
+    return std::find(models.begin(), models.end(), model) != models.end();
+}
+
 int CSupportApp::modelTotal() const
 {
     return static_cast<int>(m_scene.models().size());
@@ -361,12 +367,15 @@ bool CSupportApp::endEditing()
     if (m_editor && model)
         m_editor(model, false);
     reportState(4, modelTotal());
-    if (model && isSelected(model) && !model->overhangs().empty()) {
+    // The edited model is the one the session ends for, whatever is selected by now: its points
+    // are the user's work.
+    const bool inScene = model && isInScene(model);
+    if (inScene && !model->overhangs().empty()) {
         m_model = model;
         startJob(true);
         return true;
     }
-    if (model && isSelected(model)) {
+    if (inScene) {
         m_model = model;
         runStep(m_lower, &CSupportApp::modelDown);
         model->setHasSupports(false);

@@ -86,8 +86,8 @@ class CSupportApp : public QObject, public ISupportParameterSink
     // refused (no current model, a job runs, already editing).
     bool beginEditing();
     // Ends the editing and starts the end-editing job: supports are generated for the edited
-    // points (or, without points, the model is lowered). The whole edit is one undo step.
-    // False when not editing or a job runs.
+    // points (or, without points, the model is lowered), also when the edited model is no
+    // longer selected. The whole edit is one undo step. False when not editing or a job runs.
     bool endEditing();
 
     // The view updates of the jobs (the panel's slots call them).
@@ -125,6 +125,7 @@ class CSupportApp : public QObject, public ISupportParameterSink
     void refreshCounts();
     void endWork();
     bool isSelected(const ModelPtr &model) const;
+    bool isInScene(const ModelPtr &model) const;
     int modelTotal() const;
     void joinThread();
 

@@ -116,6 +116,9 @@ void DSharedApp::invertSelection()
 
 void DSharedApp::beginLoad()
 {
+    // A load selects its own models and, for a project, starts a new undo history: an editing
+    // session of overhang points ends first, keeping the points and their supports.
+    finishSupportEditing();
     setLoading(true);
     emitEvent(Orvane3Ds::SupportState, QStringLiteral("0,0,true"));
 }

@@ -74,8 +74,8 @@ class DSharedApp : public QObject,
     // Pushes a change that was just made and tells the window: event 7 with "Undo, ," followed
     // by the command's name, then commandsChanged().
     void recordCommand(std::shared_ptr<Command> command);
-    // Undo / redo of the last change; false when there was nothing to do. The scene then
-    // counts as changed (event 0, bounds test, repaint).
+    // Undo / redo of the last change; false when there was nothing to do or support work runs
+    // (isSupportWorking()). The scene then counts as changed (event 0, bounds test, repaint).
     bool undoCommand();
     bool redoCommand();
     // Forgets every recorded change (done when a project's models arrive).
@@ -92,6 +92,13 @@ class DSharedApp : public QObject,
     // command stack, its progress goes through the root progress, and when support work ends
     // the scene counts as changed and event 2 carries its state text.
     Orvane3Ds::CSupportApp &supportApp();
+    // True while a support job runs or overhang points are edited: the scene's supports are
+    // then in the support application's hands, and undo / redo wait.
+    bool isSupportWorking() const;
+    // Ends an editing session of overhang points the way its panel does (the points are kept
+    // and get their supports) and waits until that job has ended, the window answering
+    // meanwhile. Nothing happens when no session runs.
+    void finishSupportEditing();
 
   signals:
     void updatePaint();

@@ -29,6 +29,8 @@ void DSharedApp::recordCommand(std::shared_ptr<Command> command)
 
 bool DSharedApp::undoCommand()
 {
+    if (isSupportWorking())
+        return false;
     const bool done = m_commands.undo();
     if (done)
         sceneChanged();
@@ -38,6 +40,8 @@ bool DSharedApp::undoCommand()
 
 bool DSharedApp::redoCommand()
 {
+    if (isSupportWorking())
+        return false;
     const bool done = m_commands.redo();
     if (done)
         sceneChanged();

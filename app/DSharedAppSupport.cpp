@@ -20,3 +20,16 @@ Orvane3Ds::CSupportApp &DSharedApp::supportApp()
     }
     return *m_supportApp;
 }
+
+bool DSharedApp::isSupportWorking() const
+{
+    return m_supportApp && (m_supportApp->isBusy() || m_supportApp->isEditing());
+}
+
+void DSharedApp::finishSupportEditing()
+{
+    if (!m_supportApp || !m_supportApp->isEditing())
+        return;
+    m_supportApp->endEditing();
+    m_supportApp->waitForJob();
+}

@@ -128,31 +128,39 @@ void OverhangEditor::onPress(const Ray &ray)
     if (m_mode == 0 || !m_model || !m_scene)
         return;
     const Pick hit = pick(ray);
+    const bool record = m_recording && m_hooks.record;
     if (hit.marker) {
-        auto command = std::make_shared<ModelPlacementCommand>(
-            CommandName::RemoveSupport, m_hooks.commandTarget,
-            std::list<std::shared_ptr<Model>>{m_model});
+        std::shared_ptr<ModelPlacementCommand> command;
+        if (record)
+            command = std::make_shared<ModelPlacementCommand>(
+                CommandName::RemoveSupport, m_hooks.commandTarget,
+                std::list<std::shared_ptr<Model>>{m_model});
         m_scene->removeOverhangPoint(hit.marker);
         m_highlighted.reset();
-        command->finish();
-        if (m_hooks.record)
+        if (command) {
+            command->finish();
             m_hooks.record(command);
+        }
         return;
     }
     if (hit.face < 0 || !m_adding || hit.point.z <= 0.1f)
         return;
     const Vec3f normal = m_model->faceNormals().at(static_cast<std::size_t>(hit.face));
-    auto command = std::make_shared<ModelPlacementCommand>(
-        CommandName::AddSupport, m_hooks.commandTarget, std::list<std::shared_ptr<Model>>{m_model});
+    std::shared_ptr<ModelPlacementCommand> command;
+    if (record)
+        command =
+            std::make_shared<ModelPlacementCommand>(CommandName::AddSupport, m_hooks.commandTarget,
+                                                    std::list<std::shared_ptr<Model>>{m_model});
     auto point = addManualOverhang(*m_model, hit.point, normal);
     if (!point)
         return;
     // Routed: hand it to the model through the scene, so that its marker is drawn.
     m_model->overhangs().pop_back();
     m_scene->addOverhangPoint(point, m_model);
-    command->finish();
-    if (m_hooks.record)
+    if (command) {
+        command->finish();
         m_hooks.record(command);
+    }
 }
 
 void OverhangEditor::onMove(const Ray &ray)

@@ -15,8 +15,9 @@ namespace Orvane3Ds
 // through an orthographic projection (the wheel narrows it); a left click on one of the model's
 // overhang markers removes that point, a click on the model (with adding enabled) places a
 // point at the clicked spot, oriented by the clicked face, when its support can be routed.
-// Moving the cursor over a downward-facing face shows a preview marker there. Every change is
-// recorded, so Undo takes it back.
+// Moving the cursor over a downward-facing face shows a preview marker there. Each change is
+// recorded as a step of its own, so Undo takes it back, unless recording is off: the support
+// panel's editing session records the whole session as one step when it ends.
 //
 // The editor is a drawable itself: its mesh is the preview marker.
 class OverhangEditor : public OpenGLModel, public OrvaneInteractor
@@ -29,6 +30,9 @@ class OverhangEditor : public OpenGLModel, public OrvaneInteractor
     const std::shared_ptr<Model> &model() const { return m_model; }
     void setAddingEnabled(bool enabled) { m_adding = enabled; }
     bool addingEnabled() const { return m_adding; }
+    // Off: point changes are made without a command of their own.
+    void setRecording(bool recording) { m_recording = recording; }
+    bool recording() const { return m_recording; }
 
     // Also prepares the preview marker's GL buffers.
     void attach(COrvaneFrame *frame) override;
@@ -60,6 +64,7 @@ class OverhangEditor : public OpenGLModel, public OrvaneInteractor
 
     std::shared_ptr<Model> m_model;
     bool m_adding = true;
+    bool m_recording = true;
     bool m_draw = false;
     float m_orthoExtent = 60.0f;
     std::shared_ptr<Overhang> m_highlighted;

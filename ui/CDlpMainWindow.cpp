@@ -138,10 +138,11 @@ CDlpMainWindow::CDlpMainWindow(const QStringList &arguments, QWidget *parent,
         *m_mainWindow, m_app,
         [this]() -> Orvane3Ds::DViewInput * { return m_host ? &m_host->input() : nullptr; },
         *m_menuBar);
-    installSupportPanels(*m_mainWindow, m_app);
-    installManualSupportPanel(*m_mainWindow, m_app, [this]() -> Orvane3Ds::DViewInput * {
+    auto viewInput = [this]() -> Orvane3Ds::DViewInput * {
         return m_host ? &m_host->input() : nullptr;
-    });
+    };
+    installSupportPanels(*m_mainWindow, m_app, viewInput);
+    installManualSupportPanel(*m_mainWindow, m_app, viewInput);
     if (auto *manual = qobject_cast<DSupportWindow *>(
             m_mainWindow->panel(DlpModelOperateWidget::JewelrySupport)))
         connect(manual, &DSupportWindow::supdateTotalLayer, this,

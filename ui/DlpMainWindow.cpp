@@ -208,7 +208,6 @@ void DlpMainWindow::retranslate()
     for (const QPointer<QWidget> &panel : m_panels) {
         retranslateWidget(panel.data());
     }
-    retranslateWidget(m_supportPara.data());
 }
 
 // ---- floating panels -------------------------------------------------------------------------
@@ -291,18 +290,6 @@ void DlpMainWindow::onEditingSupport()
 {
     hideAllPanels();
     emit sShowManuSupportUI();
-}
-
-void DlpMainWindow::onShowSupportParaWidget(const QString &file)
-{
-    if (!m_supportPara) {
-        m_supportPara = new DlpPanelPlaceholder(
-            QT_TRANSLATE_NOOP("DlpPanelPlaceholder", "supportParaPanel"), m_editPage);
-    }
-    m_supportParaFile = file;
-    m_supportPara->move(m_toolStrip->geometry().right() + 1 + PanelGap, ToolStripPos.y());
-    m_supportPara->raise();
-    m_supportPara->show();
 }
 
 void DlpMainWindow::onMenuModelInfos()

@@ -122,7 +122,6 @@ class DlpMainWindow : public QMainWindow
     void onCreateBasicModel();
     void onLanguageChooser();
     void onEditingSupport();
-    void onShowSupportParaWidget(const QString &file);
     void onCancelProcess();
     void onExportScene(bool checked = false);
     void onMouseEvent(QMouseEvent *event);
@@ -191,8 +190,6 @@ class DlpMainWindow : public QMainWindow
     std::array<QPointer<QWidget>, DlpModelOperateWidget::ButtonCount> m_panels{};
     QPointer<SdModelInfos> m_modelInfos;
     QPointer<DlpLoginW> m_login;
-    QPointer<DlpPanelPlaceholder> m_supportPara;
-    QString m_supportParaFile;
     std::function<void(const void *record)> m_eventSink;
     SaveFileNameProvider m_saveFileName;
     OpenFileNamesProvider m_openFileNames;

@@ -8,9 +8,11 @@
 #include <QPointer>
 #include <QToolButton>
 
-void installSupportPanels(DlpMainWindow &window, DSharedApp &app)
+void installSupportPanels(DlpMainWindow &window, DSharedApp &app,
+                          std::function<Orvane3Ds::DViewInput *()> input)
 {
     auto *panel = new SdSupportConfigFiles(&app);
+    panel->setInputProvider(std::move(input));
     window.setPanel(DlpModelOperateWidget::Support, panel);
     QPointer<DlpMainWindow> target(&window);
     QObject::connect(panel, &SdSupportConfigFiles::updateMainEnabled, &window,

@@ -50,8 +50,9 @@ DlpSupportWidget::SaveFileNameProvider &saveFileNameProvider()
     return provider;
 }
 
-// Why parameters cannot be used for generation; empty when they can.
-QString unusableReason(const SupportParameters &given)
+} // namespace
+
+QString DlpSupportWidget::unusableReason(const SupportParameters &given)
 {
     // Only values that make generation run away are refused here; which method is available is
     // told by the generate job.
@@ -74,8 +75,6 @@ QString unusableReason(const SupportParameters &given)
             .arg(gap);
     return {};
 }
-
-} // namespace
 
 void DlpSupportWidget::setSaveFileNameProvider(SaveFileNameProvider provider)
 {

@@ -56,6 +56,9 @@ class DlpSupportWidget : public QDialog
     using SaveFileNameProvider =
         std::function<QString(const QString &, const QString &, const QString &)>;
     static void setSaveFileNameProvider(SaveFileNameProvider provider);
+    // Why parameters would make generation run away (a gap so small that the points explode, a
+    // zero diameter); empty when they can be used.
+    static QString unusableReason(const SupportParameters &params);
 
     QLineEdit *field(Field which) const { return m_fields[which]; }
     QRadioButton *methodA() const { return m_methodA; }

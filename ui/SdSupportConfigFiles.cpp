@@ -5,6 +5,8 @@
 #include "app/DSharedApp.h"
 #include "geometry/Model.h"
 #include "render/COrvaneFrame.h"
+#include "render/DViewInput.h"
+#include "render/OverhangEditor.h"
 #include "supports/DDlpSupportSettingManage.h"
 #include "supports/SupportProfiles.h"
 #include "ui/DlpSupportWidget.h"
@@ -77,7 +79,11 @@ SdSupportConfigFiles::~SdSupportConfigFiles()
         m_support->setSupportsReadyCallback({});
         m_support->setLowerCallback({});
         m_support->setStateCallback({});
+        m_support->setEditorCallback({});
     }
+    if (m_overhangEditor)
+        if (Orvane3Ds::DViewInput *input = m_input ? m_input() : nullptr)
+            input->remove(m_overhangEditor);
 }
 
 void SdSupportConfigFiles::retranslate()
@@ -101,6 +107,16 @@ void SdSupportConfigFiles::showEvent(QShowEvent *event)
 {
     QFrame::showEvent(event);
     followCurrentModel();
+}
+
+void SdSupportConfigFiles::hideEvent(QHideEvent *event)
+{
+    QFrame::hideEvent(event);
+    // The panel itself was closed (another panel was chosen): the session ends the way the edit
+    // button ends it, so the edited points stay and get their supports. A hidden window (another
+    // tab, a minimised window) leaves the session running.
+    if (isHidden() && m_support && m_support->isEditing())
+        stopEditing();
 }
 
 void SdSupportConfigFiles::setGenerateText(bool remove)
@@ -131,6 +147,8 @@ void SdSupportConfigFiles::SetSupportApp(Orvane3Ds::CSupportApp *supportApp)
     supportApp->setSupportsReadyCallback([this] { AddSupport(); });
     supportApp->setLowerCallback([this] { ModelDown(); });
     supportApp->setStateCallback([this](int type, int count) { onSupportState(type, count); });
+    supportApp->setEditorCallback(
+        [this](const std::shared_ptr<Model> &model, bool on) { showOverhangEditor(model, on); });
     connect(supportApp, &Orvane3Ds::CSupportApp::jobFinished, this,
             [this](bool ok, const QString &error) {
                 if (ok || error == QLatin1String("Canceled"))
@@ -185,7 +203,9 @@ void SdSupportConfigFiles::onSupportState(int type, int count)
         m_present = true;
     else if (type == 2)
         m_present = false;
-    if (type == 5)
+    if (type == 3)
+        m_editing = true;
+    else if (type == 4 || type == 5)
         m_editing = false;
     const QString geneName = QLatin1String(row.geneName);
     const QString editName = QLatin1String(row.editName);
@@ -252,8 +272,14 @@ void SdSupportConfigFiles::onCurrentConfigChange(int index)
         return;
     }
     m_valid = m_settings->loadProfile(m_list->itemText(index));
-    // The reason a profile was refused stays at hand on the list.
-    m_list->setToolTip(m_valid ? QString() : m_settings->errorString());
+    // A profile that reads well but would make generation run away is refused like the
+    // dialog's apply refuses it; the reason a profile was refused stays at hand on the list.
+    const QString unusable =
+        m_valid ? DlpSupportWidget::unusableReason(m_settings->parameters()) : QString();
+    if (!unusable.isEmpty())
+        m_valid = false;
+    m_list->setToolTip(m_valid ? QString()
+                               : (unusable.isEmpty() ? m_settings->errorString() : unusable));
     for (QPushButton *b : {m_modify, m_generate, m_edit})
         b->setEnabled(true);
 }
@@ -309,28 +335,59 @@ void SdSupportConfigFiles::onGenerateSupport()
 
 void SdSupportConfigFiles::onEditSupport()
 {
-    if (!m_support || refuseForModel("cannotEditSupport"))
+    if (m_support && m_support->isEditing()) {
+        stopEditing();
         return;
+    }
+    if (!m_support || refuseForModel("cannotEditSupport") || !m_support->beginEditing())
+        return;
+    m_app->requestRepaint();
+    emit supdateTotalLayer();
+}
+
+void SdSupportConfigFiles::stopEditing()
+{
+    if (!m_support || !m_support->isEditing())
+        return;
+    m_support->endEditing();
+    m_app->requestRepaint();
+    emit supdateTotalLayer();
+}
+
+void SdSupportConfigFiles::showOverhangEditor(const std::shared_ptr<Model> &model, bool on)
+{
     Orvane3Ds::COrvaneFrame *frame = m_app->commandTarget()->frame;
-    if (!m_editing) {
-        const auto model = m_app->scene().currentModel();
-        if (!m_support->beginEditing())
-            return;
-        m_editing = true;
+    Orvane3Ds::DViewInput *input = m_input ? m_input() : nullptr;
+    if (on) {
+        if (!m_overhangEditor) {
+            m_overhangEditor = std::make_shared<Orvane3Ds::OverhangEditor>();
+            // The session is one undo step, recorded when it ends (the state before it and the
+            // supports of the edited points); steps of single points under it would undo into
+            // half-edited states (points without supports). Models are not deleted meanwhile.
+            m_overhangEditor->setRecording(false);
+            Orvane3Ds::InteractorHooks hooks;
+            hooks.record = [](std::shared_ptr<Command>) {};
+            hooks.commandTarget = m_app->commandTarget();
+            m_overhangEditor->setHooks(std::move(hooks));
+        }
+        m_overhangEditor->setModel(model);
         if (frame) {
             frame->setEditedModel(model);
             frame->setEditMode(true);
         }
-    } else {
-        if (frame) {
-            frame->setEditMode(false);
-            frame->setEditedModel(nullptr);
-        }
-        m_editing = false;
-        m_support->endEditing();
+        if (input)
+            input->install(m_overhangEditor, 1);
+        return;
     }
-    m_app->requestRepaint();
-    emit supdateTotalLayer();
+    if (m_overhangEditor) {
+        if (input)
+            input->remove(m_overhangEditor);
+        m_overhangEditor->setModel(nullptr);
+    }
+    if (frame) {
+        frame->setEditMode(false);
+        frame->setEditedModel(nullptr);
+    }
 }
 
 void SdSupportConfigFiles::onModifySupportParameter()

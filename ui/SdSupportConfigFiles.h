@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+#include <functional>
 #include <memory>
 
 class DDlpSupportSettingManage;
@@ -10,10 +11,14 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
+class Model;
+
 namespace Orvane3Ds
 {
 class CSupportApp;
-}
+class DViewInput;
+class OverhangEditor;
+} // namespace Orvane3Ds
 
 // The support panel of the tool strip: the profile list (profiles of the user's profile
 // directory, where the shipped ones are copied at start), the generate / remove button, the
@@ -21,12 +26,27 @@ class CSupportApp;
 //
 // Only with a valid profile may supports be generated or edited. The buttons follow the support
 // application's state callback (types 0-5).
+//
+// While overhang points are edited, the panel's overhang editor is the view's interactor (the
+// view draws the edited model alone, orthographically). The session ends with the edit button,
+// and also when the panel is closed: the edited points are kept and supports are generated for
+// them, as the edit button does.
 class SdSupportConfigFiles : public QFrame
 {
     Q_OBJECT
   public:
+    using InputProvider = std::function<Orvane3Ds::DViewInput *()>;
+
     explicit SdSupportConfigFiles(DSharedApp *app, QWidget *parent = nullptr);
     ~SdSupportConfigFiles() override;
+
+    // Where the overhang editor is installed (the 3D view's input; null until GL is ready).
+    void setInputProvider(InputProvider input) { m_input = std::move(input); }
+    // The editor of the editing session; null before the first session.
+    const std::shared_ptr<Orvane3Ds::OverhangEditor> &overhangEditor() const
+    {
+        return m_overhangEditor;
+    }
 
     QComboBox *profileList() const { return m_list; }
     QPushButton *generateButton() const { return m_generate; }
@@ -69,6 +89,7 @@ class SdSupportConfigFiles : public QFrame
 
   protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
 
   private:
@@ -77,9 +98,14 @@ class SdSupportConfigFiles : public QFrame
     bool refuseForModel(const char *slcText);
     bool currentIsSlc() const;
     void setGenerateText(bool remove);
+    // The support application's editor callback: installs / removes the overhang editor.
+    void showOverhangEditor(const std::shared_ptr<Model> &model, bool on);
+    void stopEditing();
 
     DSharedApp *m_app;
     Orvane3Ds::CSupportApp *m_support = nullptr;
+    InputProvider m_input;
+    std::shared_ptr<Orvane3Ds::OverhangEditor> m_overhangEditor;
     std::unique_ptr<DDlpSupportSettingManage> m_settings;
     QLabel *m_title = nullptr;
     QComboBox *m_list = nullptr;

@@ -284,6 +284,28 @@ TEST_F(SupportAppTest, EditingWithPointsGeneratesForTheEditedPoints)
     EXPECT_TRUE(SupportImage::of(*m_model) == edited);
 }
 
+TEST_F(SupportAppTest, EditingEndsForTheEditedModelAfterTheSelectionChanged)
+{
+    generateAndWait();
+    ASSERT_GT(m_model->overhangs().size(), 1u);
+    ASSERT_TRUE(support().beginEditing());
+    m_app->scene().removeOverhangPoint(m_model->overhangs().front());
+    const std::size_t kept = m_model->overhangs().size();
+    EXPECT_FALSE(m_app->undoCommand()) << "undo waits for the session";
+    auto other = testsupport::soupBoxModel(20.0f, 0.0f, 0.0f, 26.0f, 6.0f, 4.0f);
+    m_app->addModelsToScene({other});
+    m_app->scene().clearSelection();
+    m_app->scene().select(other);
+    ASSERT_FALSE(m_app->scene().isSelected(m_model));
+    ASSERT_TRUE(support().endEditing());
+    support().waitForJob();
+    EXPECT_EQ(m_model->overhangs().size(), kept);
+    ASSERT_TRUE(m_model->support()) << "the edited points keep their supports";
+    EXPECT_FALSE(m_model->support()->parts.empty());
+    EXPECT_FLOAT_EQ(lowestZ(), 5.0f);
+    EXPECT_FALSE(other->support());
+}
+
 TEST_F(SupportAppTest, GenerateWithoutModelEndsAtOnce)
 {
     m_app->scene().clearSelection();

@@ -242,10 +242,6 @@
         <translation>Supports</translation>
     </message>
     <message>
-        <source>supportParaPanel</source>
-        <translation>Support parameters</translation>
-    </message>
-    <message>
         <source>modelInfosPanel</source>
         <translation>Model info list</translation>
     </message>

@@ -242,10 +242,6 @@
         <translation>支撑</translation>
     </message>
     <message>
-        <source>supportParaPanel</source>
-        <translation>支撑参数</translation>
-    </message>
-    <message>
         <source>modelInfosPanel</source>
         <translation>模型信息列表</translation>
     </message>
