@@ -115,6 +115,8 @@ class SupportEditing : public ::testing::Test
             m_window->close();
             m_window.reset();
         }
+        // The settings belong to the whole test program.
+        QSettings().remove(QStringLiteral("enableCheckNewVersion"));
     }
 
     QString writeBox(const QString &name, float x, float y, float z)

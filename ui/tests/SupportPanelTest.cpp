@@ -475,6 +475,8 @@ class SupportWindow : public ::testing::Test
         ASSERT_TRUE(m_files.isValid());
         ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
     }
+    // The settings belong to the whole test program.
+    void TearDown() override { QSettings().remove(QStringLiteral("enableCheckNewVersion")); }
 
     QString m_userFolder;
     QTemporaryDir m_files;
