@@ -117,6 +117,8 @@ class ManualSupport : public ::testing::Test
         ASSERT_TRUE(m_files.isValid());
         ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
     }
+    // The settings belong to the whole test program.
+    void TearDown() override { QSettings().remove(QStringLiteral("enableCheckNewVersion")); }
 
     std::unique_ptr<CDlpMainWindow> startWith(const QStringList &files)
     {
