@@ -528,6 +528,24 @@ TEST_F(ManualSupport, limitToZDropsTheRodAndALoadOrTheCloseQuestionKeepsIt)
     EXPECT_TRUE(window->close());
 }
 
+TEST_F(ManualSupport, closingWhileEditingAsksAndEnds)
+{
+    auto window = startWith({writeBox(QStringLiteral("box.stl"), 12, 10, 8)});
+    const auto model = window->app()->scene().models().front();
+    model->recomputeBounds();
+    const Box3f placed = model->boundingBox();
+    DSupportWindow *panel =
+        startEditing(*window, {placed.center().x, placed.center().y, placed.min.z});
+    ASSERT_TRUE(panel);
+    clickAt(*window, {placed.min.x - 4.0f, placed.center().y, 0.0f});
+    clickAt(*window, {placed.center().x, placed.center().y, 5.0f});
+    ASSERT_EQ(rodCount(*model), 1);
+    uitest::MessageBoxAnswerer answerer(QStringLiteral("No"));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(answerer.texts(), QStringList{QStringLiteral("Save Model?")});
+    window.reset();
+}
+
 namespace
 {
 
