@@ -376,9 +376,9 @@ void DSupportEditor::pickUpEnd(const std::shared_ptr<DsPoint> &picked)
     m_upward = m_second->centre().z > m_first->centre().z;
     m_rod->rebuild();
     recordChange(CommandName::RemoveSupport, [this, &rod] {
-        m_scene->removeManualPiece(rod->top());
-        m_scene->removeManualPiece(rod->bottom());
-        m_scene->removeManualPiece(rod);
+        m_scene->removeManualPiece(rod->top(), m_model);
+        m_scene->removeManualPiece(rod->bottom(), m_model);
+        m_scene->removeManualPiece(rod, m_model);
     });
     // A ball shared with another rod stays; the moved rod goes on from it.
     const auto model = editedModel();
@@ -564,9 +564,9 @@ void DSupportEditor::deleteSelected()
     const std::shared_ptr<DsCylider> rod = m_selected;
     setHovered({});
     recordChange(CommandName::RemoveSupport, [this, &rod] {
-        m_scene->removeManualPiece(rod->top());
-        m_scene->removeManualPiece(rod->bottom());
-        m_scene->removeManualPiece(rod);
+        m_scene->removeManualPiece(rod->top(), m_model);
+        m_scene->removeManualPiece(rod->bottom(), m_model);
+        m_scene->removeManualPiece(rod, m_model);
     });
     m_selected.reset();
     if (m_onSelect)

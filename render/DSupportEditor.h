@@ -2,14 +2,13 @@
 
 #include "render/OrvaneInteractor.h"
 
+#include "supports/DsCylider.h"
 #include "supports/ManualSupportSettings.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-class DsCylider;
-class DsPoint;
 class Mesh3D;
 class Model;
 class OpenGLModel;
@@ -35,8 +34,8 @@ class DSupportEditor : public OrvaneInteractor
     using MiddlePressCallback = std::function<void(int x, int y)>;
 
     // Colours of placed pieces and of the piece under the cursor.
-    static constexpr Vec3f BallColour{1.0f, 0.65f, 0.0f};
-    static constexpr Vec3f RodColour{0.1f, 0.1f, 0.1f};
+    static constexpr Vec3f BallColour = DsPoint::kPlacedColour;
+    static constexpr Vec3f RodColour = DsCylider::kPlacedColour;
     static constexpr Vec3f HoverColour{0.0f, 0.8f, 0.0f};
     static constexpr Vec3f PreviewColour{1.0f, 1.0f, 0.0f};
     // Rods shorter than this are not made.
@@ -88,7 +87,8 @@ class DSupportEditor : public OrvaneInteractor
     void setSelectionCallback(SelectionCallback cb) { m_onSelect = std::move(cb); }
     void setMiddlePressCallback(MiddlePressCallback cb) { m_onMiddle = std::move(cb); }
 
-    // The model whose rods are edited (set by the handle when editing starts).
+    // The model whose rods are edited (set by the handle when editing starts). Every piece is
+    // added to and removed from this model, also rods read from a project, which name no owner.
     void setModel(const std::shared_ptr<Model> &model) { m_model = model; }
     const std::shared_ptr<Model> &editedModel() const { return m_model; }
 

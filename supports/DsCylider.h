@@ -11,6 +11,8 @@ class DsCylider : public Mesh3D, public IManualPiece
 {
   public:
     static constexpr int kSegments = 12;
+    // Colour of a placed rod (the manual support editor's and a loaded project's).
+    static constexpr Vec3f kPlacedColour{0.1f, 0.1f, 0.1f};
 
     DsCylider(std::shared_ptr<DsPoint> top, std::shared_ptr<DsPoint> bottom, float topRadius,
               float bottomRadius);

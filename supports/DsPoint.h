@@ -13,6 +13,8 @@ class DsPoint : public Mesh3D, public IManualPiece
 {
   public:
     static constexpr float kDefaultRadius = 0.2f;
+    // Colour of a placed ball (the manual support editor's and a loaded project's).
+    static constexpr Vec3f kPlacedColour{1.0f, 0.65f, 0.0f};
 
     explicit DsPoint(const Point3f &centre = Point3f{}, float radius = kDefaultRadius);
     std::shared_ptr<Mesh3D> clone() const override;

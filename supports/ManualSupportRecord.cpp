@@ -62,6 +62,9 @@ std::shared_ptr<DsCylider> ManualSupportRecord::addRod(
          {std::shared_ptr<Mesh3D>(top), std::shared_ptr<Mesh3D>(bottom),
           std::shared_ptr<Mesh3D>(rod)})
         piece->setSharedOwner(record);
+    top->setColour(DsPoint::kPlacedColour);
+    bottom->setColour(DsPoint::kPlacedColour);
+    rod->setColour(DsCylider::kPlacedColour);
     top->links().push_back(rod);
     bottom->links().push_back(rod);
     if (owner)

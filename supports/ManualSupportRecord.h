@@ -19,9 +19,9 @@ class ManualSupportRecord : public MeshGroupRecord
     cloneGroup(const std::vector<std::shared_ptr<Mesh3D>> &parts,
                std::vector<std::shared_ptr<Mesh3D>> &outParts) const override;
 
-    // Creates a rod with its two balls, all owned by this record's group; appends the balls and
-    // the rod to `parts` (balls first) and returns the rod. owner, when given, becomes the
-    // pieces' model.
+    // Creates a rod with its two balls, all owned by this record's group and in the placed
+    // colours; appends the balls and the rod to `parts` (balls first) and returns the rod. owner,
+    // when given, becomes the pieces' model.
     static std::shared_ptr<DsCylider> addRod(const std::shared_ptr<ManualSupportRecord> &record,
                                              std::vector<std::shared_ptr<Mesh3D>> &parts,
                                              const struct ManualSupportSettings &settings,

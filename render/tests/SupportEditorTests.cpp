@@ -8,6 +8,7 @@
 #include "geometry/DScene.h"
 #include "geometry/Model.h"
 #include "supports/DsCylider.h"
+#include "supports/ManualSupportRecord.h"
 #include "testsupport/SoupMesh.h"
 
 #include <Qt>
@@ -191,6 +192,26 @@ TEST_F(SupportEditor, everyRodIsRecordedAndUndoRedoKeepBallsAndViewInStep)
     EXPECT_STREQ(m_commands[1]->name(), "RemoveSupport");
     m_commands[1]->undo();
     EXPECT_EQ(rods(), 1);
+}
+
+TEST_F(SupportEditor, aRodReadFromAProjectIsDeletedFromTheModel)
+{
+    // Rods read from a project belong to the model's record, which names no owner.
+    auto model = testsupport::soupBoxModel(20, -5, 5, 30, 5, 15);
+    auto record = std::make_shared<ManualSupportRecord>();
+    model->manualSupports().shared = record;
+    ManualSupportSettings s;
+    s.topPoint = {25, 0, 5};
+    s.bottomPoint = {25, 0, 0};
+    const auto rod = ManualSupportRecord::addRod(record, model->manualSupports().parts, s);
+    m_scene.addModels({model});
+    m_editor->setModel(model);
+    m_frame.setEditedModel(model);
+    ASSERT_EQ(m_frame.drawableOf(model)->supports().size(), 3u);
+    m_editor->selectRod(rod);
+    m_editor->onKey(Qt::Key_Delete);
+    EXPECT_TRUE(model->manualSupports().parts.empty()) << "not left to be printed and saved";
+    EXPECT_TRUE(m_frame.drawableOf(model)->supports().empty());
 }
 
 } // namespace

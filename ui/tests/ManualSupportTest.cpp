@@ -117,6 +117,8 @@ class ManualSupport : public ::testing::Test
         ASSERT_TRUE(m_files.isValid());
         ASSERT_TRUE(uitest::useLanguage(QStringLiteral("en")));
     }
+    // The settings belong to the whole test program.
+    void TearDown() override { QSettings().remove(QStringLiteral("enableCheckNewVersion")); }
 
     std::unique_ptr<CDlpMainWindow> startWith(const QStringList &files)
     {
@@ -440,8 +442,11 @@ TEST_F(ManualSupport, rodsFromThePlatformToTheModelArePrintedSavedAndUndone)
     ASSERT_EQ(rodCount(*loaded), 2);
     std::vector<Vec3f> ends;
     for (const auto &part : loaded->manualSupports().parts)
-        if (auto rod = std::dynamic_pointer_cast<DsCylider>(part))
+        if (auto rod = std::dynamic_pointer_cast<DsCylider>(part)) {
             ends.push_back(rod->bottom()->centre());
+            EXPECT_TRUE(rod->colour() == DsCylider::kPlacedColour) << "drawn as when placed";
+            EXPECT_TRUE(rod->bottom()->colour() == DsPoint::kPlacedColour);
+        }
     for (int i = 0; i < 2; ++i) {
         EXPECT_NEAR(ends[i].x, rods[i]->bottom()->centre().x, 1e-4f);
         EXPECT_NEAR(ends[i].z, rods[i]->bottom()->centre().z, 1e-4f);
@@ -521,6 +526,24 @@ TEST_F(ManualSupport, limitToZDropsTheRodAndALoadOrTheCloseQuestionKeepsIt)
 
     uitest::MessageBoxAnswerer answerer(QStringLiteral("No"));
     EXPECT_TRUE(window->close());
+}
+
+TEST_F(ManualSupport, closingWhileEditingAsksAndEnds)
+{
+    auto window = startWith({writeBox(QStringLiteral("box.stl"), 12, 10, 8)});
+    const auto model = window->app()->scene().models().front();
+    model->recomputeBounds();
+    const Box3f placed = model->boundingBox();
+    DSupportWindow *panel =
+        startEditing(*window, {placed.center().x, placed.center().y, placed.min.z});
+    ASSERT_TRUE(panel);
+    clickAt(*window, {placed.min.x - 4.0f, placed.center().y, 0.0f});
+    clickAt(*window, {placed.center().x, placed.center().y, 5.0f});
+    ASSERT_EQ(rodCount(*model), 1);
+    uitest::MessageBoxAnswerer answerer(QStringLiteral("No"));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(answerer.texts(), QStringList{QStringLiteral("Save Model?")});
+    window.reset();
 }
 
 namespace
