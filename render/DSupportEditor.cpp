@@ -105,10 +105,7 @@ void DSupportEditor::applyProjection()
     if (!m_frame)
         return;
     CContext &ctx = *m_frame->context();
-    const float aspect = ctx.viewportHeight > 0.0f ? ctx.viewportWidth / ctx.viewportHeight : 1.0f;
-    const float h = m_orthoExtent;
-    const float w = m_orthoExtent * aspect;
-    ctx.projection = orthoMatrix(-w, w, -h, h, 1.0f, 2000.0f);
+    ctx.projection = editorOrthoMatrix(m_orthoExtent, ctx.viewportWidth, ctx.viewportHeight);
 }
 
 void DSupportEditor::setMode(int mode)

@@ -38,6 +38,13 @@ Matrix4f orthoMatrix(float l, float r, float b, float t, float n, float f)
     return m;
 }
 
+Matrix4f editorOrthoMatrix(float halfHeight, float viewportWidth, float viewportHeight)
+{
+    const float aspect = viewportHeight > 0.0f ? viewportWidth / viewportHeight : 1.0f;
+    const float halfWidth = halfHeight * aspect;
+    return orthoMatrix(-halfWidth, halfWidth, -halfHeight, halfHeight, 1.0f, 2000.0f);
+}
+
 Matrix4f viewMatrixFromBasis(const Vec3f &side, const Vec3f &up, const Vec3f &forward,
                              const Vec3f &eye)
 {

@@ -14,6 +14,10 @@ Matrix4f rotationMatrix(const Vec3f &axis, float radians);
 // Orthographic projection onto [l, r] x [b, t] with near and far distances n and f.
 Matrix4f orthoMatrix(float l, float r, float b, float t, float n, float f);
 
+// The editors' orthographic view: `halfHeight` millimetres above and below the centre, the width
+// following the viewport's aspect (1 for an empty viewport), depth 1 to 2000.
+Matrix4f editorOrthoMatrix(float halfHeight, float viewportWidth, float viewportHeight);
+
 // Viewing matrix of an eye at `eye` with the orthonormal basis side (screen right), up and
 // forward (into the screen).
 Matrix4f viewMatrixFromBasis(const Vec3f &side, const Vec3f &up, const Vec3f &forward,
