@@ -19,6 +19,9 @@ class Sphere : public Mesh3D
 
     // Fills mesh with the sphere layout (shared with the manual-support end balls).
     static void buildInto(Mesh3D &mesh, const Point3f &centre, float radius);
+    // The same layout with `rings` rings of `points` points (both at least 2).
+    static void buildLattice(Mesh3D &mesh, const Point3f &centre, float radius, int rings,
+                             int points);
 
   private:
     Point3f m_centre;
