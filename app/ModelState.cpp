@@ -6,8 +6,9 @@
 #include "supports/DsPoint.h"
 
 #include <algorithm>
-
+#include <array>
 #include <cstring>
+#include <unordered_set>
 
 namespace
 {
@@ -21,6 +22,18 @@ template <typename T> bool sameBits(const std::vector<T> &a, const std::vector<T
 bool sameBits(const Vec3f &a, const Vec3f &b)
 {
     return std::memcmp(&a, &b, sizeof(Vec3f)) == 0;
+}
+
+// Where a hand-placed piece is: a ball's centre (twice) and radius, a rod's two centres and radii.
+void manualPlace(const Mesh3D &part, std::array<Point3f, 2> &centres, std::array<float, 2> &radii)
+{
+    if (const auto *ball = dynamic_cast<const DsPoint *>(&part)) {
+        centres = {ball->centre(), ball->centre()};
+        radii = {ball->radius(), 0.0f};
+    } else if (const auto *rod = dynamic_cast<const DsCylider *>(&part)) {
+        centres = {rod->topCentre(), rod->bottomCentre()};
+        radii = {rod->topRadius(), rod->bottomRadius()};
+    }
 }
 
 } // namespace
@@ -81,19 +94,14 @@ std::shared_ptr<const ModelState> ModelState::capture(const Model &model)
     state->m_manualParts = model.manualSupports().parts;
     for (const auto &part : state->m_manualParts) {
         Geometry g;
-        Point3f centre;
+        std::array<Point3f, 2> centres{};
         std::array<float, 2> radii{0.0f, 0.0f};
         if (part) {
             g.capture(*part);
-            if (const auto *ball = dynamic_cast<const DsPoint *>(part.get())) {
-                centre = ball->centre();
-                radii[0] = ball->radius();
-            } else if (const auto *rod = dynamic_cast<const DsCylider *>(part.get())) {
-                radii = {rod->topRadius(), rod->bottomRadius()};
-            }
+            manualPlace(*part, centres, radii);
         }
         state->m_manualStates.push_back(std::move(g));
-        state->m_manualCentres.push_back(centre);
+        state->m_manualCentres.push_back(centres);
         state->m_manualRadii.push_back(radii);
     }
     return state;
@@ -141,15 +149,19 @@ void ModelState::restore(Model &model, DScene &scene, const std::shared_ptr<Mode
         const auto &part = m_manualParts[i];
         if (!part)
             continue;
+        const std::array<Point3f, 2> &centres = m_manualCentres[i];
         if (auto *ball = dynamic_cast<DsPoint *>(part.get())) {
             if (ball->radius() != m_manualRadii[i][0])
                 ball->setRadius(m_manualRadii[i][0]);
-            if (!sameBits(ball->centre(), m_manualCentres[i]))
-                ball->setCentre(m_manualCentres[i]);
+            if (!sameBits(ball->centre(), centres[0]))
+                ball->setCentre(centres[0]);
         } else if (auto *rod = dynamic_cast<DsCylider *>(part.get())) {
             if (rod->topRadius() != m_manualRadii[i][0] ||
                 rod->bottomRadius() != m_manualRadii[i][1])
                 rod->setRadii(m_manualRadii[i][0], m_manualRadii[i][1]);
+            if (!sameBits(rod->topCentre(), centres[0]) ||
+                !sameBits(rod->bottomCentre(), centres[1]))
+                rod->setCentres(centres[0], centres[1]);
         }
         if (!m_manualStates[i].matches(*part) && m_manualStates[i].restore(*part))
             part->notifyChanged();
@@ -171,16 +183,24 @@ void ModelState::restoreManualParts(Model &model, DScene &scene) const
     // Hand-placed rods and balls that came or went since the capture leave or join the model
     // (and the view, through the scene's callbacks); then each ball knows its rods again.
     const std::vector<std::shared_ptr<Mesh3D>> current = model.manualSupports().parts;
-    auto holds = [](const std::vector<std::shared_ptr<Mesh3D>> &list, const auto &part) {
-        return std::find(list.begin(), list.end(), part) != list.end();
+    // Looked up by address: a project holds a hundred thousand pieces and more.
+    using Set = std::unordered_set<const Mesh3D *>;
+    auto setOf = [](const std::vector<std::shared_ptr<Mesh3D>> &list) {
+        Set set;
+        set.reserve(list.size());
+        for (const auto &part : list)
+            set.insert(part.get());
+        return set;
     };
+    const Set captured = setOf(m_manualParts);
+    const Set present = setOf(current);
     const auto &callbacks = scene.callbacks();
     for (const auto &part : current)
-        if (part && !holds(m_manualParts, part) && callbacks.manualPieceRemoved)
+        if (part && !captured.count(part.get()) && callbacks.manualPieceRemoved)
             callbacks.manualPieceRemoved(part);
     model.manualSupports().parts = m_manualParts;
     for (const auto &part : m_manualParts)
-        if (part && !holds(current, part) && callbacks.manualPieceAdded)
+        if (part && !present.count(part.get()) && callbacks.manualPieceAdded)
             callbacks.manualPieceAdded(part);
     for (const auto &part : m_manualParts)
         if (auto ball = std::dynamic_pointer_cast<DsPoint>(part))
@@ -199,16 +219,29 @@ bool ModelState::matches(const Model &model) const
         model.overhangs() != m_overhangs || model.support() != m_support ||
         model.manualSupports().parts != m_manualParts)
         return false;
-    for (std::size_t i = 0; i < m_overhangs.size(); ++i)
-        if (m_overhangs[i] && !m_overhangStates[i].geometry.matches(*m_overhangs[i]))
+    // Points and pieces drawing a shared shape hold no geometry: their place is compared.
+    for (std::size_t i = 0; i < m_overhangs.size(); ++i) {
+        const auto &point = m_overhangs[i];
+        if (point && (!m_overhangStates[i].geometry.matches(*point) ||
+                      !sameBits(point->position(), m_overhangStates[i].position) ||
+                      !sameBits(point->direction(), m_overhangStates[i].direction)))
             return false;
+    }
     if (m_support)
         for (std::size_t i = 0; i < m_support->parts.size() && i < m_supportParts.size(); ++i)
             if (m_support->parts[i] && !m_supportParts[i].matches(*m_support->parts[i]))
                 return false;
-    for (std::size_t i = 0; i < m_manualParts.size(); ++i)
-        if (m_manualParts[i] && !m_manualStates[i].matches(*m_manualParts[i]))
+    for (std::size_t i = 0; i < m_manualParts.size(); ++i) {
+        const auto &part = m_manualParts[i];
+        if (!part)
+            continue;
+        std::array<Point3f, 2> centres{};
+        std::array<float, 2> radii{0.0f, 0.0f};
+        manualPlace(*part, centres, radii);
+        if (!m_manualStates[i].matches(*part) || !sameBits(centres[0], m_manualCentres[i][0]) ||
+            !sameBits(centres[1], m_manualCentres[i][1]) || radii != m_manualRadii[i])
             return false;
+    }
     return true;
 }
 

@@ -67,7 +67,8 @@ class ModelState
     std::vector<Geometry> m_supportParts;
     std::vector<std::shared_ptr<Mesh3D>> m_manualParts;
     std::vector<Geometry> m_manualStates;
-    std::vector<Point3f> m_manualCentres; // end balls: their centres; rods: unused
+    // End balls: their centre (twice); rods: the top and bottom centres of their rings.
+    std::vector<std::array<Point3f, 2>> m_manualCentres;
     // End balls: radius, 0; rods: top and bottom radius.
     std::vector<std::array<float, 2>> m_manualRadii;
 };

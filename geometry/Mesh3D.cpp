@@ -18,21 +18,9 @@ inline Vec3f faceNormal(const Point3f &p0, const Point3f &p1, const Point3f &p2)
     return len > 0.0f && std::isfinite(len) ? n * (1.0f / len) : Vec3f{0.0f, 0.0f, 0.0f};
 }
 
-// Widens box to hold p (NaN coordinates are skipped).
 inline void extendBox(Box3f &box, const Point3f &p)
 {
-    if (p.x < box.min.x)
-        box.min.x = p.x;
-    if (p.y < box.min.y)
-        box.min.y = p.y;
-    if (p.z < box.min.z)
-        box.min.z = p.z;
-    if (p.x > box.max.x)
-        box.max.x = p.x;
-    if (p.y > box.max.y)
-        box.max.y = p.y;
-    if (p.z > box.max.z)
-        box.max.z = p.z;
+    box.expand(p);
 }
 
 } // namespace
@@ -76,6 +64,12 @@ std::shared_ptr<const Mesh3D> Mesh3D::sharedShape() const
 Vec3f Mesh3D::shapeOffset() const
 {
     return {0.0f, 0.0f, 0.0f};
+}
+
+Matrix4f Mesh3D::shapePlacement() const
+{
+    const Vec3f at = shapeOffset();
+    return translationMatrix(at.x, at.y, at.z);
 }
 
 void Mesh3D::buildPlacedShape(Mesh3D &out) const

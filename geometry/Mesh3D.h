@@ -35,14 +35,16 @@ class Mesh3D : public Object3D
     virtual std::shared_ptr<Mesh3D> clone() const;
 
     // Markers that draw one mesh shared by every marker of their size (the overhang points, the
-    // end balls of hand-placed rods) hold no triangles of their own: sharedShape() is that mesh,
-    // built around the origin and never changed afterwards, and shapeOffset() the point its
-    // origin is moved to. Their box is the shape's box moved there. Meshes holding their own
-    // triangles give null and (0, 0, 0).
+    // end balls and rods of hand-placed supports) hold no triangles of their own: sharedShape()
+    // is that mesh, built around the origin and never changed afterwards, and shapePlacement()
+    // the matrix that puts it where the marker is (for balls and points only a move, by
+    // shapeOffset()). Their box is that of the placed triangles. Meshes holding their own
+    // triangles give null, (0, 0, 0) and the identity.
     virtual std::shared_ptr<const Mesh3D> sharedShape() const;
     virtual Vec3f shapeOffset() const;
+    virtual Matrix4f shapePlacement() const;
     // Replaces out's geometry with the triangles where they are printed: for a marker its shape
-    // built at its point, with the numbers a mesh of its own would hold; other meshes copy their
+    // built at its place, with the numbers a mesh of its own would hold; other meshes copy their
     // vertices, faces and face normals.
     virtual void buildPlacedShape(Mesh3D &out) const;
 

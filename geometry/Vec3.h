@@ -156,4 +156,20 @@ struct Box3f {
     bool isEmpty() const { return min.x > max.x || min.y > max.y || min.z > max.z; }
     Vec3f extent() const { return max - min; }
     Vec3f center() const { return (min + max) * 0.5f; }
+    // Widens the box to hold p (NaN coordinates are skipped).
+    void expand(const Point3f &p)
+    {
+        if (p.x < min.x)
+            min.x = p.x;
+        if (p.y < min.y)
+            min.y = p.y;
+        if (p.z < min.z)
+            min.z = p.z;
+        if (p.x > max.x)
+            max.x = p.x;
+        if (p.y > max.y)
+            max.y = p.y;
+        if (p.z > max.z)
+            max.z = p.z;
+    }
 };

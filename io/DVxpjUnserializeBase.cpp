@@ -345,13 +345,6 @@ void DVxpjUnserializeBase::checkNumbers(const Model &model)
             fail(QStringLiteral("overhang %1 holds a number that is not finite or out of range")
                      .arg(i + 1));
     }
-    for (std::size_t i = 0; i < model.manualSupports().parts.size(); ++i)
-        for (const Point3f &p : model.manualSupports().parts[i]->vertices())
-            if (!point(p)) {
-                fail(QStringLiteral("manual support piece %1 holds a position that is not finite "
-                                    "or out of range")
-                         .arg(i + 1));
-            }
     const SupportParameters &sp = model.supportParameters();
     for (const float v : {sp.supportRadius, sp.baseExtern, sp.baseHeight, sp.overhangRadius,
                           sp.supportGaps, sp.supportHeight, sp.linkPointRadius})

@@ -299,6 +299,7 @@ void COrvaneFrame::setSupports(const std::shared_ptr<Model> &model)
         return;
     auto &supports = drawable->supports();
     supports.clear();
+    m_pieceIndex = {};
     if (const auto &support = model->support())
         for (const auto &part : support->parts)
             if (part)
@@ -316,14 +317,22 @@ void COrvaneFrame::addManualPiece(const std::shared_ptr<Mesh3D> &piece,
         return;
     auto &supports = drawable->supports();
     // A model with rods announces them once more after its drawable took all its pieces.
-    if (std::any_of(supports.begin(), supports.end(),
-                    [&piece](const auto &d) { return d->mesh() == piece; }))
+    PieceIndex &index = m_pieceIndex;
+    if (index.drawable.lock() != drawable) {
+        index.drawable = drawable;
+        index.meshes.clear();
+        index.meshes.reserve(supports.size());
+        for (const auto &d : supports)
+            index.meshes.insert(d->mesh().get());
+    }
+    if (!index.meshes.insert(piece.get()).second)
         return;
     supports.push_back(makeDrawable(piece, drawable->id()));
 }
 
 void COrvaneFrame::removeManualPiece(const std::shared_ptr<Mesh3D> &piece)
 {
+    m_pieceIndex.meshes.erase(piece.get());
     for (const auto &drawable : m_models) {
         auto &supports = drawable->supports();
         supports.erase(std::remove_if(supports.begin(), supports.end(),

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class DScene;
@@ -157,6 +158,14 @@ class COrvaneFrame : public DFrame3d
     DScene *m_scene = nullptr;
     std::vector<std::shared_ptr<OpenGLModel>> m_models;
     std::vector<std::shared_ptr<Model>> m_modelSources; // index-aligned with m_models
+    // The meshes among one model drawable's supports, for addManualPiece(): a project announces
+    // its hundred thousand pieces one by one after its drawable took them all. Forgotten when
+    // that list changes otherwise than by addManualPiece().
+    struct PieceIndex {
+        std::weak_ptr<OpenGLModel> drawable;
+        std::unordered_set<const Mesh3D *> meshes;
+    };
+    PieceIndex m_pieceIndex;
     std::shared_ptr<Model> m_editedModel;
     std::vector<std::shared_ptr<OpenGLModel>> m_auxiliary;
     bool m_showAuxiliary = false;

@@ -201,17 +201,20 @@ DSupportEditor::Pick DSupportEditor::pick(const Ray &ray, bool substitute) const
         for (const auto &piece : model->manualSupports().parts) {
             if (!piece)
                 continue;
-            // A ball's shared sphere sits around the origin; its corners are moved to the ball.
+            // Balls and rods draw a shared shape around the origin; its corners are put where
+            // the piece is.
             const std::shared_ptr<const Mesh3D> shape = piece->sharedShape();
             const Mesh3D &mesh = shape ? *shape : *piece;
-            const Vec3f at = shape ? piece->shapeOffset() : Vec3f{0.0f, 0.0f, 0.0f};
+            const Matrix4f place = shape ? piece->shapePlacement() : identityMatrix();
             const auto &v = mesh.vertices();
             const bool isBall = dynamic_cast<const DsPoint *>(piece.get()) != nullptr;
             for (const Face &f : mesh.faces()) {
                 if (f[0] >= v.size() || f[1] >= v.size() || f[2] >= v.size())
                     continue;
                 float t = 0.0f;
-                if (rayTriangleTwoSided(ray, v[f[0]] + at, v[f[1]] + at, v[f[2]] + at, &t) &&
+                if (rayTriangleTwoSided(ray, transformPoint(place, v[f[0]]),
+                                        transformPoint(place, v[f[1]]),
+                                        transformPoint(place, v[f[2]]), &t) &&
                     t < best.t) {
                     best.kind = isBall ? BallHit : RodHit;
                     best.t = t;

@@ -71,6 +71,20 @@ Matrix4f lookAtMatrix(const Vec3f &eye, const Vec3f &centre, const Vec3f &up)
     return viewMatrixFromBasis(s, s.cross(f), f, eye);
 }
 
+Matrix4f normalMatrixOf(const Matrix4f &m)
+{
+    Matrix4f linear = m;
+    linear[12] = linear[13] = linear[14] = 0.0f;
+    Matrix4f inverse;
+    if (!invertMatrix(linear, inverse))
+        return identityMatrix();
+    Matrix4f out = identityMatrix();
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 3; ++r)
+            out[c * 4 + r] = inverse[r * 4 + c];
+    return out;
+}
+
 bool invertMatrix(const Matrix4f &src, Matrix4f &out)
 {
     // Cofactor expansion in double precision (picking needs the accuracy far from the origin).

@@ -29,6 +29,10 @@ Matrix4f lookAtMatrix(const Vec3f &eye, const Vec3f &centre, const Vec3f &up);
 // General inverse; returns false (and leaves `out` unchanged) for a singular matrix.
 bool invertMatrix(const Matrix4f &m, Matrix4f &out);
 
+// The matrix that turns normals the way m turns the surfaces: the inverse transpose of m's 3x3
+// part, without a move. A singular m gives the identity.
+Matrix4f normalMatrixOf(const Matrix4f &m);
+
 // M * (p, 1) with the perspective division; w == 0 yields the undivided point.
 Vec3f projectPoint(const Matrix4f &m, const Vec3f &p);
 

@@ -331,16 +331,18 @@ void OpenGLObject::drawLitTriangles(CContext &ctx, GLuint buffer, GLint first, G
     COrvaneProgramModel &p = ctx.modelProgram;
     if (!p.isLinked() || count <= 0 || buffer == 0 || p.position < 0)
         return;
-    // A shared shape is drawn moved to its marker; the move leaves the normals as they are.
+    // A shared shape is drawn placed at its marker. A move leaves the normals as they are; a
+    // rod's turn and stretch takes them through the inverse transpose of the placement.
     Matrix4f model = m_modelMatrix;
+    Matrix4f normals = identityMatrix();
     if (m_shapeBuffer && buffer == m_shapeBuffer->name) {
-        const Vec3f at = m_mesh->shapeOffset();
-        model = multiply(m_modelMatrix, translationMatrix(at.x, at.y, at.z));
+        const Matrix4f place = m_mesh->shapePlacement();
+        model = multiply(m_modelMatrix, place);
+        normals = normalMatrixOf(place);
     }
     const Matrix4f mvp = multiply(ctx.projection, multiply(ctx.view, model));
-    const Matrix4f id = identityMatrix();
     m_gl->uniformMatrix4fv(p.mmvp, 1, GL_FALSE, mvp.data());
-    m_gl->uniformMatrix4fv(p.mnormal, 1, GL_FALSE, id.data());
+    m_gl->uniformMatrix4fv(p.mnormal, 1, GL_FALSE, normals.data());
     m_gl->uniformMatrix4fv(p.mmodel, 1, GL_FALSE, model.data());
     m_gl->uniform4f(p.color, ctx.color.x, ctx.color.y, ctx.color.z, 1.0f);
     m_gl->uniform4f(p.fcolor, ctx.frontColor.x, ctx.frontColor.y, ctx.frontColor.z, 1.0f);

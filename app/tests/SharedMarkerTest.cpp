@@ -1,5 +1,6 @@
-// Overhang points and the end balls of hand-placed rods share one sphere mesh per radius; a
-// project read back draws, exports and slices them where they are, as meshes of their own did.
+// Overhang points and the end balls of hand-placed rods share one sphere mesh per radius, the
+// rods one tube per pair of radii; a project read back draws, exports and slices them where
+// they are, as meshes of their own did.
 #include "geometry/DScene.h"
 #include "geometry/MarkerShapes.h"
 #include "geometry/Model.h"
@@ -14,6 +15,7 @@
 #include "supports/ManualSupportRecord.h"
 #include "supports/ManualSupportSettings.h"
 #include "supports/Sphere.h"
+#include "supports/SupportMath.h"
 #include "testsupport/SoupMesh.h"
 #include "testsupport/TestFiles.h"
 
@@ -34,6 +36,8 @@ constexpr float kSmallPoint = 0.2371f;
 constexpr float kLargePoint = 0.4129f;
 constexpr float kTopBall = 0.2113f;
 constexpr float kBottomBall = 0.3317f;
+constexpr float kRodTop = 0.1231f;
+constexpr float kRodBottom = 0.1579f;
 
 struct PointRow {
     Point3f at;
@@ -78,6 +82,8 @@ std::shared_ptr<Model> markedBox()
         s.bottomPoint = row.bottom;
         s.topBallRadius = kTopBall;
         s.bottomBallRadius = kBottomBall;
+        s.rodTopRadius = kRodTop;
+        s.rodBottomRadius = kRodBottom;
         ManualSupportRecord::addRod(record, model->manualSupports().parts, s);
     }
     return model;
@@ -107,6 +113,23 @@ Box3f ownBallBox(const Point3f &centre, float radius)
     Mesh3D own;
     Sphere::buildInto(own, centre, radius);
     return own.boundingBox();
+}
+
+// A rod holding its rings itself: 12 points around each centre, perpendicular to the axis.
+void buildOwnRod(Mesh3D &own, const Point3f &top, const Point3f &bottom)
+{
+    const int n = DsCylider::kSegments;
+    own.vertices().clear();
+    for (int k = 0; k < n; ++k)
+        own.vertices().push_back(
+            DsCylider::perpendicularRingPoint(top, bottom - top, kRodTop, k, n));
+    for (int k = 0; k < n; ++k)
+        own.vertices().push_back(
+            DsCylider::perpendicularRingPoint(bottom, bottom - top, kRodBottom, k, n));
+    SupportMath::tubeSideFaces(own.faces(), n);
+    own.setIndexed(true);
+    own.computeFaceNormals();
+    own.recomputeBounds();
 }
 
 bool sameBits(const std::vector<Point3f> &a, const std::vector<Point3f> &b)
@@ -174,15 +197,20 @@ TEST_F(SharedMarkers, OneSphereMeshPerRadiusAndKind)
         ballShapes.insert(rod->top()->sharedShape().get());
         ballShapes.insert(rod->bottom()->sharedShape().get());
     }
+    for (const auto &rod : m_rods) {
+        EXPECT_TRUE(rod->vertices().empty()) << "a rod keeps no tube of its own";
+        EXPECT_EQ(rod->sharedShape(), m_rods[0]->sharedShape());
+    }
     EXPECT_EQ(pointShapes.size(), 2u);
     EXPECT_EQ(ballShapes.size(), 2u);
-    // Two point radii and two ball radii: four meshes for seven points and six balls.
-    EXPECT_EQ(sharedMarkerShapeCount() - m_shapesBefore, 4u);
+    // Two point radii, two ball radii and one pair of rod radii: five meshes for seven points,
+    // six balls and three rods.
+    EXPECT_EQ(sharedMarkerShapeCount() - m_shapesBefore, 5u);
 
     // A copy of the model (undo, copies on the platform) shares them too.
     const auto copy = m_model->deepCopy();
     EXPECT_EQ(copy->overhangs()[0]->sharedShape(), points[0]->sharedShape());
-    EXPECT_EQ(sharedMarkerShapeCount() - m_shapesBefore, 4u);
+    EXPECT_EQ(sharedMarkerShapeCount() - m_shapesBefore, 5u);
 }
 
 TEST_F(SharedMarkers, EachMarkerSitsAtItsPoint)
@@ -213,6 +241,13 @@ TEST_F(SharedMarkers, EachMarkerSitsAtItsPoint)
         EXPECT_TRUE(sameBits(placedTriangles(top, scratch).vertices(), own.vertices())) << i;
         EXPECT_TRUE(sameBox(m_rods[i]->bottom()->boundingBox(),
                             ownBallBox(rodRows()[i].bottom, kBottomBall)));
+        // The rod prints the rings it held itself, and its box is theirs.
+        Mesh3D ownRod;
+        buildOwnRod(ownRod, rodRows()[i].top, rodRows()[i].bottom);
+        const Mesh3D &placed = placedTriangles(*m_rods[i], scratch);
+        EXPECT_TRUE(sameBits(placed.vertices(), ownRod.vertices())) << i;
+        EXPECT_EQ(placed.faces(), ownRod.faces());
+        EXPECT_TRUE(sameBox(m_rods[i]->boundingBox(), ownRod.boundingBox())) << i;
     }
 }
 
@@ -225,7 +260,15 @@ TEST_F(SharedMarkers, MovingTheModelMovesItsMarkers)
         sameBox(m_model->overhangs()[1]->boundingBox(), ownOverhangBox(moved, kSmallPoint)));
     const Point3f top = rodRows()[2].top + Vec3f{5.0f, -2.0f, 1.0f};
     EXPECT_TRUE(sameBox(m_rods[2]->top()->boundingBox(), ownBallBox(top, kTopBall)));
-    EXPECT_NEAR((m_rods[2]->vertices()[0] - top).length(), m_rods[2]->topRadius(), 1e-5f);
+    const Point3f bottom = rodRows()[2].bottom + Vec3f{5.0f, -2.0f, 1.0f};
+    Mesh3D ownRod;
+    buildOwnRod(ownRod, top, bottom);
+    Mesh3D scratch;
+    const auto &placed = placedTriangles(*m_rods[2], scratch).vertices();
+    ASSERT_EQ(placed.size(), ownRod.vertices().size());
+    for (std::size_t k = 0; k < placed.size(); ++k)
+        EXPECT_NEAR((placed[k] - ownRod.vertices()[k]).length(), 0.0f, 1e-5f) << k;
+    EXPECT_TRUE(sameBox(m_rods[2]->boundingBox(), ownRod.boundingBox()));
 }
 
 // The package and the STL export of the read project equal those of the same scene built with
@@ -247,6 +290,8 @@ TEST_F(SharedMarkers, SlicingAndExportAreThoseOfMarkersWithSpheresOfTheirOwn)
             buildSphereMesh(*sphere, point->position(), point->overhangRadius());
         else if (const auto *ball = dynamic_cast<const DsPoint *>(mesh.get()))
             Sphere::buildInto(*sphere, ball->centre(), ball->radius());
+        else if (const auto *rod = dynamic_cast<const DsCylider *>(mesh.get()))
+            buildOwnRod(*sphere, rod->top()->centre(), rod->bottom()->centre());
         ASSERT_FALSE(sphere->faces().empty());
         own.push_back(sphere);
     }

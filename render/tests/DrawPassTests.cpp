@@ -6,6 +6,10 @@
 
 #include "geometry/SlcModel.h"
 
+#include "supports/DsCylider.h"
+#include "supports/ManualSupportRecord.h"
+#include "supports/ManualSupportSettings.h"
+
 #include <gtest/gtest.h>
 
 using namespace Orvane3Ds;
@@ -317,4 +321,85 @@ TEST(DrawPassParts, markersOfOneRadiusShareOneBufferAndAreDrawnAtTheirPoints)
     gl.render();
     EXPECT_EQ(OpenGLObject::sharedShapeBufferCount() - buffersBefore, 1u)
         << "the buffer goes with the last marker of its radius";
+}
+
+// Hand-placed rods of one pair of radii draw one shared tube, turned and stretched onto each
+// rod: lit as the same rod holding its own triangles would be, wherever the rod leans.
+TEST(DrawPassParts, rodsShareOneTubeLitAsTrianglesOfTheirOwn)
+{
+    rendertest::useTestColours();
+    const Vec3f grey{0.8f, 0.8f, 0.8f};
+    struct Lean {
+        Point3f top, bottom;
+    };
+    const Lean leans[] = {{{-30, 15, 60}, {-30, 15, 0}},  // upright
+                          {{20, 15, 70}, {40, 20, 5}},    // leaning right and away
+                          {{-10, 18, 30}, {30, 14, 25}}}; // nearly lying
+    auto rodModel = [&](std::vector<std::shared_ptr<DsCylider>> &rods) {
+        auto model = rendertest::boxModel(-5, -40, 90, 5, -30, 100);
+        auto record = std::make_shared<ManualSupportRecord>();
+        model->manualSupports().shared = record;
+        for (const Lean &lean : leans) {
+            ManualSupportSettings s;
+            s.topPoint = lean.top;
+            s.bottomPoint = lean.bottom;
+            s.topBallRadius = 0.1f;
+            s.bottomBallRadius = 0.1f;
+            s.rodTopRadius = 2.5f;
+            s.rodBottomRadius = 3.5f;
+            rods.push_back(
+                ManualSupportRecord::addRod(record, model->manualSupports().parts, s, model));
+            rods.back()->setColour(grey);
+        }
+        return model;
+    };
+
+    std::vector<QColor> shared;
+    std::vector<QColor> own;
+    std::vector<QPoint> probes;
+    {
+        rendertest::GlScene gl;
+        ASSERT_TRUE(gl.isReady());
+        const std::size_t buffersBefore = OpenGLObject::sharedShapeBufferCount();
+        std::vector<std::shared_ptr<DsCylider>> rods;
+        gl.scene().addModels({rodModel(rods)});
+        gl.render();
+        // The rods' tube and the balls' sphere: two buffers for three rods and six balls.
+        EXPECT_EQ(OpenGLObject::sharedShapeBufferCount() - buffersBefore, 2u);
+        for (const auto &d : gl.frame().drawableOf(gl.scene().models().front())->supports())
+            EXPECT_EQ(d->uploadedBytes(), 0u);
+        for (const Lean &lean : leans)
+            for (const float t : {0.3f, 0.5f, 0.7f}) {
+                const Point3f on = lean.top + (lean.bottom - lean.top) * t;
+                probes.push_back(gl.project(on));
+                shared.push_back(gl.pixel(probes.back().x(), probes.back().y()));
+            }
+    }
+    {
+        rendertest::GlScene gl;
+        ASSERT_TRUE(gl.isReady());
+        std::vector<std::shared_ptr<DsCylider>> rods;
+        auto model = rodModel(rods);
+        // The same rods as meshes of their own, in place of the hand-placed ones.
+        auto support = std::make_shared<Support>();
+        for (const auto &rod : rods) {
+            auto mesh = std::make_shared<Mesh3D>();
+            rod->buildPlacedShape(*mesh);
+            mesh->setColour(grey);
+            support->parts.push_back(mesh);
+        }
+        model->manualSupports() = {};
+        model->setSupport(support);
+        gl.scene().addModels({model});
+        gl.render();
+        for (const QPoint &p : probes)
+            own.push_back(gl.pixel(p.x(), p.y()));
+    }
+    ASSERT_EQ(shared.size(), own.size());
+    for (std::size_t i = 0; i < shared.size(); ++i) {
+        // The clear colour is bluish; the grey rods are lit with white light.
+        EXPECT_LE(std::abs(own[i].red() - own[i].blue()), 3) << "probe " << i << " is on a rod";
+        EXPECT_TRUE(near(shared[i], own[i].red(), own[i].green(), own[i].blue(), 6))
+            << "probe " << i;
+    }
 }

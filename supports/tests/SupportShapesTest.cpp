@@ -160,11 +160,50 @@ TEST(ManualSupports, PiecesCarryTheirKindTagsAndShapes)
     EXPECT_EQ(top->sharedShape()->faces().size(), 242u);
     const DsCylider rod(top, bottom, 0.1f, 0.2f);
     EXPECT_EQ(rod.kindTag(), 61442);
-    EXPECT_EQ(rod.vertices().size(), 24u);
-    EXPECT_EQ(rod.faces().size(), 24u);
+    EXPECT_TRUE(rod.vertices().empty()) << "a rod keeps no tube of its own";
+    ASSERT_TRUE(rod.sharedShape());
+    Mesh3D scratch;
+    const Mesh3D &placed = placedTriangles(rod, scratch);
+    EXPECT_EQ(placed.vertices().size(), 24u);
+    EXPECT_EQ(placed.faces().size(), 24u);
     for (int i = 0; i < 12; ++i) {
-        EXPECT_NEAR(rod.vertices()[i].z, 10.0f, 1e-5);
-        EXPECT_NEAR((rod.vertices()[12 + i] - Point3f{0, 0, 0}).length(), 0.2f, 1e-5);
+        EXPECT_NEAR(placed.vertices()[i].z, 10.0f, 1e-5);
+        EXPECT_NEAR((placed.vertices()[12 + i] - Point3f{0, 0, 0}).length(), 0.2f, 1e-5);
+    }
+    EXPECT_NEAR(rod.boundingBox().min.z, 0.0f, 1e-6);
+    EXPECT_NEAR(rod.boundingBox().max.z, 10.0f, 1e-6);
+    EXPECT_NEAR(rod.boundingBox().max.x, 0.2f, 1e-6);
+}
+
+// The shared tube put in place by the rod's matrix lands on the corners the rod prints.
+TEST(ManualSupports, PlacedTubeMatchesThePrintedRod)
+{
+    struct Row {
+        Point3f top, bottom;
+        float topRadius, bottomRadius;
+    };
+    const Row rows[] = {{{0, 0, 10}, {0, 0, 0}, 0.1f, 0.3f},
+                        {{5, -3, 8}, {1, 2, 0.5f}, 0.25f, 0.25f},
+                        {{0, 0, 4}, {6, 0, 4}, 0.2f, 0.1f}, // along X: the Y reference
+                        {{1, 1, 1}, {1, 1, 1}, 0.1f, 0.1f}};
+    for (const Row &row : rows) {
+        auto top = std::make_shared<DsPoint>(row.top);
+        auto bottom = std::make_shared<DsPoint>(row.bottom);
+        const DsCylider rod(top, bottom, row.topRadius, row.bottomRadius);
+        Mesh3D scratch;
+        const Mesh3D &placed = placedTriangles(rod, scratch);
+        const Mesh3D &shape = *rod.sharedShape();
+        const Matrix4f m = rod.shapePlacement();
+        ASSERT_EQ(shape.vertices().size(), placed.vertices().size());
+        for (std::size_t k = 0; k < shape.vertices().size(); ++k)
+            EXPECT_NEAR((transformPoint(m, shape.vertices()[k]) - placed.vertices()[k]).length(),
+                        0.0f, 1e-5f)
+                << k;
+        EXPECT_EQ(shape.faces(), placed.faces());
+        for (std::size_t k = 0; k < placed.vertices().size(); ++k)
+            EXPECT_TRUE(std::isfinite(placed.vertices()[k].x) &&
+                        std::isfinite(placed.vertices()[k].y) &&
+                        std::isfinite(placed.vertices()[k].z));
     }
 }
 
@@ -181,7 +220,8 @@ TEST(ManualSupports, RodBetweenCoincidentBallsStaysFinite)
 {
     auto a = std::make_shared<DsPoint>(Point3f{1, 1, 1});
     const DsCylider rod(a, a, 0.1f, 0.1f);
-    for (const Point3f &v : rod.vertices())
+    Mesh3D scratch;
+    for (const Point3f &v : placedTriangles(rod, scratch).vertices())
         EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
 }
 
