@@ -1,6 +1,7 @@
 // Frame time of the 3D view with Mesa's software renderer: an empty scene, 100,000 and
 // 2,000,000 triangles, at rest and while the camera turns (large meshes then draw their
-// clustered stand-in). Run under X (xvfb-run -a) with LIBGL_ALWAYS_SOFTWARE=1.
+// clustered stand-in); and the time a model with many hand-placed rods takes to appear and to
+// be drawn. Run under X (xvfb-run -a) with LIBGL_ALWAYS_SOFTWARE=1.
 #include "render/GlHeaders.h"
 
 #include "render/CContext.h"
@@ -13,6 +14,9 @@
 #include "geometry/DScene.h"
 #include "geometry/Model.h"
 
+#include "supports/ManualSupportRecord.h"
+#include "supports/ManualSupportSettings.h"
+
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -20,6 +24,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -196,8 +201,57 @@ void frameTimeAfterMove(benchmark::State &state)
     }
 }
 
+// A model with `rods` hand-placed rods in a grid under a 90 x 50 mm plate, as a project holding
+// them is read: counters added_s (the model added to the scene, each rod, ball and their
+// drawables announced), first_frame_s (the first frame, uploading the shared shapes) and the
+// frame time after.
+void rodsShown(benchmark::State &state)
+{
+    GlView view;
+    if (!view.open(1280, 720)) {
+        state.SkipWithError("no GL context (run under xvfb-run)");
+        return;
+    }
+    const int rods = static_cast<int>(state.range(0));
+    auto model = sphere(2000);
+    model->transform(translationMatrix(0.0f, 0.0f, 20.0f));
+    auto record = std::make_shared<ManualSupportRecord>();
+    model->manualSupports().shared = record;
+    int side = 1;
+    while (side * side < rods)
+        ++side;
+    for (int i = 0; i < rods; ++i) {
+        ManualSupportSettings s;
+        s.topPoint = {-45.0f + 90.0f * float(i % side) / float(side),
+                      -25.0f + 50.0f * float(i / side) / float(side), 20.0f};
+        s.bottomPoint = {s.topPoint.x, s.topPoint.y, 0.0f};
+        ManualSupportRecord::addRod(record, model->manualSupports().parts, s);
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto t0 = Clock::now();
+    view.scene.addModels({model});
+    const auto t1 = Clock::now();
+    view.engine->paintGL();
+    glFinish();
+    const auto t2 = Clock::now();
+    for (auto _ : state) {
+        view.engine->paintGL();
+        glFinish();
+    }
+    state.counters["rods"] = rods;
+    state.counters["added_s"] = std::chrono::duration<double>(t1 - t0).count();
+    state.counters["first_frame_s"] = std::chrono::duration<double>(t2 - t1).count();
+}
+
 } // namespace
 
+BENCHMARK(rodsShown)
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Arg(90000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(frameTime)
     ->Args({0, 0})
     ->Args({100000, 0})
