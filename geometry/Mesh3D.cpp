@@ -27,11 +27,10 @@ inline void extendBox(Box3f &box, const Point3f &p)
 
 Mesh3D::Mesh3D(const Mesh3D &other)
     : Object3D(other), m_sharedOwner(other.m_sharedOwner), m_vertices(other.m_vertices),
-      m_faces(other.m_faces), m_faceNormals(other.m_faceNormals), m_boxOutline(other.m_boxOutline),
+      m_faces(other.m_faces), m_faceNormals(other.m_faceNormals),
       m_contourData(other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData)
                                         : nullptr),
-      m_centroid(other.m_centroid), m_box(other.m_box), m_colour(other.m_colour),
-      m_auxiliary(other.m_auxiliary)
+      m_centroid(other.m_centroid), m_box(other.m_box), m_colour(other.m_colour)
 {
 }
 
@@ -44,13 +43,11 @@ Mesh3D &Mesh3D::operator=(const Mesh3D &other)
     m_vertices = other.m_vertices;
     m_faces = other.m_faces;
     m_faceNormals = other.m_faceNormals;
-    m_boxOutline = other.m_boxOutline;
     m_contourData =
         other.m_contourData ? std::make_shared<SlcModel>(*other.m_contourData) : nullptr;
     m_centroid = other.m_centroid;
     m_box = other.m_box;
     m_colour = other.m_colour;
-    m_auxiliary = other.m_auxiliary;
     return *this;
 }
 
@@ -84,7 +81,6 @@ void Mesh3D::buildPlacedShape(Mesh3D &out) const
 void Mesh3D::setShapeBounds(const Box3f &box)
 {
     m_box = box;
-    m_boxOutline.clear();
     m_centroid = box.center();
     setSize(extent());
 }
@@ -193,7 +189,6 @@ void Mesh3D::translateGeometry(const Matrix4f &matrix)
         }
     }
     m_box = box;
-    rebuildOutline();
     for (std::size_t first = 0; first < m_faceNormals.size(); first += kBlock) {
         Vec3f *const begin = m_faceNormals.data() + first;
         Vec3f *const end = begin + std::min(kBlock, m_faceNormals.size() - first);
@@ -220,7 +215,6 @@ void Mesh3D::recomputeBounds()
     for (const Point3f &p : m_vertices)
         extendBox(box, p);
     m_box = box;
-    rebuildOutline();
 }
 
 void Mesh3D::recomputeBoundsAndCentroid()
@@ -239,7 +233,6 @@ void Mesh3D::recomputeBoundsAndCentroid()
         sz += p.z;
     }
     m_box = box;
-    rebuildOutline();
     const double n = double(m_vertices.size());
     m_centroid = {float(sx / n), float(sy / n), float(sz / n)};
 }
@@ -275,27 +268,27 @@ void Mesh3D::computeDerivedData()
         m_faceNormals[i] = faceNormal(p[0], p[1], p[2]);
     }
     m_box = box;
-    rebuildOutline();
     const double n = double(m_vertices.size());
     m_centroid = {float(sx / n), float(sy / n), float(sz / n)};
 }
 
-void Mesh3D::rebuildOutline()
+std::vector<Point3f> Mesh3D::boxOutline() const
 {
-    m_boxOutline.clear();
+    std::vector<Point3f> outline;
     if (m_box.isEmpty())
-        return;
+        return outline;
     const Vec3f &a = m_box.min;
     const Vec3f &b = m_box.max;
     const Point3f c[8] = {{a.x, a.y, a.z}, {b.x, a.y, a.z}, {b.x, b.y, a.z}, {a.x, b.y, a.z},
                           {a.x, a.y, b.z}, {b.x, a.y, b.z}, {b.x, b.y, b.z}, {a.x, b.y, b.z}};
     static const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
                                      {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-    m_boxOutline.reserve(24);
+    outline.reserve(24);
     for (const auto &e : edges) {
-        m_boxOutline.push_back(c[e[0]]);
-        m_boxOutline.push_back(c[e[1]]);
+        outline.push_back(c[e[0]]);
+        outline.push_back(c[e[1]]);
     }
+    return outline;
 }
 
 void Mesh3D::computeFaceNormals()

@@ -11,7 +11,7 @@ class MeshGroupRecord;
 struct SlcModel;
 
 // A triangle mesh in millimetres: vertices, faces (indices into the vertices), one face normal
-// per face, and the derived bounding box, box outline and centroid.
+// per face, and the derived bounding box and centroid.
 //
 // Threading: filled by one worker, afterwards changed on the user-interface thread only; there is
 // no lock. Held through std::shared_ptr.
@@ -27,7 +27,7 @@ class Mesh3D : public Object3D
     ~Mesh3D() override;
 
     // Applies the column-major matrix in place: vertices by M*(p,1), face normals by M*(n,0)
-    // (not renormalised), then recomputes the box and its outline and calls the changed callback.
+    // (not renormalised), then recomputes the box and calls the changed callback.
     // The centroid is not recomputed.
     virtual void transform(const Matrix4f &matrix);
 
@@ -55,8 +55,8 @@ class Mesh3D : public Object3D
     std::vector<Vec3f> &faceNormals() { return m_faceNormals; }
     const std::vector<Vec3f> &faceNormals() const { return m_faceNormals; }
     // Points outlining the bounding box for drawing: the 12 box edges as 24 line end points
-    // (empty while the box is empty).
-    const std::vector<Point3f> &boxOutline() const { return m_boxOutline; }
+    // (empty while the box is empty). Made from the box when asked for.
+    std::vector<Point3f> boxOutline() const;
 
     const Box3f &boundingBox() const { return m_box; }
     const Point3f &centroid() const { return m_centroid; }
@@ -80,12 +80,7 @@ class Mesh3D : public Object3D
     const std::shared_ptr<SlcModel> &contourData() const { return m_contourData; }
     void setContourData(std::shared_ptr<SlcModel> data) { m_contourData = std::move(data); }
 
-    // Renderer-owned auxiliary values; not interpreted by the mesh.
-    std::vector<float> &auxiliary() { return m_auxiliary; }
-    const std::vector<float> &auxiliary() const { return m_auxiliary; }
-
-    // Scans all vertices for the box (a mesh without vertices gets the empty box) and rebuilds
-    // the outline.
+    // Scans all vertices for the box (a mesh without vertices gets the empty box).
     void recomputeBounds();
     // One normal per face: normalised (p1 - p0) x (p2 - p0). A degenerate face gets (0, 0, 0).
     void computeFaceNormals();
@@ -112,12 +107,11 @@ class Mesh3D : public Object3D
   protected:
     // Transforms the geometry only (no callback), for subclasses that chain further work.
     void transformGeometry(const Matrix4f &matrix);
-    // For meshes without triangles of their own: sets the box (no outline), the centroid to the
-    // box centre and the size to the box extent.
+    // For meshes without triangles of their own: sets the box, the centroid to the box centre
+    // and the size to the box extent.
     void setShapeBounds(const Box3f &box);
 
   private:
-    void rebuildOutline();
     // recomputeBounds() and computeCentroid() in one pass.
     void recomputeBoundsAndCentroid();
     // True for a matrix that only translates (unit diagonal, zero off-diagonal terms).
@@ -130,12 +124,10 @@ class Mesh3D : public Object3D
     std::vector<Point3f> m_vertices;
     std::vector<Face> m_faces;
     std::vector<Vec3f> m_faceNormals;
-    std::vector<Point3f> m_boxOutline;
     std::shared_ptr<SlcModel> m_contourData;
     Point3f m_centroid{0.0f, 0.0f, 0.0f};
     Box3f m_box;
     Vec3f m_colour{0.3f, 0.3f, 0.3f};
-    std::vector<float> m_auxiliary;
 };
 
 // The triangles of mesh where they are printed: mesh itself when it holds them, otherwise scratch

@@ -25,8 +25,7 @@ constexpr std::int32_t SlcContours = 1;
 
 // Identity, name, size and scale of every scene object.
 //
-// Copying copies every field except the seven construction values, which a new object always
-// sets to 0..6.
+// Copying copies every field; the seven construction values are 0..6 for every object.
 class Object3D
 {
   public:
@@ -72,7 +71,12 @@ class Object3D
     std::int32_t kindTag() const { return m_kindTag; }
     void setKindTag(std::int32_t tag) { m_kindTag = tag; }
 
-    const std::array<std::int32_t, 7> &constructionValues() const { return m_constructionValues; }
+    // The same for every object; not stored with each.
+    const std::array<std::int32_t, 7> &constructionValues() const
+    {
+        static constexpr std::array<std::int32_t, 7> kValues{0, 1, 2, 3, 4, 5, 6};
+        return kValues;
+    }
 
     // True when faces share vertices by index (welded meshes, project models, generated shapes);
     // false for triangle soups where face i uses vertices 3i, 3i+1, 3i+2 (and for OBJ meshes).
@@ -94,7 +98,6 @@ class Object3D
     std::int32_t m_kindTag = ObjectKind::Ordinary;
     QString m_pathText;
     QString m_baseName;
-    std::array<std::int32_t, 7> m_constructionValues{0, 1, 2, 3, 4, 5, 6};
     bool m_indexed = false;
     std::int32_t m_sourceKind = SourceKind::Mesh;
     std::uint32_t m_copyNumber = 0;
