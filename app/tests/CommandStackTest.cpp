@@ -9,6 +9,8 @@
 #include "app/ScaleModelCommand.h"
 #include "geometry/Model.h"
 #include "io/DModelIoManager.h"
+#include "supports/ManualSupportRecord.h"
+#include "supports/ManualSupportSettings.h"
 #include "testsupport/SoupMesh.h"
 #include "testsupport/TestFiles.h"
 
@@ -64,13 +66,19 @@ struct SceneImage {
         QByteArray overhangBytes;
         std::shared_ptr<Support> support;
         QByteArray supportBytes;
+        std::vector<std::shared_ptr<Mesh3D>> manualParts;
+        QByteArray manualBytes;
         Vec3f size;
         Vec3f scale;
     };
     std::vector<Entry> entries;
 
-    static QByteArray bytesOf(const Mesh3D &mesh)
+    // The triangles where they are printed: points, balls and rods drawing a shared shape hold
+    // none of their own.
+    static QByteArray bytesOf(const Mesh3D &item)
     {
+        Mesh3D scratch;
+        const Mesh3D &mesh = placedTriangles(item, scratch);
         return QByteArray(reinterpret_cast<const char *>(mesh.vertices().data()),
                           int(mesh.vertices().size() * sizeof(Point3f))) +
                QByteArray(reinterpret_cast<const char *>(mesh.faceNormals().data()),
@@ -94,6 +102,9 @@ struct SceneImage {
             if (m->support())
                 for (const auto &part : m->support()->parts)
                     e.supportBytes += bytesOf(*part);
+            e.manualParts = m->manualSupports().parts;
+            for (const auto &part : e.manualParts)
+                e.manualBytes += bytesOf(*part);
             e.size = m->size();
             e.scale = m->scale();
             image.entries.push_back(std::move(e));
@@ -121,6 +132,8 @@ struct SceneImage {
                 return "overhang points" + at;
             if (a.supportBytes != b.supportBytes || bool(a.support) != bool(b.support))
                 return "supports" + at;
+            if (a.manualParts != b.manualParts || a.manualBytes != b.manualBytes)
+                return "hand-placed supports" + at;
             if (std::memcmp(&a.size, &b.size, sizeof(Vec3f)) ||
                 std::memcmp(&a.scale, &b.scale, sizeof(Vec3f)))
                 return "size or scale" + at;
@@ -191,6 +204,23 @@ class CommandTest : public ::testing::Test
         restOnPlatform(*model);
         command->finish();
         m_app->recordCommand(command);
+    }
+
+    // Two hand-placed rods under the model, one leaning, as a project brings them.
+    void addRods(const ModelPtr &model)
+    {
+        const Box3f box = model->boundingBox();
+        auto record = std::make_shared<ManualSupportRecord>();
+        model->manualSupports().shared = record;
+        std::vector<std::shared_ptr<Mesh3D>> pieces;
+        for (const float lean : {0.0f, 1.5f}) {
+            ManualSupportSettings s;
+            s.topPoint = {box.min.x + 1.0f, box.min.y + 1.0f + lean, box.min.z + 0.5f};
+            s.bottomPoint = {box.min.x + 1.0f + lean, box.min.y + 1.0f, 0.0f};
+            ManualSupportRecord::addRod(record, pieces, s, model);
+        }
+        for (const auto &piece : pieces)
+            scene().addManualPiece(piece, model);
     }
 
     // A recorded placement change of the selected models.
@@ -456,8 +486,10 @@ class EveryAction : public CommandTest, public ::testing::WithParamInterface<Act
 
 TEST_P(EveryAction, undoGivesTheStateBeforeAndRedoTheStateAfterBitForBit)
 {
-    // Both models selected, the second carries supports, as the actions may meet them.
+    // Both models selected, the second carries supports and hand-placed rods, as the actions
+    // may meet them.
     addSupports(m_b);
+    addRods(m_b);
     scene().select(m_a);
     const SceneImage before = SceneImage::of(scene());
     const std::size_t depth = m_app->commandStack().undoList().size();

@@ -6,9 +6,12 @@
 #include "io/DIoOBJ.h"
 #include "io/DIoSlc.h"
 #include "io/DIoVXPJ.h"
+#include "io/DVxpjSerializeHelperV5.h"
 #include "io/tests/IoTestUtil.h"
+#include "io/tests/VxpjTestData.h"
 #include "testsupport/TestFiles.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -172,6 +175,51 @@ TEST(HostileProject, NanPositionIsRefusedNamingTheModel)
         EXPECT_TRUE(e.message().contains(QLatin1String("point 2 is not a finite position")))
             << e.message().toStdString();
         EXPECT_TRUE(e.message().contains(QLatin1String("(model 2)"))) << e.message().toStdString();
+    }
+}
+
+// A hand-placed rod is kept as its two centres and radii; a NaN or far-off one is refused
+// where it is read, naming the rod, as a point of the mesh is.
+TEST(HostileProject, RodWithANonFiniteOrFarNumberIsRefusedNamingTheRod)
+{
+    struct Row {
+        const char *name;
+        std::function<void(Vxpj::Rod &)> spoil;
+    };
+    const Row rows[] = {{"nanTop", [](Vxpj::Rod &r) { r.top.x = kNan; }},
+                        {"infiniteBottom",
+                         [](Vxpj::Rod &r) { r.bottom.z = std::numeric_limits<float>::infinity(); }},
+                        {"farBottom", [](Vxpj::Rod &r) { r.bottom.y = 3e6f; }},
+                        {"nanBallRadius", [](Vxpj::Rod &r) { r.bottomRadius = kNan; }},
+                        {"nanRodRadius", [](Vxpj::Rod &r) { r.rodTopRadius = kNan; }}};
+    for (const Row &row : rows) {
+        auto model = std::make_shared<Model>();
+        model->vertices() = {{0, 0, 5}, {1, 0, 5}, {0, 1, 5}};
+        model->faces() = {Face{{0, 1, 2}}};
+        model->setIndexed(true);
+        Vxpj::Rod good;
+        good.top = {0.2f, 0.2f, 5};
+        good.bottom = {0.2f, 0.2f, 0};
+        good.topRadius = good.bottomRadius = 0.2f;
+        good.rodTopRadius = good.rodBottomRadius = 0.1f;
+        Vxpj::Rod bad = good;
+        row.spoil(bad);
+        vxpjtest::testRodCodec().fromRods({good, bad}, model->manualSupports());
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        DVxpjSerializeHelperV5 writer(&buffer, {model});
+        writer.setRodCodec(vxpjtest::testRodCodec());
+        ASSERT_TRUE(writer.save()) << row.name;
+        DIoVXPJ io;
+        io.setRodCodec(vxpjtest::testRodCodec());
+        io.setData(buffer.data());
+        try {
+            io.read();
+            ADD_FAILURE() << row.name << ": the rod was loaded";
+        } catch (const DIoError &e) {
+            EXPECT_TRUE(e.message().contains(QLatin1String("manual support rod 2 holds a number")))
+                << row.name << ": " << e.message().toStdString();
+        }
     }
 }
 
