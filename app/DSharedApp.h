@@ -82,8 +82,11 @@ class DSharedApp : public QObject,
     void clearCommands();
     // Scales `model` by (fx, fy, fz) about its centroid in x and y, rests it on the platform and
     // records the change; generated supports, which would no longer fit, are discarded. Factors
-    // that are not positive finite numbers are refused (false).
-    bool scaleModel(const std::shared_ptr<Model> &model, float fx, float fy, float fz);
+    // that are not positive finite numbers are refused (false). With `continuing`, a scale of
+    // the same model right after the last one recorded this way joins it: the digits of one
+    // typed number make one undo step.
+    bool scaleModel(const std::shared_ptr<Model> &model, float fx, float fy, float fz,
+                    bool continuing = false);
     // Deletes every selected model (recorded, so undo brings them back).
     void deleteSelectedModels();
 
@@ -122,6 +125,8 @@ class DSharedApp : public QObject,
     std::shared_ptr<DModelIoManager> m_importManager;
     std::function<void(bool)> m_glReady;
     CommandStack m_commands;
+    // The scale step the next continuing scale may join (see scaleModel()).
+    std::weak_ptr<Command> m_openScale;
     std::shared_ptr<CommandTarget> m_commandTarget;
     bool m_projectLoading = false;
     std::shared_ptr<Orvane3Ds::CSupportApp> m_supportApp;

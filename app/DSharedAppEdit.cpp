@@ -74,7 +74,8 @@ void DSharedApp::finishLayoutRecord(const std::shared_ptr<Command> &command)
         recordCommand(command);
 }
 
-bool DSharedApp::scaleModel(const std::shared_ptr<Model> &model, float fx, float fy, float fz)
+bool DSharedApp::scaleModel(const std::shared_ptr<Model> &model, float fx, float fy, float fz,
+                            bool continuing)
 {
     auto valid = [](float f) { return std::isfinite(f) && f > 0.0f; };
     if (!model || !valid(fx) || !valid(fy) || !valid(fz))
@@ -98,7 +99,17 @@ bool DSharedApp::scaleModel(const std::shared_ptr<Model> &model, float fx, float
     if (minZ != 0.0f)
         model->transform(translationMatrix(0.0f, 0.0f, -minZ));
     command->finish();
+    // Joined only while the step is still the last one to undo and nothing waits to be redone.
+    const auto open = std::dynamic_pointer_cast<ScaleModelCommand>(m_openScale.lock());
+    if (continuing && open && !m_commands.undoList().empty() &&
+        m_commands.undoList().back() == open && m_commands.redoList().empty() &&
+        open->absorb(*command)) {
+        sceneChanged();
+        emit commandsChanged();
+        return true;
+    }
     m_commands.push(command);
+    m_openScale = command;
     sceneChanged();
     emitEvent(Orvane3Ds::CommandRecorded,
               QStringLiteral("Undo, ,") + QLatin1String(m_commands.lastName()));

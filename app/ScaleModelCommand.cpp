@@ -22,6 +22,15 @@ void ScaleModelCommand::finish()
         m_after = ModelState::capture(*m_model);
 }
 
+bool ScaleModelCommand::absorb(const ScaleModelCommand &later)
+{
+    if (!m_model || later.m_model != m_model || !later.m_after)
+        return false;
+    m_matrix = multiply(later.m_matrix, m_matrix);
+    m_after = later.m_after;
+    return true;
+}
+
 void ScaleModelCommand::redo()
 {
     if (!begin(m_model) || !m_after)

@@ -20,6 +20,9 @@ class ScaleModelCommand : public Command
     ~ScaleModelCommand() override;
 
     void finish();
+    // Takes a later scale of the same model into this one: undo then goes back to before this
+    // one, redo forward to after the later one. False (nothing changed) for another model.
+    bool absorb(const ScaleModelCommand &later);
 
     // Generated supports are discarded (they no longer fit), the scaled state is put back: the
     // model rests on the platform as it did after the scale.

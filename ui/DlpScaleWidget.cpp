@@ -129,8 +129,11 @@ void DlpScaleWidget::showEvent(QShowEvent *event)
 void DlpScaleWidget::onAppEvent(int event)
 {
     // While the panel applies a typed value it refreshes itself without touching that field.
-    if (event == Orvane3Ds::SceneChanged && !m_applying)
+    // Any other change (undo, another model chosen) ends the typing step.
+    if (event == Orvane3Ds::SceneChanged && !m_applying) {
+        m_typingField = nullptr;
         readSelectedModel();
+    }
 }
 
 std::shared_ptr<Model> DlpScaleWidget::singleSelected() const
@@ -233,14 +236,16 @@ bool DlpScaleWidget::readFields(Vec3f *sizes, Vec3f *factors) const
     return true;
 }
 
-bool DlpScaleWidget::scaleBy(const Vec3f &factors)
+bool DlpScaleWidget::scaleBy(const Vec3f &factors, QLineEdit *typedInto)
 {
     auto model = singleSelected();
     if (!model || !m_app)
         return false;
     m_applying = true;
-    const bool done = m_app->scaleModel(model, factors.x, factors.y, factors.z);
+    const bool continuing = typedInto && typedInto == m_typingField;
+    const bool done = m_app->scaleModel(model, factors.x, factors.y, factors.z, continuing);
     m_applying = false;
+    m_typingField = done ? typedInto : nullptr;
     if (done) {
         const Vec3f reference = m_state.reference;
         const bool locked = m_state.locked;
@@ -270,7 +275,7 @@ void DlpScaleWidget::sizeChanged(int axis)
     } else {
         scale[axis] = v / m_state.current[axis];
     }
-    if (scaleBy(scale))
+    if (scaleBy(scale, field))
         UpdateScaleUIModelInfo(kSizeTags[axis]);
     field->setFocus();
 }
@@ -295,7 +300,7 @@ void DlpScaleWidget::factorChanged(int axis)
         scale = {r, r, r};
     else
         scale[axis] = r;
-    if (scaleBy(scale))
+    if (scaleBy(scale, field))
         UpdateScaleUIModelInfo(kFactorTags[axis]);
     field->setFocus();
 }
@@ -327,6 +332,9 @@ void DlpScaleWidget::FactorZChanged(QString)
 
 void DlpScaleWidget::editFinished(QLineEdit *field, bool size, int axis)
 {
+    // Typing into the field again starts a step of its own.
+    if (field == m_typingField)
+        m_typingField = nullptr;
     if (!field->text().isEmpty() && PositiveRealNumber(field))
         return;
     // An empty (or zero) field gets the value it stands for back.

@@ -66,8 +66,9 @@ class DlpScaleWidget : public QFrame
     void sizeChanged(int axis);
     void factorChanged(int axis);
     void editFinished(QLineEdit *field, bool size, int axis);
-    // Scales the selected model by (fx, fy, fz) and re-reads it.
-    bool scaleBy(const Vec3f &factors);
+    // Scales the selected model by (fx, fy, fz) and re-reads it. A scale typed into the field
+    // that scaled last, without the edit ending between, joins that undo step.
+    bool scaleBy(const Vec3f &factors, QLineEdit *typedInto = nullptr);
     bool readFields(Vec3f *sizes, Vec3f *factors) const;
     void onAppEvent(int event);
 
@@ -85,4 +86,5 @@ class DlpScaleWidget : public QFrame
     QPushButton *m_reset = nullptr;
     bool m_applying = false;
     bool m_refreshing = false;
+    QLineEdit *m_typingField = nullptr; // the field whose typing scaled last, until its edit ends
 };

@@ -207,6 +207,47 @@ TEST_F(EditPanels, scaleButtonOpensThePanelAndAFactorScalesTheModelUndoRedoByKey
     closeWindow(window);
 }
 
+// Typing "1.5" scales at each usable digit but makes one undo step; a number typed after the
+// edit ended is a step of its own.
+TEST_F(EditPanels, theDigitsOfOneTypedNumberAreOneUndoStep)
+{
+    auto window = startWith(writeBox(QStringLiteral("box.stl"), 20, 10, 5));
+    pressToolButton(*window, DlpModelOperateWidget::Scale);
+    auto *panel = qobject_cast<DlpScaleWidget *>(window->mainWindow()->panel(Button::Scale));
+    ASSERT_TRUE(panel);
+    auto model = only(*window);
+    auto vertices = [&model] {
+        return QByteArray(reinterpret_cast<const char *>(model->vertices().data()),
+                          int(model->vertices().size() * sizeof(Point3f)));
+    };
+    const QByteArray imported = vertices();
+    const std::size_t depth = window->app()->commandStack().undoList().size();
+
+    typeInto(panel->factorField(0), QStringLiteral("1.5"));
+    EXPECT_NEAR(extent(model).x, 30.0f, 1e-3);
+    EXPECT_EQ(window->app()->commandStack().undoList().size(), depth + 1);
+    // The edit ends (Enter), then a second number: a second step.
+    QTest::keyClick(panel->factorField(0), Qt::Key_Return);
+    uitest::settle();
+    const QByteArray once = vertices();
+    typeInto(panel->factorField(1), QStringLiteral("2"));
+    EXPECT_NEAR(extent(model).y, 20.0f, 1e-3);
+    EXPECT_EQ(window->app()->commandStack().undoList().size(), depth + 2);
+
+    activate(window->glBox());
+    QTest::keyClick(window->glBox(), Qt::Key_Z, Qt::ControlModifier);
+    uitest::settle();
+    EXPECT_EQ(vertices(), once) << "the first undo takes back the second number only";
+    QTest::keyClick(window->glBox(), Qt::Key_Z, Qt::ControlModifier);
+    uitest::settle();
+    EXPECT_EQ(vertices(), imported) << "the second takes back all of 1.5";
+    EXPECT_EQ(window->app()->commandStack().undoList().size(), depth);
+    QTest::keyClick(window->glBox(), Qt::Key_Y, Qt::ControlModifier);
+    uitest::settle();
+    EXPECT_EQ(vertices(), once) << "redo gives 1.5 in one step";
+    closeWindow(window);
+}
+
 struct FieldCase {
     const char *name;
     bool factor;
